@@ -1,0 +1,13 @@
+find_package(PkgConfig REQUIRED)
+find_package(nlohmann_json 3 REQUIRED)
+find_package(OpenSSL 3 REQUIRED)
+pkg_check_modules(GLIB REQUIRED IMPORTED_TARGET glib-2.0 gio-2.0)
+pkg_check_modules(ICU REQUIRED IMPORTED_TARGET icu-uc)
+
+if(NOT MERIDAVOLT_CORE_ONLY)
+  pkg_check_modules(GTKMM REQUIRED IMPORTED_TARGET gtkmm-4.0)
+  pkg_check_modules(WEBKIT REQUIRED IMPORTED_TARGET webkitgtk-6.0)
+  pkg_check_modules(X11 REQUIRED IMPORTED_TARGET x11 xfixes)
+  pkg_check_modules(TESSERACT REQUIRED IMPORTED_TARGET tesseract lept)
+  pkg_check_modules(CURL REQUIRED IMPORTED_TARGET libcurl)
+endif()

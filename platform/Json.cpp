@@ -1,0 +1,18 @@
+#include "platform/Json.h"
+
+namespace meridavolt {
+
+std::string encodeDataFileJSON(const nlohmann::json& value)
+{
+    std::string compact = value.dump(-1, ' ', false, nlohmann::json::error_handler_t::strict);
+    // Outside strings JSON never contains "/", so every slash is inside one.
+    std::string escaped;
+    escaped.reserve(compact.size() + compact.size() / 16);
+    for (char c : compact) {
+        if (c == '/') escaped += '\\';
+        escaped += c;
+    }
+    return escaped;
+}
+
+}  // namespace meridavolt

@@ -1,0 +1,84 @@
+#include "platform/SettingsFile.h"
+
+#include "platform/DataFolder.h"
+#include "platform/FileError.h"
+#include "platform/Files.h"
+
+namespace meridavolt {
+
+namespace {
+constexpr std::size_t maximumSettingsBytes = 4 * 1024 * 1024;
+}
+
+SettingsFile::SettingsFile(std::filesystem::path path) : path_(std::move(path))
+{
+    try {
+        auto bytes = readFileIfExists(path_, maximumSettingsBytes);
+        if (!bytes) return;
+        auto parsed = nlohmann::json::parse(*bytes);
+        if (!parsed.is_object()) {
+            readable_ = false;
+            return;
+        }
+        values_ = std::move(parsed);
+    } catch (const std::exception&) {
+        readable_ = false;
+    }
+}
+
+std::filesystem::path SettingsFile::defaultPath()
+{
+    return applicationConfigFolder() / "settings.json";
+}
+
+std::optional<bool> SettingsFile::boolValue(const std::string& key) const
+{
+    auto found = values_.find(key);
+    if (found == values_.end() || !found->is_boolean()) return std::nullopt;
+    return found->get<bool>();
+}
+
+std::optional<double> SettingsFile::numberValue(const std::string& key) const
+{
+    auto found = values_.find(key);
+    if (found == values_.end() || !found->is_number()) return std::nullopt;
+    return found->get<double>();
+}
+
+std::optional<std::string> SettingsFile::textValue(const std::string& key) const
+{
+    auto found = values_.find(key);
+    if (found == values_.end() || !found->is_string()) return std::nullopt;
+    return found->get<std::string>();
+}
+
+void SettingsFile::setBool(const std::string& key, bool value) { store(key, value); }
+void SettingsFile::setNumber(const std::string& key, double value) { store(key, value); }
+void SettingsFile::setText(const std::string& key, const std::string& value) { store(key, value); }
+
+void SettingsFile::remove(const std::string& key)
+{
+    if (values_.erase(key) == 0) return;
+    write();
+    changed.emit(key);
+}
+
+void SettingsFile::store(const std::string& key, nlohmann::json value)
+{
+    values_[key] = std::move(value);
+    write();
+    changed.emit(key);
+}
+
+void SettingsFile::write()
+{
+    if (!readable_) return;
+    try {
+        writeFileAtomically(path_, values_.dump(2, ' ', false, nlohmann::json::error_handler_t::strict) + "\n");
+        lastWriteSucceeded_ = true;
+    } catch (const std::exception&) {
+        lastWriteSucceeded_ = false;
+    }
+}
+
+}  // namespace meridavolt

@@ -1,0 +1,107 @@
+#include "platform/Text.h"
+
+#include <glib.h>
+#include <unicode/ubrk.h>
+#include <unicode/ustring.h>
+
+#include <memory>
+#include <vector>
+
+namespace meridavolt {
+
+namespace {
+
+bool isWhiteSpace(gunichar c)
+{
+    return (c >= 0x09 && c <= 0x0D) || c == 0x20 || c == 0x85 || c == 0xA0 || c == 0x1680 ||
+           (c >= 0x2000 && c <= 0x200A) || c == 0x2028 || c == 0x2029 || c == 0x202F || c == 0x205F ||
+           c == 0x3000;
+}
+
+// Decodes one code point at text[index]; an invalid byte decodes as itself, one byte long.
+gunichar decodeAt(std::string_view text, std::size_t index, std::size_t& length)
+{
+    const gchar* start = text.data() + index;
+    gunichar c = g_utf8_get_char_validated(start, static_cast<gssize>(text.size() - index));
+    if (c == static_cast<gunichar>(-1) || c == static_cast<gunichar>(-2)) {
+        length = 1;
+        return 0xFFFD;
+    }
+    length = static_cast<std::size_t>(g_utf8_next_char(start) - start);
+    return c;
+}
+
+}  // namespace
+
+std::string trimWhitespace(std::string_view text)
+{
+    std::size_t begin = 0;
+    while (begin < text.size()) {
+        std::size_t length = 0;
+        if (!isWhiteSpace(decodeAt(text, begin, length))) break;
+        begin += length;
+    }
+    std::size_t end = begin;
+    for (std::size_t index = begin; index < text.size();) {
+        std::size_t length = 0;
+        gunichar c = decodeAt(text, index, length);
+        index += length;
+        if (!isWhiteSpace(c)) end = index;
+    }
+    return std::string(text.substr(begin, end - begin));
+}
+
+bool isBlank(std::string_view text) { return trimWhitespace(text).empty(); }
+
+bool isValidUTF8(std::string_view text)
+{
+    return g_utf8_validate(text.data(), static_cast<gssize>(text.size()), nullptr);
+}
+
+std::size_t characterCount(std::string_view text)
+{
+    if (text.empty()) return 0;
+    if (!isValidUTF8(text)) {
+        std::size_t count = 0;
+        for (std::size_t index = 0; index < text.size(); ++count) {
+            std::size_t length = 0;
+            decodeAt(text, index, length);
+            index += length;
+        }
+        return count;
+    }
+    UErrorCode status = U_ZERO_ERROR;
+    int32_t utf16Length = 0;
+    u_strFromUTF8(nullptr, 0, &utf16Length, text.data(), static_cast<int32_t>(text.size()), &status);
+    status = U_ZERO_ERROR;
+    std::vector<UChar> utf16(static_cast<std::size_t>(utf16Length) + 1);
+    u_strFromUTF8(utf16.data(), utf16Length + 1, nullptr, text.data(), static_cast<int32_t>(text.size()), &status);
+    if (U_FAILURE(status)) return g_utf8_strlen(text.data(), static_cast<gssize>(text.size()));
+
+    std::unique_ptr<UBreakIterator, decltype(&ubrk_close)> breaks(
+        ubrk_open(UBRK_CHARACTER, "", utf16.data(), utf16Length, &status), &ubrk_close);
+    if (U_FAILURE(status)) return g_utf8_strlen(text.data(), static_cast<gssize>(text.size()));
+    std::size_t count = 0;
+    ubrk_first(breaks.get());
+    while (ubrk_next(breaks.get()) != UBRK_DONE) ++count;
+    return count;
+}
+
+std::string foldedForSearch(std::string_view text)
+{
+    std::string valid(text);
+    if (!isValidUTF8(valid)) {
+        gchar* repaired = g_utf8_make_valid(valid.data(), static_cast<gssize>(valid.size()));
+        valid = repaired;
+        g_free(repaired);
+    }
+    gchar* normalized = g_utf8_normalize(valid.data(), static_cast<gssize>(valid.size()), G_NORMALIZE_NFC);
+    if (!normalized) return valid;
+    gchar* folded = g_utf8_casefold(normalized, -1);
+    std::string result = folded ? folded : normalized;
+    g_free(folded);
+    g_free(normalized);
+    return result;
+}
+
+}  // namespace meridavolt

@@ -1,0 +1,26 @@
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+namespace meridavolt {
+
+// Removes leading and trailing characters of Unicode's White_Space set
+// (which includes U+000B, U+0085 and the ideographic space U+3000).
+std::string trimWhitespace(std::string_view text);
+
+// True when the text is empty or only White_Space characters.
+bool isBlank(std::string_view text);
+
+// The number of user-perceived characters (extended grapheme clusters).
+// Invalid UTF-8 counts each undecodable byte as one character.
+std::size_t characterCount(std::string_view text);
+
+// The form used for case-insensitive search: NFC-normalised and case-folded.
+std::string foldedForSearch(std::string_view text);
+
+// True when text is valid UTF-8.
+bool isValidUTF8(std::string_view text);
+
+}  // namespace meridavolt

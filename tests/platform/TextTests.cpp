@@ -1,0 +1,61 @@
+#include "platform/Text.h"
+#include "platform/Uuid.h"
+
+#include <gtest/gtest.h>
+
+#include <set>
+
+using namespace meridavolt;
+
+TEST(Text, TrimRemovesTheWholeUnicodeWhiteSpaceSet)
+{
+    EXPECT_EQ(trimWhitespace("  a b  "), "a b");
+    EXPECT_EQ(trimWhitespace("\v\u0085\u3000\u00a0x\u2028\t\n"), "x");
+    EXPECT_EQ(trimWhitespace("\u200b"), "\u200b") << "zero-width space is not White_Space";
+    EXPECT_EQ(trimWhitespace(" \u3000 "), "");
+    EXPECT_TRUE(isBlank("\u3000\n"));
+    EXPECT_FALSE(isBlank(" a"));
+}
+
+TEST(Text, TrimKeepsInvalidBytesInTheMiddle)
+{
+    EXPECT_EQ(trimWhitespace(std::string(" a\xff b ")), std::string("a\xff b"));
+}
+
+TEST(Text, CharacterCountCountsGraphemeClusters)
+{
+    EXPECT_EQ(characterCount(""), 0u);
+    EXPECT_EQ(characterCount("abc"), 3u);
+    EXPECT_EQ(characterCount("日本語"), 3u);
+    EXPECT_EQ(characterCount("e\u0301"), 1u) << "combining accent";
+    EXPECT_EQ(characterCount("👨‍👩‍👧"), 1u) << "family emoji joined by ZWJ";
+    EXPECT_EQ(characterCount("🇯🇵"), 1u) << "flag";
+    EXPECT_EQ(characterCount(std::string("a\xff")), 2u);
+}
+
+TEST(Text, SearchFoldingIgnoresCaseAndNormalisation)
+{
+    EXPECT_EQ(foldedForSearch("YouTube"), foldedForSearch("youtube"));
+    EXPECT_EQ(foldedForSearch("Cafe\u0301"), foldedForSearch("CAFÉ"));
+    EXPECT_FALSE(foldedForSearch(std::string("\xff")).empty());
+}
+
+TEST(Uuid, MadeUUIDsAreUpperCaseVersion4AndDistinct)
+{
+    std::set<std::string> seen;
+    for (int i = 0; i < 100; ++i) {
+        auto id = makeUUID();
+        ASSERT_EQ(canonicalUUID(id), id);
+        EXPECT_EQ(id[14], '4');
+        seen.insert(id);
+    }
+    EXPECT_EQ(seen.size(), 100u);
+}
+
+TEST(Uuid, CanonicalFormAcceptsEitherCaseAndRejectsOtherText)
+{
+    EXPECT_EQ(canonicalUUID("a1b2c3d4-0000-4000-8000-00000000abcd"), "A1B2C3D4-0000-4000-8000-00000000ABCD");
+    EXPECT_FALSE(canonicalUUID("a1b2c3d4000040008000000000000abcd"));
+    EXPECT_FALSE(canonicalUUID("g1b2c3d4-0000-4000-8000-00000000abcd"));
+    EXPECT_FALSE(canonicalUUID(""));
+}
