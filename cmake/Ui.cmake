@@ -1,22 +1,19 @@
 # Platform adapters, one library per technology folder under platform/.
-file(GLOB adapter_dirs LIST_DIRECTORIES true CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/platform/*)
-set(MERIDAVOLT_ADAPTERS "")
-foreach(dir ${adapter_dirs})
-  if(IS_DIRECTORY ${dir})
-    get_filename_component(tech ${dir} NAME)
-    meridavolt_ui_library(platform_${tech} platform/${tech} DEPENDS mv_platform)
-    list(APPEND MERIDAVOLT_ADAPTERS mv_platform_${tech})
-  endif()
-endforeach()
-set(MERIDAVOLT_ADAPTERS ${MERIDAVOLT_ADAPTERS} CACHE INTERNAL "")
+meridavolt_ui_library(platform_glib      platform/glib      DEPENDS mv_platform)
+meridavolt_ui_library(platform_webkit    platform/webkit    DEPENDS mv_web mv_platform_glib)
+meridavolt_ui_library(platform_gdk       platform/gdk       DEPENDS mv_clipboard mv_platform_glib)
+meridavolt_ui_library(platform_tesseract platform/tesseract DEPENDS mv_clipboard mv_platform_glib)
+meridavolt_ui_library(platform_curl      platform/curl      DEPENDS mv_update mv_platform_glib)
+meridavolt_ui_library(platform_gio       platform/gio       DEPENDS mv_platform mv_platform_glib)
+set(MERIDAVOLT_ADAPTERS glib webkit gdk tesseract curl gio CACHE INTERNAL "")
 
-# Views of each subsystem.
-meridavolt_ui_library(web_view       web/view       DEPENDS mv_web ${MERIDAVOLT_ADAPTERS})
-meridavolt_ui_library(clipboard_view clipboard/view DEPENDS mv_clipboard ${MERIDAVOLT_ADAPTERS})
-meridavolt_ui_library(update_view    update/view    DEPENDS mv_update ${MERIDAVOLT_ADAPTERS})
+# Views of each subsystem, with the adapters they stand on.
+meridavolt_ui_library(web_view       web/view       DEPENDS mv_web mv_platform_webkit)
+meridavolt_ui_library(clipboard_view clipboard/view DEPENDS mv_clipboard mv_platform_gdk mv_platform_tesseract)
+meridavolt_ui_library(update_view    update/view    DEPENDS mv_update mv_platform_curl)
 meridavolt_ui_library(desktop_view   desktop/view   DEPENDS mv_desktop mv_web_view mv_clipboard_view)
 meridavolt_ui_library(editors_view   editors/view   DEPENDS mv_editors mv_web_view)
-meridavolt_ui_library(app_view       app/view       DEPENDS mv_app mv_desktop_view mv_editors_view mv_update_view)
+meridavolt_ui_library(app_view       app/view       DEPENDS mv_app mv_desktop_view mv_editors_view mv_update_view mv_platform_gio)
 
 include(cmake/Resources.cmake)
 
