@@ -86,8 +86,9 @@ TEST(SettingsFile, ChangesAreAnnouncedWithTheirKey)
 TEST(SettingsFile, AFailedWriteKeepsTheValueInMemoryAndReportsIt)
 {
     TemporaryFolder folder;
-    writeBytes(folder / "blocker", "a file where the folder should be");
     SettingsFile settings(folder / "blocker/settings.json");
+    ASSERT_TRUE(settings.isReadable());
+    writeBytes(folder / "blocker", "a file where the folder should be");
     settings.setBool("x", true);
     EXPECT_FALSE(settings.lastWriteSucceeded());
     EXPECT_EQ(settings.boolValue("x"), true);
