@@ -1,0 +1,236 @@
+#include "state/AppModel.h"
+
+#include "model/Catalog.h"
+#include "state/ErrorDescription.h"
+#include "state/StartupMigrations.h"
+
+#include <algorithm>
+
+namespace meridavolt {
+
+namespace {
+
+constexpr const char* workSetsUnreadableText = "作業セットを読み込めませんでした。元のデータは保持しています。";
+constexpr const char* libraryUnreadableText =
+    "保存データを読み込めませんでした。元のデータを保護するため、変更は保存されません。";
+constexpr const char* canvaMigrationFailedText =
+    "Canvaの表示設定を更新できませんでした。再起動するともう一度更新します。";
+constexpr const char* youTubeMigrationFailedText =
+    "YouTubeの起動設定を保存できませんでした。次回起動時に再試行します。";
+
+template <typename T>
+bool assignIfChanged(T& field, T value)
+{
+    if (field == value) return false;
+    field = std::move(value);
+    return true;
+}
+
+}  // namespace
+
+AppModel::AppModel(AppModelServices services) : services_(std::move(services))
+{
+    library_.services = Catalog::initial();
+    library_.modifiedAt = services_.clock.now();
+    workSets_ = WorkSet::presets();
+    workSetRepository_ = services_.workSetRepository ? std::move(services_.workSetRepository)
+                                                     : std::make_unique<JSONWorkSetRepository>();
+    clipboard_ = services_.makeClipboardStore();
+    repository_ = services_.repository ? std::move(services_.repository) : std::make_unique<JSONLibraryRepository>();
+
+    loadWorkSets();
+    loadLibrary();
+    migrateCanvaOpening();
+    migrateYouTubeDefault();
+
+    if (services_.makeQuickLauncher) quickLauncher_ = services_.makeQuickLauncher(*this);
+}
+
+AppModel::~AppModel() = default;
+
+void AppModel::loadWorkSets()
+{
+    try {
+        if (auto stored = workSetRepository_->load()) workSets_ = std::move(*stored);
+    } catch (...) {
+        workSetsReadable_ = false;
+        error_ = workSetsUnreadableText;
+    }
+}
+
+void AppModel::loadLibrary()
+{
+    try {
+        if (auto stored = repository_->load()) library_ = std::move(*stored);
+    } catch (...) {
+        storageReadable_ = false;
+        error_ = libraryUnreadableText;
+    }
+}
+
+bool AppModel::migrationDone(const char* key) const
+{
+    // Unreadable settings cannot record that a migration ran, so it would run
+    // again on every launch: treat it as done instead.
+    if (!services_.settings.isReadable()) return true;
+    return services_.settings.boolValue(key).value_or(false);
+}
+
+void AppModel::migrateCanvaOpening()
+{
+    if (!storageReadable_ || !workSetsReadable_ || migrationDone(canvaMigrationKey)) return;
+    const Date now = services_.clock.now();
+
+    ServiceLibrary library = library_;
+    for (auto& service : library.services) service = openingCanvaInside(std::move(service), now);
+    std::vector<WorkSet> sets = workSets_;
+    for (auto& set : sets) {
+        for (auto& service : set.services) service = openingCanvaInside(std::move(service), now);
+    }
+
+    try {
+        if (library != library_) {
+            library.modifiedAt = now;
+            repository_->save(library);
+        }
+        if (sets != workSets_) workSetRepository_->save(sets);
+    } catch (...) {
+        setError(canvaMigrationFailedText);
+        return;
+    }
+    setLibrary(std::move(library));
+    assignWorkSets(std::move(sets));
+    services_.settings.setBool(canvaMigrationKey, true);
+}
+
+void AppModel::migrateYouTubeDefault()
+{
+    if (!storageReadable_ || !workSetsReadable_ || migrationDone(youTubeMigrationKey)) return;
+
+    ServiceLibrary library = library_;
+    library.restoreYouTubeDefault(services_.clock);
+    std::vector<WorkSet> sets = replacingBraveWithYouTube(workSets_);
+    try {
+        repository_->save(library);
+        workSetRepository_->save(sets);
+    } catch (...) {
+        setError(youTubeMigrationFailedText);
+        return;
+    }
+    assignWorkSets(std::move(sets));
+    setLibrary(std::move(library));
+    services_.settings.setBool(youTubeMigrationKey, true);
+}
+
+// --- Setters: each runs the field's observer, then tells the views.
+
+void AppModel::setLibrary(ServiceLibrary library)
+{
+    if (assignIfChanged(library_, std::move(library))) libraryChanged.emit();
+}
+
+void AppModel::setSelectedID(std::optional<std::string> id) { assignSelectedID(std::move(id)); }
+
+void AppModel::assignSelectedID(std::optional<std::string> id)
+{
+    std::optional<std::string> old = selectedID_;
+    selectedID_ = std::move(id);
+    // The service left stops playing, unless it is still visible beside.
+    if (old && old != selectedID_ && old != secondaryID_) pauseMedia(old);
+    if (old != selectedID_) selectedIDChanged.emit();
+}
+
+void AppModel::assignSecondaryID(std::optional<std::string> id)
+{
+    if (assignIfChanged(secondaryID_, std::move(id))) secondaryIDChanged.emit();
+}
+
+void AppModel::setFocusedPaneID(std::optional<std::string> id)
+{
+    if (assignIfChanged(focusedPaneID_, std::move(id))) focusedPaneIDChanged.emit();
+}
+
+void AppModel::assignMountedIDs(std::vector<std::string> ids)
+{
+    if (assignIfChanged(mountedIDs_, std::move(ids))) mountedIDsChanged.emit();
+}
+
+void AppModel::assignSwitchHistory(ServiceSwitchHistory history)
+{
+    const bool changed = history.current != switchHistory_.current || history.previous != switchHistory_.previous;
+    switchHistory_ = std::move(history);
+    if (changed) switchHistoryChanged.emit();
+}
+
+void AppModel::assignWorkSets(std::vector<WorkSet> sets)
+{
+    if (assignIfChanged(workSets_, std::move(sets))) workSetsChanged.emit();
+}
+
+void AppModel::setShowingWorkSets(bool showing)
+{
+    if (showing) startupSelection_.cancel();
+    if (assignIfChanged(showingWorkSets_, showing)) showingWorkSetsChanged.emit();
+}
+
+void AppModel::setManaging(bool managing)
+{
+    if (managing) startupSelection_.cancel();
+    if (assignIfChanged(managing_, managing)) managingChanged.emit();
+}
+
+void AppModel::setQuickService(std::optional<Service> service)
+{
+    if (service == quickService_) return;
+    startupSelection_.cancel();
+    quickService_ = std::move(service);
+    quickServiceChanged.emit();
+}
+
+void AppModel::setShowingClipboard(bool showing)
+{
+    if (assignIfChanged(showingClipboard_, showing)) showingClipboardChanged.emit();
+}
+
+void AppModel::assignCanPasteClipboard(bool can)
+{
+    if (assignIfChanged(canPasteClipboard_, can)) canPasteClipboardChanged.emit();
+}
+
+void AppModel::setError(std::optional<std::string> message)
+{
+    if (assignIfChanged(error_, std::move(message))) errorChanged.emit();
+}
+
+// --- Derived members.
+
+std::optional<Service> AppModel::selected() const
+{
+    if (!selectedID_) return std::nullopt;
+    for (const auto& service : library_.services) {
+        if (service.id == *selectedID_) return service;
+    }
+    return std::nullopt;
+}
+
+std::vector<Service> AppModel::mountedServices() const
+{
+    std::vector<Service> mounted;
+    for (const auto& service : library_.services) {
+        if (std::find(mountedIDs_.begin(), mountedIDs_.end(), service.id) != mountedIDs_.end()) {
+            mounted.push_back(service);
+        }
+    }
+    return mounted;
+}
+
+std::optional<Service> AppModel::previousService() const
+{
+    if (!switchHistory_.previous) return std::nullopt;
+    for (const auto& service : library_.services) {
+        if (service.id == *switchHistory_.previous) return service;
+    }
+    return std::nullopt;
+}
+
+}  // namespace meridavolt
