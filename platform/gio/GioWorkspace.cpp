@@ -1,11 +1,11 @@
 #include "platform/gio/GioWorkspace.h"
 
 #include <gdk/gdk.h>
-#include <gio/gdesktopappinfo.h>
 #include <gio/gio.h>
 
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace meridavolt {
@@ -27,10 +27,16 @@ AppInfo findApplication(ExternalApplication application)
     if (application == ExternalApplication::messenger) {
         return AppInfo(g_app_info_get_default_for_uri_scheme(messengerScheme));
     }
-    for (const char* id : chromeDesktopIDs) {
-        if (GDesktopAppInfo* info = g_desktop_app_info_new(id)) return AppInfo(G_APP_INFO(info));
+    GList* installed = g_app_info_get_all();
+    AppInfo found;
+    for (const char* wanted : chromeDesktopIDs) {
+        for (GList* item = installed; item && !found; item = item->next) {
+            const char* id = g_app_info_get_id(G_APP_INFO(item->data));
+            if (id && std::string_view(id) == wanted) found = AppInfo(G_APP_INFO(g_object_ref(item->data)));
+        }
     }
-    return nullptr;
+    g_list_free_full(installed, g_object_unref);
+    return found;
 }
 
 // The display's launch context, so the started application comes to the
