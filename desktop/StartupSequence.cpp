@@ -4,9 +4,8 @@ namespace meridavolt {
 
 using std::chrono::milliseconds;
 
-StartupSequence::StartupSequence(Scheduler& scheduler, bool& hasShownStartup, std::vector<std::string> symbols,
-                                 Hooks hooks)
-    : scheduler_(scheduler), hasShownStartup_(hasShownStartup), symbols_(std::move(symbols)), hooks_(std::move(hooks))
+StartupSequence::StartupSequence(Scheduler& scheduler, std::vector<std::string> symbols, Hooks hooks)
+    : scheduler_(scheduler), symbols_(std::move(symbols)), hooks_(std::move(hooks))
 {
 }
 
@@ -18,12 +17,12 @@ StartupSequence::~StartupSequence()
 void StartupSequence::start()
 {
     if (state_.arrived) return;
-    if (hasShownStartup_) {
+    if (hooks_.hasShownStartup()) {
         // A later appearance in the same run shows only the still tile.
         set(StartupChange::arrived, milliseconds(0), [this] { state_.arrived = true; });
         return;
     }
-    hasShownStartup_ = true;
+    hooks_.markStartupShown();
 
     if (hooks_.reduceMotion()) {
         set(StartupChange::arrived, milliseconds(0), [this] { state_.arrived = true; });

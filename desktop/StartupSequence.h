@@ -27,6 +27,9 @@ enum class StartupChange { arrived, captionVisible, flashingSymbol };
 class StartupSequence {
 public:
     struct Hooks {
+        // Kept by the application state, so the animation plays once per run.
+        std::function<bool()> hasShownStartup;
+        std::function<void()> markStartupShown;
         std::function<bool()> hasSelection;  // the user already chose a service
         std::function<bool()> reduceMotion;  // read again at every step
         std::function<void()> finishStartup;
@@ -41,8 +44,7 @@ public:
     static constexpr std::chrono::milliseconds stillCaptionHold{2400};
     static constexpr std::chrono::milliseconds captionFadeDuration{600};
 
-    // `hasShownStartup` belongs to the application state and outlives the view.
-    StartupSequence(Scheduler& scheduler, bool& hasShownStartup, std::vector<std::string> symbols, Hooks hooks);
+    StartupSequence(Scheduler& scheduler, std::vector<std::string> symbols, Hooks hooks);
     ~StartupSequence();
     StartupSequence(const StartupSequence&) = delete;
     StartupSequence& operator=(const StartupSequence&) = delete;
@@ -68,7 +70,6 @@ private:
     void set(StartupChange what, std::chrono::milliseconds duration, std::function<void()> apply);
 
     Scheduler& scheduler_;
-    bool& hasShownStartup_;
     std::vector<std::string> symbols_;
     Hooks hooks_;
     StartupMarkState state_;

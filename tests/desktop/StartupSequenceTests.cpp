@@ -25,8 +25,9 @@ struct StartupSequenceTest : ::testing::Test {
     std::unique_ptr<StartupSequence> makeSequence(std::vector<std::string> symbols = catalogueSymbols)
     {
         auto sequence = std::make_unique<StartupSequence>(
-            scheduler, hasShownStartup, std::move(symbols),
-            StartupSequence::Hooks{[this] { return selected; }, [this] { return reduceMotion; },
+            scheduler, std::move(symbols),
+            StartupSequence::Hooks{[this] { return hasShownStartup; }, [this] { hasShownStartup = true; },
+                                   [this] { return selected; }, [this] { return reduceMotion; },
                                    [this] { finishTimes.push_back(scheduler.now()); }});
         connection = sequence->changed.connect(
             [this, raw = sequence.get()](StartupChange what, std::chrono::milliseconds duration) {
@@ -180,8 +181,9 @@ TEST_F(StartupSequenceTest, OpeningTheFirstServiceMayDestroyTheSequence)
 {
     std::unique_ptr<StartupSequence> sequence;
     sequence = std::make_unique<StartupSequence>(
-        scheduler, hasShownStartup, catalogueSymbols,
-        StartupSequence::Hooks{[] { return false; }, [] { return false; }, [&] { sequence.reset(); }});
+        scheduler, catalogueSymbols,
+        StartupSequence::Hooks{[] { return false; }, [] {}, [] { return false; }, [] { return false; },
+                               [&] { sequence.reset(); }});
     sequence->start();
     scheduler.advance(10s);
     EXPECT_EQ(sequence, nullptr);
