@@ -31,6 +31,8 @@ private:
     MacDistribution& distribution_;
     MacDistribution::OperationID sheetCheck_ = 0;
     Connection changed_;
+    sigc::connection shown_;
+    sigc::connection hidden_;
 
     Gtk::Box column_{Gtk::Orientation::VERTICAL, 20};
     Gtk::Box titleRow_{Gtk::Orientation::HORIZONTAL, 0};
