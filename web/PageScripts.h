@@ -1,0 +1,30 @@
+#pragma once
+
+// The scripts our sessions run in pages, always in our own script world
+// (scriptWorldName) so that the page's scripts can neither see nor change the
+// field we remember. Each is a function body; the engine passes arguments as
+// named variables, so user text is never part of the source. Bodies keep their
+// declarations inside an inner function, so repeated runs in the same world
+// never collide.
+namespace meridavolt::PageScripts {
+
+// Remembers the focused editable element (a text-like input, a textarea or
+// editable content) in globalThis.__meridavoltPasteTarget, or forgets the old
+// one; returns whether there was one.
+extern const char* const capturePasteTarget;
+
+// With the argument `text`: inserts it into the remembered element as typed
+// input, replacing the selection; a target serves one paste. Returns false,
+// leaving the field unchanged, when the element is gone, read-only, disabled,
+// or when the text would not fit its maximum length.
+extern const char* const pasteSavedText;
+
+// Pauses every video and audio element of the main frame and asks every
+// child frame to do the same.
+extern const char* const pauseMedia;
+
+// Installed in every frame at document start: answers the child-frame request
+// of pauseMedia and passes it on to the frame's own children.
+extern const char* const pauseMediaRelay;
+
+}  // namespace meridavolt::PageScripts

@@ -1,0 +1,43 @@
+#include "web/view/WebSurface.h"
+
+#include "platform/webkit/WebKitEngine.h"
+
+#include <gtk/gtk.h>
+#include <gtkmm/binlayout.h>
+
+namespace meridavolt {
+
+WebSurface::WebSurface(WebSession& session) : view_(WebKitEngine::widgetOf(session.engine()))
+{
+    set_layout_manager(Gtk::BinLayout::create());
+    set_hexpand(true);
+    set_vexpand(true);
+    if (!view_) return;
+    // The session may go first; its view then clears this pointer as it is destroyed.
+    g_object_add_weak_pointer(G_OBJECT(view_), reinterpret_cast<gpointer*>(&view_));
+    // A widget has one parent: take the view from the surface that showed it before.
+    if (gtk_widget_get_parent(view_)) gtk_widget_unparent(view_);
+    gtk_widget_set_parent(view_, GTK_WIDGET(gobj()));
+}
+
+WebSurface::~WebSurface()
+{
+    if (!view_) return;
+    g_object_remove_weak_pointer(G_OBJECT(view_), reinterpret_cast<gpointer*>(&view_));
+    if (gtk_widget_get_parent(view_) == GTK_WIDGET(gobj())) gtk_widget_unparent(view_);
+}
+
+void WebSurface::setActive(bool active)
+{
+    active_ = active;
+    if (!view_) return;
+    if (!active) {
+        if (GtkRoot* root = gtk_widget_get_root(view_)) {
+            GtkWidget* focus = gtk_root_get_focus(root);
+            if (focus && (focus == view_ || gtk_widget_is_ancestor(focus, view_))) gtk_root_set_focus(root, nullptr);
+        }
+    }
+    gtk_widget_set_visible(view_, active);
+}
+
+}  // namespace meridavolt
