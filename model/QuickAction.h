@@ -6,8 +6,8 @@ namespace meridavolt {
 
 // A named shortcut to one page of a service.
 struct QuickAction {
-    std::string title;
-    std::string url;
+    std::string title{};
+    std::string url{};
 
     // Lists key actions by their address: two actions with the same address
     // are the same item.

@@ -17,13 +17,13 @@ namespace meridavolt {
 // or stored, never normalised. A service made without `modifiedAt` is stamped
 // with the current time, so two copies made at different moments differ.
 struct Service {
-    std::string id;      // unique within a library and within a work set
-    std::string name;
-    std::string symbol;  // icon name
-    std::string url;     // home page; in a work set, the page the set opens
+    std::string id{};      // unique within a library and within a work set
+    std::string name{};
+    std::string symbol{};  // icon name
+    std::string url{};     // home page; in a work set, the page the set opens
     LaunchMode mode = LaunchMode::embedded;
-    std::optional<std::string> appURL;  // a native application's address, such as "line://"
-    std::vector<QuickAction> actions;
+    std::optional<std::string> appURL{};  // a native application's address, such as "line://"
+    std::vector<QuickAction> actions{};
     Date modifiedAt = SystemClock::shared().now();
 
     friend bool operator==(const Service&, const Service&) = default;

@@ -19,8 +19,8 @@ struct ServiceLibrary {
     static constexpr int currentSchemaVersion = 1;
 
     int schemaVersion = currentSchemaVersion;
-    std::vector<Service> services;             // ids are unique
-    std::map<std::string, Date> deletedIDs;    // removed service id -> time of removal
+    std::vector<Service> services{};           // ids are unique
+    std::map<std::string, Date> deletedIDs{};  // removed service id -> time of removal
     Date modifiedAt = SystemClock::shared().now();
 
     // Moves service `id` to just before `before`, or to the end without one.

@@ -10,9 +10,9 @@ namespace meridavolt {
 // A named, ordered set of full service copies; each copy's `url` is the page
 // the set opens for that service.
 struct WorkSet {
-    std::string id;  // a UUID in its upper-case text form
-    std::string name;
-    std::vector<Service> services;
+    std::string id{};  // a UUID in its upper-case text form
+    std::string name{};
+    std::vector<Service> services{};
 
     // Whether the set may be saved, applied or loaded: a name that is not
     // blank, at least one service, unique service ids, and every page an
