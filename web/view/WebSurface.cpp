@@ -13,8 +13,8 @@ WebSurface::WebSurface(WebSession& session) : view_(WebKitEngine::widgetOf(sessi
     set_hexpand(true);
     set_vexpand(true);
     if (!view_) return;
-    // The session may go first; its view then clears this pointer as it is destroyed.
-    g_object_add_weak_pointer(G_OBJECT(view_), reinterpret_cast<gpointer*>(&view_));
+    // Our own reference keeps the pointer valid whoever else lets the view go.
+    g_object_ref(view_);
     // A widget has one parent: take the view from the surface that showed it before.
     if (gtk_widget_get_parent(view_)) gtk_widget_unparent(view_);
     gtk_widget_set_parent(view_, GTK_WIDGET(gobj()));
@@ -23,14 +23,20 @@ WebSurface::WebSurface(WebSession& session) : view_(WebKitEngine::widgetOf(sessi
 WebSurface::~WebSurface()
 {
     if (!view_) return;
-    g_object_remove_weak_pointer(G_OBJECT(view_), reinterpret_cast<gpointer*>(&view_));
-    if (gtk_widget_get_parent(view_) == GTK_WIDGET(gobj())) gtk_widget_unparent(view_);
+    if (holdsView()) gtk_widget_unparent(view_);
+    g_object_unref(view_);
+}
+
+bool WebSurface::holdsView() const
+{
+    return view_ && gtk_widget_get_parent(view_) == gobj();
 }
 
 void WebSurface::setActive(bool active)
 {
     active_ = active;
-    if (!view_) return;
+    // A surface whose view moved on to a newer one leaves it alone.
+    if (!holdsView()) return;
     if (!active) {
         if (GtkRoot* root = gtk_widget_get_root(view_)) {
             GtkWidget* focus = gtk_root_get_focus(root);

@@ -19,6 +19,8 @@ public:
     bool isActive() const { return active_; }
 
 private:
+    bool holdsView() const;
+
     GtkWidget* view_ = nullptr;  // null for an engine without a view (tests)
     bool active_ = true;
 };

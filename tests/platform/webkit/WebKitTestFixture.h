@@ -1,0 +1,98 @@
+#pragma once
+
+#include "fakes/MemorySettings.h"
+#include "fakes/TemporaryFolder.h"
+#include "platform/glib/MainLoopScheduler.h"
+#include "platform/webkit/WebKitEngine.h"
+#include "platform/webkit/WebKitEngineFactory.h"
+#include "support/LocalHttpServer.h"
+#include "support/MainLoopWait.h"
+#include "web/WebSession.h"
+
+#include <gtk/gtk.h>
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <optional>
+
+namespace meridavolt::testing {
+
+// Real WebKitGTK sessions in a window, with website data in a fresh folder,
+// against pages of a local server.
+class WebKitTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() { gtk_init(); }
+
+    void SetUp() override
+    {
+        window_ = GTK_WINDOW(gtk_window_new());
+        gtk_window_set_default_size(window_, 800, 600);
+        gtk_window_present(window_);
+    }
+
+    void TearDown() override
+    {
+        closeSessions();
+        gtk_window_destroy(window_);
+        runMainLoopFor(std::chrono::milliseconds(20));
+    }
+
+    WebKitEngineFactory::Folders folders() const
+    {
+        return {folder_ / "data", folder_ / "cache", folder_ / "filters"};
+    }
+
+    WebKitEngineFactory& factory()
+    {
+        if (!factory_) factory_ = std::make_unique<WebKitEngineFactory>(folders());
+        return *factory_;
+    }
+
+    // A session whose web view is shown in the test window.
+    WebSession& openSession(const std::string& url)
+    {
+        sessions_.push_back(
+            std::make_unique<WebSession>(url, factory().makeEngine(), settings_, MainLoopScheduler::shared()));
+        WebSession& session = *sessions_.back();
+        GtkWidget* view = WebKitEngine::widgetOf(session.engine());
+        gtk_window_set_child(window_, view);
+        return session;
+    }
+
+    void closeSessions()
+    {
+        gtk_window_set_child(window_, nullptr);
+        sessions_.clear();
+    }
+
+    // Waits until the session shows this address with its load finished.
+    static bool waitForPage(WebSession& session, const std::string& url)
+    {
+        return waitUntil([&] {
+            return !session.loading() && session.engine().currentAddress() == url && session.currentURL() == url;
+        });
+    }
+
+    // Runs a function body in our script world and waits for its boolean.
+    static std::optional<bool> runScript(WebSession& session, const std::string& body,
+                                         WebEngine::ScriptArguments arguments = {})
+    {
+        bool done = false;
+        std::optional<bool> answer;
+        session.engine().runScript(body, arguments, [&](std::optional<bool> result) {
+            answer = result;
+            done = true;
+        });
+        waitUntil([&] { return done; });
+        return answer;
+    }
+
+    fakes::TemporaryFolder folder_;
+    fakes::MemorySettings settings_;
+    LocalHttpServer server_;
+    GtkWindow* window_ = nullptr;
+    std::unique_ptr<WebKitEngineFactory> factory_;
+    std::vector<std::unique_ptr<WebSession>> sessions_;
+};
+
+}  // namespace meridavolt::testing
