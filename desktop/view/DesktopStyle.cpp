@@ -1,0 +1,89 @@
+#include "desktop/view/DesktopStyle.h"
+
+#include "desktop/SymbolIcons.h"
+
+#include <gdkmm/display.h>
+#include <gtkmm/cssprovider.h>
+#include <gtkmm/icontheme.h>
+#include <gtkmm/settings.h>
+#include <gtkmm/stylecontext.h>
+
+namespace meridavolt {
+
+namespace {
+
+// Orange is the window's hover, drag and docking tint (sRGB 1.0, 0.32, 0.0).
+constexpr const char* styleSheet = R"css(
+.desktop-grip { color: alpha(currentColor, 0.55); }
+.desktop-grip.moving { color: #ff9500; }
+
+.docking-hint {
+  background-color: alpha(@theme_bg_color, 0.85);
+  border: 1px solid #ff9500;
+  border-radius: 10px;
+  opacity: 0.65;
+  font-weight: bold;
+}
+.docking-hint.destination { border-width: 3px; opacity: 1; }
+
+.memory-resize-handle .capsule {
+  min-width: 36px; min-height: 3px;
+  border-radius: 2px;
+  background-color: alpha(currentColor, 0.16);
+}
+.memory-shelf-area { border-radius: 10px; background-color: alpha(currentColor, 0.03); }
+
+.service-bar .add-service { padding: 0; }
+.service-tile { padding: 6px; border-radius: 14px; min-width: 58px; background: none; box-shadow: none; border: none; }
+.service-tile label { font-size: 10px; font-weight: 500; }
+.service-tile.selected { background-color: alpha(currentColor, 0.08); transition: background-color 140ms ease-out; }
+.service-tile.tinted { color: rgb(255, 82, 0); }
+.service-tile.reduced-motion.selected { transition: none; }
+.insertion-marker { min-height: 3px; border-radius: 2px; background-color: rgb(255, 82, 0); }
+
+.service-press { transition: transform 90ms ease-out, opacity 90ms ease-out; }
+.service-press:active { transform: scale(0.94); opacity: 0.65; }
+.service-press.reduced-motion { transition: none; }
+.service-press.reduced-motion:active { transform: none; opacity: 0.65; }
+
+.drop-strip { min-width: 18px; background-color: alpha(currentColor, 0.025); color: alpha(currentColor, 0.5); }
+.drop-strip.targeted { background-color: rgba(255, 149, 0, 0.15); color: #ff9500; }
+
+.secondary-pane-header { font-size: smaller; padding: 6px; }
+
+.home-word { font-size: 13px; font-weight: 900; letter-spacing: 1px; }
+.brand-link label { font-size: 12px; font-weight: 600; letter-spacing: 1px; }
+.brand-link { min-height: 44px; }
+
+.quick-action-sheet .title { font-weight: bold; font-size: 17px; }
+)css";
+
+}  // namespace
+
+void ensureDesktopStyle()
+{
+    auto display = Gdk::Display::get_default();
+    if (!display) return;
+    // One provider per display; the display object's data remembers it.
+    static constexpr const char* marker = "meridavolt-desktop-style";
+    if (display->get_data(marker)) return;
+    auto provider = Gtk::CssProvider::create();
+    provider->load_from_data(styleSheet);
+    Gtk::StyleContext::add_provider_for_display(display, provider, GTK_STYLE_PROVIDER_PRIORITY_APPLICATION);
+    Gtk::IconTheme::get_for_display(display)->add_resource_path(bundledIconsResourcePath);
+    display->set_data(marker, new Glib::RefPtr<Gtk::CssProvider>(provider),
+                      [](void* data) { delete static_cast<Glib::RefPtr<Gtk::CssProvider>*>(data); });
+}
+
+void setAccessibleLabel(Gtk::Widget& widget, const std::string& label)
+{
+    gtk_accessible_update_property(GTK_ACCESSIBLE(widget.gobj()), GTK_ACCESSIBLE_PROPERTY_LABEL, label.c_str(), -1);
+}
+
+bool reduceMotion()
+{
+    auto settings = Gtk::Settings::get_default();
+    return settings && !settings->property_gtk_enable_animations().get_value();
+}
+
+}  // namespace meridavolt
