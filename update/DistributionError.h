@@ -14,7 +14,7 @@ public:
     Case value() const { return case_; }
     const char* what() const noexcept override;
 
-    friend bool operator==(const DistributionError&, const DistributionError&) = default;
+    friend bool operator==(const DistributionError& a, const DistributionError& b) { return a.case_ == b.case_; }
 
 private:
     Case case_;
