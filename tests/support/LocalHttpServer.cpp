@@ -109,10 +109,12 @@ void sendAll(int client, const std::string& bytes)
 
 }  // namespace
 
-LocalHttpServer::LocalHttpServer()
+LocalHttpServer::LocalHttpServer(std::uint16_t port)
 {
     listener_ = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    auto address = loopback(0);
+    const int reuse = 1;
+    ::setsockopt(listener_, SOL_SOCKET, SO_REUSEADDR, &reuse, sizeof(reuse));
+    auto address = loopback(port);
     if (listener_ < 0 || ::bind(listener_, reinterpret_cast<sockaddr*>(&address), sizeof(address)) != 0 ||
         ::listen(listener_, 64) != 0) {
         throw std::runtime_error("LocalHttpServer: cannot listen on 127.0.0.1");

@@ -45,7 +45,9 @@ class LocalHttpServer {
 public:
     using Handler = std::function<HttpResponse(const HttpRequest&)>;
 
-    LocalHttpServer();
+    // Port 0 takes any free port; a given port is for tests that need a
+    // server to appear where a connection was refused before.
+    explicit LocalHttpServer(std::uint16_t port = 0);
     ~LocalHttpServer();
     LocalHttpServer(const LocalHttpServer&) = delete;
     LocalHttpServer& operator=(const LocalHttpServer&) = delete;

@@ -10,6 +10,7 @@
 #include "web/WebSession.h"
 
 #include <gtk/gtk.h>
+#include <webkit/webkit.h>
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -85,6 +86,39 @@ protected:
         });
         waitUntil([&] { return done; });
         return answer;
+    }
+
+    // Runs a function body and returns its result as text; in our script
+    // world, or in the page's own world when `world` is null.
+    static std::string evaluateText(WebSession& session, const std::string& body,
+                                    const char* world = scriptWorldName)
+    {
+        struct Result {
+            bool done = false;
+            std::string text;
+        } result;
+        webkit_web_view_call_async_javascript_function(
+            static_cast<WebKitEngine&>(session.engine()).webView(), body.c_str(), -1, nullptr, world, nullptr,
+            nullptr,
+            [](GObject* view, GAsyncResult* async, gpointer data) {
+                auto* result = static_cast<Result*>(data);
+                GError* error = nullptr;
+                JSCValue* value =
+                    webkit_web_view_call_async_javascript_function_finish(WEBKIT_WEB_VIEW(view), async, &error);
+                if (value) {
+                    gchar* text = jsc_value_to_string(value);
+                    result->text = text;
+                    g_free(text);
+                    g_object_unref(value);
+                } else {
+                    result->text = std::string("error: ") + error->message;
+                    g_error_free(error);
+                }
+                result->done = true;
+            },
+            &result);
+        waitUntil([&] { return result.done; });
+        return result.text;
     }
 
     fakes::TemporaryFolder folder_;
