@@ -134,6 +134,7 @@ BrowserPane::BrowserPane(WebSession& session, OpenExternal openExternal, bool is
                                                                  &failureReload_, &failureOpenOutside_}) {
         failurePanel_.append(*item);
     }
+    surface_.set_name("page");
     pageArea_.set_child(surface_);
     pageArea_.add_overlay(failurePanel_);
     pageArea_.set_vexpand(true);

@@ -30,7 +30,7 @@ namespace meridavolt {
 //
 // Widget names, for tests and styling: "back", "forward", "address",
 // "reload", "shield", "openOutside", "loadingStrip", "adBlockingError",
-// "failurePanel", "failureText", "failureReload", "failureOpenOutside".
+// "page" (the WebSurface), "failurePanel", "failureText", "failureReload", "failureOpenOutside".
 class BrowserPane final : public Gtk::Box {
 public:
     // Opens an address in the default browser or the matching application.
