@@ -1,0 +1,82 @@
+#pragma once
+
+#include "desktop/DesktopArrangement.h"
+#include "desktop/LayoutSettings.h"
+#include "desktop/PanelDocking.h"
+#include "desktop/view/DesktopToolbar.h"
+#include "desktop/view/DockingHints.h"
+#include "desktop/view/ErrorAlert.h"
+#include "desktop/view/LayoutMenu.h"
+#include "desktop/view/MemoryStrip.h"
+#include "desktop/view/ServiceBar.h"
+#include "desktop/view/SheetHost.h"
+#include "desktop/view/SplitWorkspace.h"
+#include "platform/Scheduler.h"
+#include "platform/Settings.h"
+#include "state/AppModel.h"
+
+#include <gtkmm/box.h>
+#include <gtkmm/overlay.h>
+#include <gtkmm/separator.h>
+
+namespace meridavolt {
+
+// The content of the main window: the toolbar, the memory strip and the
+// service bar arranged around the split workspace as the five layout
+// settings say, the docking hints while a grip is dragged, the sheets and the
+// alert of the application state's message.
+class DesktopContentView final : public Gtk::Overlay {
+public:
+    // `settings` holds the layout; `scheduler` times the start-up animation.
+    DesktopContentView(AppModel& model, Settings& settings, Scheduler& scheduler);
+    ~DesktopContentView() override;
+
+    // The work-set and service-manager sheets are built by the library
+    // editors; until one is supplied its flag presents nothing.
+    void setWorkSetSheet(SheetHost::Content content) { workSetSheet_.setContent(std::move(content)); }
+    void setServiceManagerSheet(SheetHost::Content content) { managerSheet_.setContent(std::move(content)); }
+
+    const DesktopArrangement& arrangement() const { return arrangement_; }
+    LayoutSettings& layoutSettings() { return layoutSettings_; }
+    PanelDocking& docking() { return docking_; }
+    DesktopToolbar& toolbar() { return toolbar_; }
+    ServiceBar& serviceBar() { return serviceBar_; }
+    MemoryStrip& memoryStrip() { return memoryStrip_; }
+    SplitWorkspace& workspace() { return workspace_; }
+    DockingHints& dockingHints() { return hints_; }
+    SheetHost& quickActionSheet() { return quickSheet_; }
+    ErrorAlert& alert() { return alert_; }
+
+private:
+    void arrange();
+    void scheduleArrange();
+
+    AppModel& model_;
+    LayoutSettings layoutSettings_;
+    PanelDocking docking_;
+    MemoryResize resize_;
+    LayoutMenu layoutMenu_;
+    DesktopArrangement arrangement_;
+    bool arranged_ = false;
+    LayoutValues values_;
+
+    Gtk::Box content_{Gtk::Orientation::VERTICAL, 0};
+    DesktopToolbar toolbar_;
+    Gtk::Separator toolbarDivider_{Gtk::Orientation::HORIZONTAL};
+    Gtk::Box middle_{Gtk::Orientation::HORIZONTAL, 0};
+    SplitWorkspace workspace_;
+    Gtk::Separator railDivider_{Gtk::Orientation::VERTICAL};
+    ServiceBar serviceBar_;
+    MemoryStrip memoryStrip_;
+    DockingHints hints_;
+
+    SheetHost workSetSheet_;
+    SheetHost managerSheet_;
+    SheetHost quickSheet_;
+    ErrorAlert alert_;
+
+    std::vector<Connection> connections_;
+    sigc::connection pendingArrange_;
+};
+
+}  // namespace meridavolt

@@ -1,0 +1,58 @@
+#pragma once
+
+#include "desktop/DesktopArrangement.h"
+#include "desktop/PanelDocking.h"
+#include "desktop/view/BrandMark.h"
+#include "desktop/view/PanelGrip.h"
+#include "state/AppModel.h"
+
+#include <giomm/menumodel.h>
+#include <gtkmm/box.h>
+#include <gtkmm/button.h>
+#include <gtkmm/image.h>
+#include <gtkmm/label.h>
+#include <gtkmm/menubutton.h>
+
+namespace meridavolt {
+
+// The top row of the window: home, back to the previous service, work sets,
+// the memory shelf when it is docked in the header, the layout menu and the
+// service manager.
+class DesktopToolbar final : public Gtk::Box {
+public:
+    DesktopToolbar(AppModel& model, PanelDocking& docking, Gtk::Widget& layoutSpace,
+                   const Glib::RefPtr<Gio::MenuModel>& layoutMenu);
+
+    // Shows the shelf in the row, or the home button's word in its place.
+    void update(const DesktopArrangement& arrangement);
+
+    Gtk::Box& shelfArea() { return shelfArea_; }
+    Gtk::Button& homeButton() { return home_; }
+    Gtk::Button& backButton() { return back_; }
+    Gtk::Button& workSetButton() { return workSets_; }
+    Gtk::MenuButton& layoutButton() { return layout_; }
+    Gtk::Button& manageButton() { return manage_; }
+    Gtk::Label& homeWord() { return homeWord_; }
+    Gtk::Box& memoryShelfRow() { return shelfRow_; }
+
+private:
+    void updateBackButton();
+
+    AppModel& model_;
+    Gtk::Button home_;
+    Gtk::Box homeRow_{Gtk::Orientation::HORIZONTAL, 12};
+    BrandMark brand_;
+    Gtk::Label homeWord_{"MERIDAVOLT"};
+    Gtk::Box spacer_;
+    Gtk::Button back_;
+    Gtk::Button workSets_;
+    Gtk::Box shelfRow_{Gtk::Orientation::HORIZONTAL, 0};
+    PanelGrip shelfGrip_;
+    Gtk::Box shelfArea_{Gtk::Orientation::HORIZONTAL, 0};
+    Gtk::MenuButton layout_;
+    Gtk::Button manage_;
+    Connection historyChanged_;
+    Connection libraryChanged_;
+};
+
+}  // namespace meridavolt
