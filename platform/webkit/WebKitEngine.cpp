@@ -170,6 +170,7 @@ WebKitEngine::WebKitEngine(std::shared_ptr<WebKitShared> shared) : shared_(std::
                                          "user-content-manager", contentManager_, nullptr));
     // Our own reference: the view lives as long as the engine, in a pane or not.
     g_object_ref_sink(view_);
+    webkit_settings_set_enable_back_forward_navigation_gestures(webkit_web_view_get_settings(view_), TRUE);
     cancellable_ = g_cancellable_new();
 
     g_signal_connect(view_, "decide-policy", G_CALLBACK(Signals::decidePolicy), this);
@@ -189,8 +190,6 @@ WebKitEngine::~WebKitEngine()
     g_object_unref(cancellable_);
     g_signal_handlers_disconnect_by_data(webkit_web_view_get_back_forward_list(view_), this);
     g_signal_handlers_disconnect_by_data(view_, this);
-    GtkWidget* widget = GTK_WIDGET(view_);
-    if (gtk_widget_get_parent(widget)) gtk_widget_unparent(widget);
     g_object_unref(view_);
     g_object_unref(contentManager_);
 }

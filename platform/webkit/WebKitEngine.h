@@ -15,7 +15,8 @@ struct WebKitShared;
 
 // A WebKitGTK web view behind our engine interface. The engine holds its own
 // reference on the view, so the view survives being taken out of the widget
-// tree; it is destroyed with the engine.
+// tree; it is destroyed with the engine, or, when it is still in the widget
+// tree then, when its parent lets it go.
 class WebKitEngine final : public WebEngine {
 public:
     explicit WebKitEngine(std::shared_ptr<WebKitShared> shared);
