@@ -1,0 +1,35 @@
+#include "clipboard/view/SystemClipboardStore.h"
+
+#include "platform/glib/MainLoopScheduler.h"
+#include "platform/gdk/GdkPasteboard.h"
+#include "platform/gdk/GdkPixbufImageCodec.h"
+#include "platform/tesseract/TesseractTextRecognizer.h"
+
+#include <gdk/gdk.h>
+
+#include <stdexcept>
+
+namespace meridavolt {
+
+ClipboardServices systemClipboardServices(Settings& settings)
+{
+    GdkDisplay* display = gdk_display_get_default();
+    if (!display) throw std::runtime_error("no display");
+    return ClipboardServices{
+        std::make_shared<GdkPasteboard>(display),
+        MainLoopScheduler::shared(),
+        settings,
+        SystemClock::shared(),
+        std::make_shared<GdkPixbufImageCodec>(),
+        std::make_shared<TesseractTextRecognizer>(),
+        std::make_shared<ThreadWorker>(),
+    };
+}
+
+std::unique_ptr<ClipboardStore> makeSystemClipboardStore(Settings& settings,
+                                                         std::optional<std::filesystem::path> pinsURL, bool monitor)
+{
+    return std::make_unique<ClipboardStore>(systemClipboardServices(settings), std::move(pinsURL), monitor);
+}
+
+}  // namespace meridavolt

@@ -1,0 +1,16 @@
+#pragma once
+
+#include "clipboard/ImageCodec.h"
+
+namespace meridavolt {
+
+// Images through GdkPixbuf: raster formats only (the type is sniffed from the
+// bytes and vector or text-based formats are refused), the pixel size checked
+// before anything is decoded, the EXIF orientation applied, PNG out.
+class GdkPixbufImageCodec final : public ImageCodec {
+public:
+    std::optional<ScaledPNGs> scaledPNGs(std::string_view data, int fullMaxSide, int thumbnailMaxSide,
+                                         std::size_t maxPixelCount) const override;
+};
+
+}  // namespace meridavolt
