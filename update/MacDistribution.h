@@ -94,6 +94,7 @@ private:
     OperationID lastCheck_ = 0;
     OperationID runningCheck_ = 0;
     std::unique_ptr<FetchTask> fetchTask_;
+    // Answers that arrive after the checker is gone find this expired and are dropped.
     std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
 };
 

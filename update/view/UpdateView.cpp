@@ -26,6 +26,7 @@ UpdateView::UpdateView(Gtk::Window& parent, MacDistribution& distribution) : dis
     set_transient_for(parent);
     set_modal(true);
     set_resizable(false);
+    set_hide_on_close(true);
     set_default_size(sheetWidth, -1);
 
     column_.set_margin(sheetMargin);

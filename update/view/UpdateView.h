@@ -46,8 +46,8 @@ private:
     Gtk::Label note_;
 };
 
-// Opens the update sheet over parent, unless one is already shown. The sheet
-// deletes itself when it closes.
+// Opens the update sheet over parent, unless one is already shown (the sheet
+// keeps the checker's showingUpdates). The sheet deletes itself when it closes.
 void presentUpdateSheet(Gtk::Window& parent, MacDistribution& distribution);
 
 }  // namespace meridavolt
