@@ -1,10 +1,3 @@
-#include "platform/DataFolder.h"
+#include "app/view/MeridavoltApplication.h"
 
-#include <iostream>
-
-int main()
-{
-    std::cout << "MERIDAVOLT: the window is not built yet. Data folder: "
-              << meridavolt::applicationDataFolder().string() << "\n";
-    return 0;
-}
+int main(int argc, char* argv[]) { return meridavolt::runApplication(argc, argv); }

@@ -1,0 +1,22 @@
+#pragma once
+
+#include "app/view/SelectedServiceView.h"
+#include "state/AppModel.h"
+
+#include <gtkmm/box.h>
+
+namespace meridavolt {
+
+// What the window shows once the application state exists: the workspace
+// over that state.
+class ContentView final : public Gtk::Box {
+public:
+    explicit ContentView(AppModel& model);
+
+    SelectedServiceView& workspace() { return workspace_; }
+
+private:
+    SelectedServiceView workspace_;
+};
+
+}  // namespace meridavolt

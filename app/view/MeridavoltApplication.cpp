@@ -1,0 +1,81 @@
+#include "app/view/MeridavoltApplication.h"
+
+#include "update/view/UpdateServices.h"
+
+#include <gdk/gdk.h>
+
+#include <iostream>
+
+namespace meridavolt {
+
+MeridavoltApplication::MeridavoltApplication() : Gtk::Application(applicationID) {}
+
+MeridavoltApplication::~MeridavoltApplication() = default;
+
+Glib::RefPtr<MeridavoltApplication> MeridavoltApplication::create()
+{
+    return Glib::make_refptr_for_instance<MeridavoltApplication>(new MeridavoltApplication());
+}
+
+// Runs once, in the first process only; later launches reach on_activate here
+// through the session bus.
+void MeridavoltApplication::on_startup()
+{
+    Gtk::Application::on_startup();
+    lock_ = InstanceLock::acquire(InstanceLock::defaultFile());
+    if (!lock_) {
+        dataFolderBusy_ = true;
+        return;
+    }
+    Gtk::Window::set_default_icon_name(applicationID);
+    environment_ = std::make_unique<SystemEnvironment>();
+    host_ = std::make_unique<MacAppHost>(makeMacDistribution(), [this] { return environment_->makeAppModel(); });
+    menus_ = std::make_unique<ApplicationMenus>(*this, [this] {
+        if (window_) window_->presentUpdates();
+    });
+    modelChanged_ = host_->modelChanged.connect([this] { menus_->showServices(*host_->model()); });
+}
+
+void MeridavoltApplication::on_activate()
+{
+    if (dataFolderBusy_) return;
+    if (!window_) {
+        window_ = std::make_unique<MacRootView>(*host_);
+        add_window(*window_);
+    }
+    window_->present();
+}
+
+void MeridavoltApplication::on_shutdown()
+{
+    // The pages and their engines go while the toolkit is still up.
+    if (window_) remove_window(*window_);
+    window_.reset();
+    modelChanged_.disconnect();
+    menus_.reset();
+    host_.reset();
+    environment_.reset();
+    Gtk::Application::on_shutdown();
+}
+
+int runApplication(int argc, char* argv[])
+{
+    // The clipboard watch and the global hot key need X11: under Wayland the
+    // window goes through XWayland when it is there.
+    gdk_set_allowed_backends("x11,*");
+    auto application = MeridavoltApplication::create();
+    try {
+        application->register_application();
+    } catch (const Glib::Error& error) {
+        std::cerr << "MERIDAVOLT: " << error.what() << "\n";
+        return 1;
+    }
+    if (application->dataFolderBusy()) {
+        std::cerr << "MERIDAVOLT is already running with this data folder ("
+                  << InstanceLock::defaultFile().parent_path().string() << ").\n";
+        return 1;
+    }
+    return application->run(argc, argv);
+}
+
+}  // namespace meridavolt

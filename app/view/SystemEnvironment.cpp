@@ -1,0 +1,28 @@
+#include "app/view/SystemEnvironment.h"
+
+#include "clipboard/view/SystemClipboardStore.h"
+#include "platform/glib/MainLoopScheduler.h"
+
+namespace meridavolt {
+
+SystemEnvironment::SystemEnvironment() : settings_(SettingsFile::defaultPath()) {}
+
+SystemEnvironment::~SystemEnvironment() = default;
+
+std::unique_ptr<AppModel> SystemEnvironment::makeAppModel()
+{
+    engines_ = std::make_unique<WebKitEngineFactory>();
+    return std::make_unique<AppModel>(AppModelServices{
+        nullptr,
+        nullptr,
+        settings_,
+        SystemClock::shared(),
+        MainLoopScheduler::shared(),
+        workspace_,
+        engines_->engineFactory(),
+        [this] { return makeSystemClipboardStore(settings_); },
+        nullptr,
+    });
+}
+
+}  // namespace meridavolt

@@ -1,0 +1,31 @@
+#pragma once
+
+#include "platform/SettingsFile.h"
+#include "platform/gio/GioWorkspace.h"
+#include "platform/webkit/WebKitEngineFactory.h"
+#include "state/AppModel.h"
+
+#include <memory>
+
+namespace meridavolt {
+
+// The real parts the application state stands on: the settings file, the
+// desktop's workspace, WebKitGTK for the web sessions and the system
+// clipboard. They live as long as the process.
+class SystemEnvironment {
+public:
+    SystemEnvironment();
+    ~SystemEnvironment();
+    SystemEnvironment(const SystemEnvironment&) = delete;
+    SystemEnvironment& operator=(const SystemEnvironment&) = delete;
+
+    // The one application state, on the services and work-sets files of the data folder.
+    std::unique_ptr<AppModel> makeAppModel();
+
+private:
+    SettingsFile settings_;
+    GioWorkspace workspace_;
+    std::unique_ptr<WebKitEngineFactory> engines_;
+};
+
+}  // namespace meridavolt
