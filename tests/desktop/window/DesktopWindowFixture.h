@@ -1,0 +1,169 @@
+#pragma once
+
+#include "clipboard/BackgroundWorker.h"
+#include "clipboard/ClipboardStore.h"
+#include "desktop/view/DesktopContentView.h"
+#include "fakes/FakePasteboard.h"
+#include "fakes/TemporaryFolder.h"
+#include "model/Catalog.h"
+#include "model/LibraryRepository.h"
+#include "platform/SettingsFile.h"
+#include "platform/glib/MainLoopScheduler.h"
+#include "platform/webkit/WebKitEngineFactory.h"
+#include "support/LocalHttpServer.h"
+#include "support/MainLoopWait.h"
+#include "XdoPointer.h"
+#include "desktop/SymbolIcons.h"
+
+#include <gtest/gtest.h>
+#include <gtkmm/icontheme.h>
+#include <gtkmm/init.h>
+#include <gtkmm/window.h>
+
+#include <cstdlib>
+#include <memory>
+
+namespace meridavolt::desktoptest {
+
+class QuietWorkspace final : public Workspace {
+public:
+    bool openURL(const std::string& url) override
+    {
+        opened.push_back(url);
+        return true;
+    }
+    bool hasApplication(ExternalApplication) override { return false; }
+    void launchApplication(ExternalApplication, const std::vector<std::string>&, LaunchCompletion completion) override
+    {
+        completion(std::nullopt);
+    }
+    std::vector<std::string> opened;
+};
+
+// The real main window content over a real application state whose files live
+// in a temporary XDG home, with three services served from 127.0.0.1.
+class DesktopWindowTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite()
+    {
+        // The toolkit stays connected to this display for the rest of the process.
+        static PrivateDisplay display;
+        gtk_init();
+        Gtk::init_gtkmm_internals();
+    }
+
+    void SetUp() override
+    {
+        ::setenv("XDG_DATA_HOME", (folder_ / "data").c_str(), 1);
+        ::setenv("XDG_CONFIG_HOME", (folder_ / "config").c_str(), 1);
+        ::setenv("XDG_CACHE_HOME", (folder_ / "cache").c_str(), 1);
+        for (const char* name : {"one", "two", "three"}) {
+            server_.serve(std::string("/") + name,
+                          std::string("<!doctype html><title>") + name + "</title><body style='background:#eef'><h1>" +
+                              name + "</h1><p>A local page served for the window test.</p></body>");
+        }
+        ServiceLibrary library;
+        library.services = {service("one", "One", "safari"), service("two", "Two", "play.rectangle.fill"),
+                            service("three", "Three", "music.note")};
+        JSONLibraryRepository().save(library);
+        {
+            SettingsFile settings(SettingsFile::defaultPath());
+            settings.setBool(AppModel::canvaMigrationKey, true);
+            settings.setBool(AppModel::youTubeMigrationKey, true);
+        }
+        engines_ = std::make_unique<WebKitEngineFactory>();
+    }
+
+    void TearDown() override
+    {
+        stop();
+        engines_.reset();
+        meridavolt::testing::runMainLoopFor(std::chrono::milliseconds(50));
+    }
+
+    Service service(const std::string& id, const std::string& name, const std::string& symbol)
+    {
+        return Service{id, name, symbol, server_.url("/" + id), LaunchMode::embedded, std::nullopt, {}};
+    }
+
+    // Builds the state and the window as a launch does.
+    void start()
+    {
+        settings_ = std::make_unique<SettingsFile>(SettingsFile::defaultPath());
+        model_ = std::make_unique<AppModel>(AppModelServices{
+            nullptr, nullptr, *settings_, SystemClock::shared(), MainLoopScheduler::shared(), workspace_,
+            engines_->engineFactory(),
+            [this] {
+                return std::make_unique<ClipboardStore>(
+                    ClipboardServices{std::make_shared<fakes::FakePasteboard>(), MainLoopScheduler::shared(),
+                                      *settings_, SystemClock::shared(), nullptr, nullptr,
+                                      std::make_shared<ThreadWorker>()},
+                    folder_ / "pins.json", false);
+            },
+            nullptr});
+        window_ = std::make_unique<Gtk::Window>();
+        window_->set_title("MERIDAVOLT window test");
+        window_->set_default_size(1120, 780);
+        view_ = std::make_unique<DesktopContentView>(*model_, *settings_, MainLoopScheduler::shared());
+        window_->set_child(*view_);
+        window_->present();
+        ASSERT_TRUE(meridavolt::testing::waitUntil([&] { return view_->get_mapped() && view_->get_width() > 0; }));
+        meridavolt::testing::runMainLoopFor(std::chrono::milliseconds(100));
+    }
+
+    void stop()
+    {
+        if (window_) {
+            window_->unset_child();
+            view_.reset();
+            window_->destroy();
+            window_.reset();
+        }
+        model_.reset();
+        settings_.reset();
+        meridavolt::testing::runMainLoopFor(std::chrono::milliseconds(20));
+    }
+
+    void restart()
+    {
+        stop();
+        start();
+    }
+
+    // Picks a service before the start-up animation does.
+    void choose(const std::string& id)
+    {
+        for (const auto& service : model_->library().services)
+            if (service.id == id) model_->activate(service);
+        meridavolt::testing::runMainLoopFor(std::chrono::milliseconds(20));
+    }
+
+    bool pageLoaded(const std::string& id)
+    {
+        auto found = model_->sessions().find(id);
+        return found != model_->sessions().end() && !found->second->loading() &&
+               found->second->currentURL() == server_.url("/" + id);
+    }
+
+    std::vector<std::string> libraryIDs() const
+    {
+        std::vector<std::string> ids;
+        for (const auto& service : model_->library().services) ids.push_back(service.id);
+        return ids;
+    }
+
+    Gtk::Widget& serviceTile(const std::string& id) { return view_->serviceBar().button(id)->tile(); }
+
+    XdoPointer pointer() { return XdoPointer(*window_); }
+
+    fakes::TemporaryFolder folder_;
+    meridavolt::testing::LocalHttpServer server_;
+    QuietWorkspace workspace_;
+    std::unique_ptr<WebKitEngineFactory> engines_;
+    std::unique_ptr<SettingsFile> settings_;
+    std::unique_ptr<AppModel> model_;
+    std::unique_ptr<Gtk::Window> window_;
+    std::unique_ptr<DesktopContentView> view_;
+};
+
+}  // namespace meridavolt::desktoptest

@@ -1,0 +1,109 @@
+#include "DesktopWindowFixture.h"
+
+#include <gtkmm/stack.h>
+
+using namespace meridavolt;
+using namespace meridavolt::desktoptest;
+using meridavolt::testing::runMainLoopFor;
+using meridavolt::testing::waitUntil;
+using namespace std::chrono_literals;
+
+TEST_F(DesktopWindowTest, ClickingAServiceShowsItsPage)
+{
+    start();
+    pointer().moveTo(serviceTile("three")).click();
+    ASSERT_TRUE(waitUntil([&] { return model_->selectedID() == "three"; }));
+    auto* pane = view_->workspace().primaryPane("three");
+    ASSERT_NE(pane, nullptr);
+    EXPECT_EQ(view_->workspace().primaryStack().get_visible_child(), pane);
+    EXPECT_TRUE(waitUntil([&] { return pageLoaded("three"); }));
+    EXPECT_EQ(view_->workspace().startupMark(), nullptr);
+}
+
+TEST_F(DesktopWindowTest, SwitchingBetweenMountedServicesOnlyChangesWhichPaneShows)
+{
+    start();
+    choose("one");
+    choose("two");
+    auto* paneOne = view_->workspace().primaryPane("one");
+    auto* paneTwo = view_->workspace().primaryPane("two");
+    ASSERT_TRUE(paneOne && paneTwo);
+    EXPECT_FALSE(paneOne->get_mapped());
+
+    pointer().moveTo(serviceTile("one")).click();
+    ASSERT_TRUE(waitUntil([&] { return model_->selectedID() == "one"; }));
+    EXPECT_EQ(view_->workspace().primaryPane("one"), paneOne);
+    EXPECT_EQ(view_->workspace().primaryPane("two"), paneTwo);
+    EXPECT_TRUE(paneOne->get_mapped());
+    EXPECT_TRUE(paneOne->isActive());
+    EXPECT_FALSE(paneTwo->get_mapped());
+    EXPECT_FALSE(paneTwo->isActive());
+}
+
+TEST_F(DesktopWindowTest, CtrlDragReordersTheBarAndRewritesTheServicesFile)
+{
+    start();
+    auto& three = serviceTile("three");
+    auto& one = serviceTile("one");
+    pointer().keyDown("ctrl").moveTo(three).press().glideTo(three, one, std::nullopt, 4).release().keyUp("ctrl");
+    ASSERT_TRUE(waitUntil([&] { return libraryIDs() == std::vector<std::string>{"three", "one", "two"}; }));
+    auto stored = JSONLibraryRepository().load();
+    ASSERT_TRUE(stored);
+    ASSERT_EQ(stored->services.size(), 3u);
+    EXPECT_EQ(stored->services[0].id, "three");
+    EXPECT_EQ(stored->services[1].id, "one");
+    // The reorder opened nothing, and the start-up animation will not either.
+    EXPECT_EQ(model_->selectedID(), std::nullopt);
+    EXPECT_FALSE(model_->startupSelection().pending);
+    EXPECT_FALSE(view_->serviceBar().reorder().draggedID());
+}
+
+TEST_F(DesktopWindowTest, ACtrlDragReleasedBesideTheBarMovesNothing)
+{
+    start();
+    auto& three = serviceTile("three");
+    pointer().keyDown("ctrl").moveTo(three).press().glideTo(three, view_->workspace(), 200, 40).release().keyUp("ctrl");
+    runMainLoopFor(100ms);
+    EXPECT_EQ(libraryIDs(), (std::vector<std::string>{"one", "two", "three"}));
+    EXPECT_FALSE(view_->serviceBar().button("one")->markerBefore().get_visible());
+}
+
+TEST_F(DesktopWindowTest, DraggingAServiceOntoTheRightStripOpensItBeside)
+{
+    start();
+    choose("one");
+    auto& two = serviceTile("two");
+    pointer().moveTo(two).press().glideTo(two, view_->workspace().rightStrip()).release();
+    ASSERT_TRUE(waitUntil([&] { return model_->secondaryID() == "two"; }));
+    EXPECT_EQ(model_->selectedID(), "one");
+    ASSERT_TRUE(waitUntil([&] { return view_->workspace().secondaryPane() != nullptr; }));
+    EXPECT_EQ(view_->workspace().primaryPane("two"), nullptr);
+    EXPECT_EQ(&view_->workspace().secondaryPane()->session(), model_->sessions().at("two").get());
+    EXPECT_FALSE(view_->workspace().rightStrip().isTargeted());
+}
+
+TEST_F(DesktopWindowTest, AltClickShowsTheQuickActionsAndClosingThemClearsTheService)
+{
+    start();
+    pointer().keyDown("alt").moveTo(serviceTile("two")).click().keyUp("alt");
+    ASSERT_TRUE(waitUntil([&] { return model_->quickService().has_value(); }));
+    EXPECT_EQ(model_->quickService()->id, "two");
+    EXPECT_EQ(model_->selectedID(), std::nullopt);
+    ASSERT_TRUE(waitUntil([&] { return view_->quickActionSheet().window() != nullptr; }));
+    view_->quickActionSheet().window()->close();
+    ASSERT_TRUE(waitUntil([&] { return !model_->quickService().has_value(); }));
+    EXPECT_TRUE(waitUntil([&] { return view_->quickActionSheet().window() == nullptr; }));
+}
+
+TEST_F(DesktopWindowTest, EveryCatalogueSymbolHasAnIconAndUnknownNamesShowTheGlobe)
+{
+    start();
+    auto theme = Gtk::IconTheme::get_for_display(window_->get_display());
+    for (const auto& service : Catalog::all())
+        EXPECT_TRUE(theme->has_icon(iconNameForSymbol(service.symbol))) << service.symbol;
+    for (const char* symbol : {"globe", "line.3.horizontal", "minus", "plus", "arrow.uturn.backward",
+                               "square.stack.3d.up", "rectangle.3.group", "slider.horizontal.3",
+                               "rectangle.split.2x1", "arrow.up.right", "bolt", "arrow.up.right.square"})
+        EXPECT_TRUE(theme->has_icon(iconNameForSymbol(symbol))) << symbol;
+    EXPECT_EQ(iconNameForSymbol("no.such.symbol"), iconNameForSymbol("globe"));
+}

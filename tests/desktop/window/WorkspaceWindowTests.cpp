@@ -1,0 +1,119 @@
+#include "DesktopWindowFixture.h"
+
+#include <gtkmm/messagedialog.h>
+
+#include <filesystem>
+
+using namespace meridavolt;
+using namespace meridavolt::desktoptest;
+using meridavolt::testing::runMainLoopFor;
+using meridavolt::testing::waitUntil;
+using namespace std::chrono_literals;
+
+TEST_F(DesktopWindowTest, TheStartupAnimationOpensTheFirstServiceAtItsEnd)
+{
+    start();
+    ASSERT_NE(view_->workspace().startupMark(), nullptr);
+    EXPECT_TRUE(model_->hasShownStartup());
+    ASSERT_TRUE(waitUntil([&] { return model_->selectedID() == "one"; }, 6s));
+    EXPECT_EQ(view_->workspace().startupMark(), nullptr);
+    EXPECT_TRUE(waitUntil([&] { return pageLoaded("one"); }));
+}
+
+TEST_F(DesktopWindowTest, HomeClosesTheSplitAndShowsTheStillMark)
+{
+    start();
+    choose("one");
+    for (const auto& service : model_->library().services)
+        if (service.id == "two") model_->openBeside(service, false);
+    ASSERT_TRUE(waitUntil([&] { return view_->workspace().secondaryPane() != nullptr; }));
+
+    pointer().moveTo(view_->toolbar().homeButton()).click();
+    ASSERT_TRUE(waitUntil([&] { return !model_->selectedID(); }));
+    EXPECT_EQ(model_->secondaryID(), std::nullopt);
+    EXPECT_EQ(view_->workspace().secondaryPane(), nullptr);
+    auto* mark = view_->workspace().startupMark();
+    ASSERT_NE(mark, nullptr);
+    EXPECT_TRUE(mark->sequence().state().arrived);
+    EXPECT_FALSE(mark->sequence().isRunning());
+    // The pages stay mounted for the next switch.
+    EXPECT_NE(view_->workspace().primaryPane("one"), nullptr);
+}
+
+TEST_F(DesktopWindowTest, TheSecondPanesCloseButtonEndsTheSplit)
+{
+    start();
+    choose("one");
+    for (const auto& service : model_->library().services)
+        if (service.id == "three") model_->openBeside(service, false);
+    ASSERT_TRUE(waitUntil([&] {
+        auto* button = view_->workspace().closeSplitButton();
+        return button && button->get_mapped() && button->get_width() > 0;
+    }));
+    pointer().moveTo(*view_->workspace().closeSplitButton()).click();
+    ASSERT_TRUE(waitUntil([&] { return !model_->secondaryID(); }));
+    EXPECT_EQ(view_->workspace().secondaryPane(), nullptr);
+    EXPECT_EQ(model_->focusedPaneID(), "one");
+}
+
+TEST_F(DesktopWindowTest, NeitherPaneOfTheSplitGetsNarrowerThanItsMinimum)
+{
+    start();
+    choose("one");
+    for (const auto& service : model_->library().services)
+        if (service.id == "two") model_->openBeside(service, false);
+    ASSERT_TRUE(waitUntil([&] { return view_->workspace().secondaryPane() != nullptr; }));
+    auto& divider = view_->workspace().divider();
+    divider.set_position(5);
+    runMainLoopFor(100ms);
+    EXPECT_GE(view_->workspace().primaryStack().get_width(), SplitWorkspace::minimumPaneWidth);
+    divider.set_position(divider.get_width() - 5);
+    runMainLoopFor(100ms);
+    EXPECT_GE(divider.get_end_child()->get_width(), SplitWorkspace::minimumPaneWidth);
+    EXPECT_EQ(view_->workspace().leftStrip().get_width(), 18);
+}
+
+TEST_F(DesktopWindowTest, ClickingASecondPaneFocusesItWithoutChangingTheSelection)
+{
+    start();
+    choose("one");
+    for (const auto& service : model_->library().services)
+        if (service.id == "two") model_->openBeside(service, false);
+    ASSERT_TRUE(waitUntil([&] { return view_->workspace().secondaryPane() != nullptr; }));
+    ASSERT_TRUE(waitUntil([&] { return pageLoaded("two"); }));
+    pointer().moveTo(*view_->workspace().secondaryPane()).click();
+    ASSERT_TRUE(waitUntil([&] { return model_->focusedPaneID() == "two"; }));
+    EXPECT_EQ(model_->selectedID(), "one");
+}
+
+TEST_F(DesktopWindowTest, TheAlertShowsTheMessageAndAnyAnswerClearsIt)
+{
+    start();
+    choose("one");
+    model_->setError("保存できませんでした。");
+    ASSERT_TRUE(waitUntil([&] { return view_->alert().dialog() && view_->alert().dialog()->get_visible(); }));
+    auto* dialog = view_->alert().dialog();
+    EXPECT_EQ(dialog->property_text().get_value(), "お知らせ");
+    EXPECT_EQ(dialog->property_secondary_text().get_value(), "保存できませんでした。");
+    dialog->response(Gtk::ResponseType::OK);
+    ASSERT_TRUE(waitUntil([&] { return !model_->error(); }));
+
+    model_->setError("二度目");
+    ASSERT_TRUE(waitUntil([&] { return view_->alert().dialog() && view_->alert().dialog()->get_visible(); }));
+    view_->alert().dialog()->response(Gtk::ResponseType::DELETE_EVENT);
+    EXPECT_TRUE(waitUntil([&] { return !model_->error(); }));
+}
+
+// Records how the main window looks with three local services.
+TEST_F(DesktopWindowTest, MainWindowScreenshot)
+{
+    start();
+    choose("one");
+    choose("two");
+    ASSERT_TRUE(waitUntil([&] { return pageLoaded("two"); }));
+    runMainLoopFor(600ms);
+    const auto folder = std::filesystem::path(__FILE__).parent_path() / "../../../docs/screenshots";
+    std::filesystem::create_directories(folder);
+    saveScreenshot(*window_, (folder / "main-window.png").string());
+    EXPECT_TRUE(std::filesystem::exists(folder / "main-window.png"));
+}

@@ -1,0 +1,107 @@
+#include "XdoPointer.h"
+
+#include "support/MainLoopWait.h"
+
+#include <gdk/x11/gdkx.h>
+#include <glib.h>
+
+#include <csignal>
+#include <cstdlib>
+#include <filesystem>
+#include <stdexcept>
+#include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
+
+namespace meridavolt::desktoptest {
+
+namespace {
+
+void run(const std::string& command)
+{
+    g_spawn_command_line_sync(command.c_str(), nullptr, nullptr, nullptr, nullptr);
+}
+
+}  // namespace
+
+XdoPointer& XdoPointer::moveTo(Gtk::Widget& widget, std::optional<double> x, std::optional<double> y)
+{
+    double wx = 0, wy = 0;
+    widget.translate_coordinates(window_, x.value_or(widget.get_width() / 2.0), y.value_or(widget.get_height() / 2.0),
+                                 wx, wy);
+    // The window's surface may have a margin (client-side shadow) before its widgets.
+    double sx = 0, sy = 0;
+    gtk_native_get_surface_transform(GTK_NATIVE(window_.gobj()), &sx, &sy);
+    run("xdotool mousemove --window " + windowID() + " " + std::to_string(int(wx + sx)) + " " +
+        std::to_string(int(wy + sy)));
+    return *this;
+}
+
+XdoPointer& XdoPointer::glideTo(Gtk::Widget& from, Gtk::Widget& to, std::optional<double> x,
+                                std::optional<double> y, int steps)
+{
+    const double fx = from.get_width() / 2.0, fy = from.get_height() / 2.0;
+    double tx = 0, ty = 0;
+    to.translate_coordinates(from, x.value_or(to.get_width() / 2.0), y.value_or(to.get_height() / 2.0), tx, ty);
+    for (int i = 1; i <= steps; ++i) {
+        moveTo(from, fx + (tx - fx) * i / steps, fy + (ty - fy) * i / steps);
+        testing::runMainLoopFor(std::chrono::milliseconds(30));
+    }
+    return *this;
+}
+
+std::string XdoPointer::windowID()
+{
+    return std::to_string(gdk_x11_surface_get_xid(window_.get_surface()->gobj()));
+}
+
+XdoPointer& XdoPointer::step(const std::string& arguments)
+{
+    run("xdotool " + arguments);
+    testing::runMainLoopFor(std::chrono::milliseconds(60));
+    return *this;
+}
+
+PrivateDisplay::PrivateDisplay()
+{
+    for (int number = 180 + (::getpid() % 400); number < 1000; ++number) {
+        const std::string name = ":" + std::to_string(number);
+        if (std::filesystem::exists("/tmp/.X" + std::to_string(number) + "-lock")) continue;
+        const std::string socket = "/tmp/.X11-unix/X" + std::to_string(number);
+        const pid_t pid = ::fork();
+        if (pid == 0) {
+            ::execlp("Xvfb", "Xvfb", name.c_str(), "-screen", "0", "1600x1000x24", "-nolisten", "tcp", nullptr);
+            ::_exit(127);
+        }
+        for (int wait = 0; wait < 100; ++wait) {
+            if (std::filesystem::exists(socket)) {
+                pid_ = pid;
+                ::setenv("DISPLAY", name.c_str(), 1);
+                ::unsetenv("WAYLAND_DISPLAY");
+                return;
+            }
+            int status = 0;
+            if (::waitpid(pid, &status, WNOHANG) == pid) break;  // the number was taken meanwhile
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        }
+        if (pid_ < 0) {
+            ::kill(pid, SIGTERM);
+            ::waitpid(pid, nullptr, 0);
+        }
+    }
+    throw std::runtime_error("no virtual display could be started");
+}
+
+PrivateDisplay::~PrivateDisplay()
+{
+    if (pid_ <= 0) return;
+    ::kill(pid_, SIGTERM);
+    ::waitpid(pid_, nullptr, 0);
+}
+
+void saveScreenshot(Gtk::Window& window, const std::string& path)
+{
+    run("import -window " + XdoPointer(window).windowID() + " " + path);
+}
+
+}  // namespace meridavolt::desktoptest

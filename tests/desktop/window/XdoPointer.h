@@ -1,0 +1,56 @@
+#pragma once
+
+#include <gtkmm/widget.h>
+#include <gtkmm/window.h>
+
+#include <optional>
+#include <string>
+
+namespace meridavolt::desktoptest {
+
+// The real X pointer and keyboard, driven with xdotool, aimed at widgets of a
+// window. Each step lets the main loop handle the events it caused.
+class XdoPointer {
+public:
+    explicit XdoPointer(Gtk::Window& window) : window_(window) {}
+
+    // Moves to a point of `widget` (its centre by default).
+    XdoPointer& moveTo(Gtk::Widget& widget, std::optional<double> x = std::nullopt,
+                       std::optional<double> y = std::nullopt);
+    // Moves there from the centre of `from` in small steps, as a hand does during a drag.
+    XdoPointer& glideTo(Gtk::Widget& from, Gtk::Widget& to, std::optional<double> x = std::nullopt,
+                        std::optional<double> y = std::nullopt, int steps = 12);
+
+    XdoPointer& press(int button = 1) { return step("mousedown " + std::to_string(button)); }
+    XdoPointer& release(int button = 1) { return step("mouseup " + std::to_string(button)); }
+    XdoPointer& click(int button = 1) { return step("click " + std::to_string(button)); }
+    XdoPointer& keyDown(const std::string& key) { return step("keydown " + key); }
+    XdoPointer& keyUp(const std::string& key) { return step("keyup " + key); }
+
+    // The X window id of the window, for tools that take one.
+    std::string windowID();
+
+private:
+    XdoPointer& step(const std::string& arguments);
+
+    Gtk::Window& window_;
+};
+
+// A virtual X display of this test process alone, so that the pointer the
+// test drives is never moved by tests running beside it. Starts before the
+// toolkit connects and stops with the process's last test.
+class PrivateDisplay {
+public:
+    PrivateDisplay();
+    ~PrivateDisplay();
+    PrivateDisplay(const PrivateDisplay&) = delete;
+    PrivateDisplay& operator=(const PrivateDisplay&) = delete;
+
+private:
+    int pid_ = -1;
+};
+
+// Saves a picture of the window as PNG.
+void saveScreenshot(Gtk::Window& window, const std::string& path);
+
+}  // namespace meridavolt::desktoptest
