@@ -34,22 +34,24 @@ void MeridavoltApplication::on_startup()
         if (window_) window_->presentUpdates();
     });
     modelChanged_ = host_->modelChanged.connect([this] { menus_->showServices(*host_->model()); });
+    // Closing the window only hides it: the process keeps the state, the pages
+    // and the global hot key until the user quits.
+    hold();
 }
 
 void MeridavoltApplication::on_activate()
 {
     if (dataFolderBusy_) return;
-    if (!window_) {
-        window_ = std::make_unique<MacRootView>(*host_);
-        add_window(*window_);
-    }
+    if (!window_) window_ = std::make_unique<MacRootView>(*host_);
+    // A hidden window has left the application's list; it comes back as it was.
+    if (!window_->get_application()) add_window(*window_);
     window_->present();
 }
 
 void MeridavoltApplication::on_shutdown()
 {
     // The pages and their engines go while the toolkit is still up.
-    if (window_) remove_window(*window_);
+    if (window_ && window_->get_application()) remove_window(*window_);
     window_.reset();
     modelChanged_.disconnect();
     menus_.reset();

@@ -1,0 +1,222 @@
+#include "ApplicationProcess.h"
+#include "DesktopProbe.h"
+
+#include "fakes/TemporaryFolder.h"
+#include "model/LibraryRepository.h"
+#include "model/WorkSetRepository.h"
+#include "platform/SettingsFile.h"
+#include "support/LocalHttpServer.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <functional>
+#include <thread>
+
+namespace meridavolt {
+namespace {
+
+using namespace std::chrono_literals;
+using testing::ApplicationProcess;
+using testing::DesktopProbe;
+
+bool eventually(const std::function<bool()>& condition, std::chrono::milliseconds timeout = 20s)
+{
+    const auto end = std::chrono::steady_clock::now() + timeout;
+    while (!condition()) {
+        if (std::chrono::steady_clock::now() > end) return false;
+        std::this_thread::sleep_for(50ms);
+    }
+    return true;
+}
+
+std::string page(const std::string& color)
+{
+    return "<!doctype html><html style=\"background:" + color + "\"><body style=\"margin:0;height:100vh;background:" +
+           color + "\"></body></html>";
+}
+
+bool near(const DesktopProbe::Color& color, int red, int green, int blue)
+{
+    return std::abs(color.red - red) < 12 && std::abs(color.green - green) < 12 && std::abs(color.blue - blue) < 12;
+}
+
+class ApplicationWindow : public ::testing::Test {
+protected:
+    // A library of three local pages, stored before the first launch, with the
+    // one-time migrations already done so the library stays as written.
+    void storeLocalLibrary()
+    {
+        server.serve("/one", page("#dd2222"));
+        server.serve("/two", page("#00aa55"));
+        server.serve("/three", page("#2255dd"));
+        ServiceLibrary library;
+        for (const char* name : {"one", "two", "three"}) {
+            Service service;
+            service.id = name;
+            service.name = std::string("Local ") + name;
+            service.symbol = "globe";
+            service.url = server.url(std::string("/") + name);
+            library.services.push_back(service);
+        }
+        JSONLibraryRepository(testing::dataFolder(home) / "services.json").save(library);
+        SettingsFile settings(testing::configFolder(home) / "settings.json");
+        settings.setBool("embeddedYouTubeDefault.v1", true);
+        settings.setBool("canvaEmbeddedMigration.v1", true);
+    }
+
+    // Starts the program and waits for its one window.
+    DesktopProbe::WindowID launchAndWaitForWindow(ApplicationProcess& process)
+    {
+        DesktopProbe::WindowID window = 0;
+        const bool shown = eventually([&] {
+            auto windows = probe.shownWindows(process.pid());
+            if (windows.size() == 1) window = *windows.begin();
+            return window != 0;
+        });
+        EXPECT_TRUE(shown) << process.errorOutput();
+        return window;
+    }
+
+    // Presses keys until they had their effect: another test's window may
+    // take the focus between focusing ours and typing.
+    bool pressUntil(DesktopProbe::WindowID window, const std::string& keys, const std::function<bool()>& effect)
+    {
+        for (int attempt = 0; attempt < 3; ++attempt) {
+            probe.pressKeys(window, keys);
+            if (eventually(effect, 10s)) return true;
+        }
+        return false;
+    }
+
+    // A point well inside the page area of the window.
+    DesktopProbe::Color pageColor(DesktopProbe::WindowID window)
+    {
+        return probe.pixel(window, 560, 600);
+    }
+
+    fakes::TemporaryFolder home;
+    testing::PrivateSessionBus bus;
+    testing::LocalHttpServer server;
+    DesktopProbe probe;
+};
+
+TEST_F(ApplicationWindow, StartsIntoOneWindowOfTheFirstSizeWithTheServicesMenu)
+{
+    storeLocalLibrary();
+    ApplicationProcess app(home, bus.address());
+    const auto window = launchAndWaitForWindow(app);
+    ASSERT_NE(window, 0u);
+
+    const auto size = probe.size(window);
+    EXPECT_EQ(size.width, 1120);
+    EXPECT_EQ(size.height, 780);
+    // The menu bar sits above the 760 x 540 content.
+    const auto minimum = probe.minimumSize(window);
+    EXPECT_EQ(minimum.width, 760);
+    EXPECT_GE(minimum.height, 540);
+    EXPECT_LT(minimum.height, 600);
+    EXPECT_EQ(probe.shownWindows(app.pid()).size(), 1u);
+
+    std::set<std::string> labels;
+    ASSERT_TRUE(eventually([&] {
+        labels = DesktopProbe::menuLabels(bus.address());
+        return labels.count("サービス") > 0;
+    })) << "menu labels: " << labels.size();
+    for (const char* label : {"Local one", "Local two", "Local three", "直前のサービスへ", "作業セット",
+                              "PELLOWRI MEMORY", "ミニ画面を開く（Ctrl+Alt+Space）", "サービスを管理",
+                              "アップデートを確認…"}) {
+        EXPECT_EQ(labels.count(label), 1u) << label;
+    }
+    EXPECT_EQ(DesktopProbe::actionEnabled(bus.address(), "previous-service"), false);
+    EXPECT_EQ(DesktopProbe::actionEnabled(bus.address(), "service-3"), true);
+    // Nothing is opened before the user chooses.
+    EXPECT_EQ(server.requests().size(), 0u);
+}
+
+TEST_F(ApplicationWindow, KeysSwitchBetweenServicesWithoutReloadingThem)
+{
+    storeLocalLibrary();
+    ApplicationProcess app(home, bus.address());
+    const auto window = launchAndWaitForWindow(app);
+    ASSERT_NE(window, 0u);
+    ASSERT_TRUE(eventually([&] { return DesktopProbe::menuLabels(bus.address()).count("Local two") > 0; }));
+
+    auto showsTwo = [&] { return near(pageColor(window), 0x00, 0xaa, 0x55); };
+    auto showsOne = [&] { return near(pageColor(window), 0xdd, 0x22, 0x22); };
+    EXPECT_TRUE(pressUntil(window, "ctrl+2", showsTwo)) << "requests for /two: " << server.requestCount("/two");
+    EXPECT_EQ(server.requestCount("/two"), 1);
+
+    EXPECT_TRUE(pressUntil(window, "ctrl+1", showsOne));
+    EXPECT_EQ(DesktopProbe::actionEnabled(bus.address(), "previous-service"), true);
+
+    // Back to the previous service: the page is shown again as it was.
+    EXPECT_TRUE(pressUntil(window, "ctrl+Tab", showsTwo));
+    EXPECT_EQ(server.requestCount("/two"), 1);
+    EXPECT_EQ(server.requestCount("/one"), 1);
+}
+
+TEST_F(ApplicationWindow, AFirstLaunchWritesBothFilesWithTheVideoServiceFirst)
+{
+    ApplicationProcess app(home, bus.address());
+    ASSERT_NE(launchAndWaitForWindow(app), 0u);
+    const auto servicesFile = testing::dataFolder(home) / "services.json";
+    const auto workSetsFile = testing::dataFolder(home) / "worksets.json";
+    ASSERT_TRUE(eventually([&] { return std::filesystem::exists(servicesFile) && std::filesystem::exists(workSetsFile); }));
+
+    auto library = JSONLibraryRepository(servicesFile).load();
+    ASSERT_TRUE(library);
+    ASSERT_FALSE(library->services.empty());
+    EXPECT_EQ(library->services.front().id, "youtube");
+    EXPECT_EQ(library->deletedIDs.count("brave"), 1u);
+    auto sets = JSONWorkSetRepository(workSetsFile).load();
+    ASSERT_TRUE(sets);
+    EXPECT_EQ(sets->size(), 2u);
+}
+
+TEST_F(ApplicationWindow, ClosingHidesTheWindowAndASecondLaunchShowsTheSameOne)
+{
+    storeLocalLibrary();
+    ApplicationProcess first(home, bus.address());
+    const auto window = launchAndWaitForWindow(first);
+    ASSERT_NE(window, 0u);
+
+    probe.requestClose(window);
+    ASSERT_TRUE(eventually([&] { return probe.shownWindows(first.pid()).empty(); }));
+    std::this_thread::sleep_for(300ms);
+    EXPECT_TRUE(first.running());
+
+    ApplicationProcess second(home, bus.address());
+    EXPECT_EQ(second.waitForExit(20s), 0) << second.errorOutput();
+    ASSERT_TRUE(eventually([&] { return !probe.shownWindows(first.pid()).empty(); }));
+    EXPECT_EQ(probe.shownWindows(first.pid()), std::set<DesktopProbe::WindowID>{window});
+    EXPECT_TRUE(probe.allWindows(second.pid()).empty());
+}
+
+TEST_F(ApplicationWindow, WithoutASessionBusASecondProcessStopsAndLeavesTheFirstAlone)
+{
+    storeLocalLibrary();
+    const std::string noBus = "unix:path=" + (home / "no-bus").string();
+    ApplicationProcess first(home, noBus);
+    const auto window = launchAndWaitForWindow(first);
+    ASSERT_NE(window, 0u);
+
+    ApplicationProcess second(home, noBus);
+    EXPECT_EQ(second.waitForExit(20s), 1);
+    EXPECT_NE(second.errorOutput().find("already running"), std::string::npos) << second.errorOutput();
+    EXPECT_TRUE(first.running());
+    EXPECT_TRUE(probe.isShown(window));
+}
+
+TEST_F(ApplicationWindow, CtrlQQuits)
+{
+    storeLocalLibrary();
+    ApplicationProcess app(home, bus.address());
+    const auto window = launchAndWaitForWindow(app);
+    ASSERT_NE(window, 0u);
+    EXPECT_TRUE(pressUntil(window, "ctrl+q", [&] { return !app.running(); }));
+    EXPECT_EQ(app.waitForExit(20s), 0) << app.errorOutput();
+}
+
+}  // namespace
+}  // namespace meridavolt

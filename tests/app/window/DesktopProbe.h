@@ -1,0 +1,59 @@
+#pragma once
+
+#include <sys/types.h>
+
+#include <cstdint>
+#include <optional>
+#include <set>
+#include <string>
+
+namespace meridavolt::testing {
+
+// Looks at another process's windows and menus from outside, the way the
+// desktop sees them: X11 for windows and keys, the session bus for the menu
+// bar and the enabled state of its commands.
+class DesktopProbe {
+public:
+    using WindowID = unsigned long;
+    struct Size {
+        int width = 0;
+        int height = 0;
+    };
+    struct Color {
+        int red = 0;
+        int green = 0;
+        int blue = 0;
+    };
+
+    DesktopProbe();
+    ~DesktopProbe();
+    DesktopProbe(const DesktopProbe&) = delete;
+    DesktopProbe& operator=(const DesktopProbe&) = delete;
+
+    // The process's top-level windows that are on screen.
+    std::set<WindowID> shownWindows(pid_t pid);
+    // Its top-level windows, shown or not.
+    std::set<WindowID> allWindows(pid_t pid);
+    bool isShown(WindowID window);
+    Size size(WindowID window);
+    // The smallest size the window lets the window manager give it.
+    Size minimumSize(WindowID window);
+    Color pixel(WindowID window, int x, int y);
+
+    // Asks the window to close, as a window manager's close button does.
+    void requestClose(WindowID window);
+    // Gives the window the keyboard focus and types keys ("ctrl+2").
+    void pressKeys(WindowID window, const std::string& keys);
+
+    // Every label in the menu bar the application publishes on the bus.
+    static std::set<std::string> menuLabels(const std::string& busAddress);
+    // Whether an application action is enabled; none when it does not exist.
+    static std::optional<bool> actionEnabled(const std::string& busAddress, const std::string& action);
+
+private:
+    std::set<WindowID> windowsOf(pid_t pid, bool shownOnly);
+    struct Connection;
+    Connection* x_;
+};
+
+}  // namespace meridavolt::testing
