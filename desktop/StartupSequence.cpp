@@ -1,5 +1,7 @@
 #include "desktop/StartupSequence.h"
 
+#include <algorithm>
+
 namespace meridavolt {
 
 using std::chrono::milliseconds;
@@ -23,6 +25,7 @@ void StartupSequence::start()
         return;
     }
     hooks_.markStartupShown();
+    due_ = hooks_.now();
 
     if (hooks_.reduceMotion()) {
         set(StartupChange::arrived, milliseconds(0), [this] { state_.arrived = true; });
@@ -83,7 +86,8 @@ void StartupSequence::finish()
 
 void StartupSequence::wait(milliseconds delay, std::function<void()> next)
 {
-    timer_ = scheduler_.after(delay, std::move(next));
+    due_ += delay;
+    timer_ = scheduler_.after(std::max(milliseconds(0), due_ - hooks_.now()), std::move(next));
 }
 
 void StartupSequence::set(StartupChange what, milliseconds duration, std::function<void()> apply)

@@ -33,6 +33,9 @@ public:
         std::function<bool()> hasSelection;  // the user already chose a service
         std::function<bool()> reduceMotion;  // read again at every step
         std::function<void()> finishStartup;
+        // A steady clock. Every wait is measured from when the previous step was
+        // due, not from when its timer fired, so late timers never add up.
+        std::function<std::chrono::milliseconds()> now;
     };
 
     static constexpr int flashCount = 16;
@@ -74,6 +77,7 @@ private:
     Hooks hooks_;
     StartupMarkState state_;
     Timer timer_;
+    std::chrono::milliseconds due_{0};
 };
 
 }  // namespace meridavolt

@@ -36,7 +36,8 @@ StartupMark::StartupMark(AppModel& model, Scheduler& scheduler)
                 StartupSequence::Hooks{[this] { return model_.hasShownStartup(); },
                                        [this] { model_.setHasShownStartup(true); },
                                        [this] { return model_.selectedID().has_value(); }, [] { return reduceMotion(); },
-                                       [this] { model_.finishStartup(); }}),
+                                       [this] { model_.finishStartup(); },
+                                       [] { return std::chrono::milliseconds(g_get_monotonic_time() / 1000); }}),
       tileScale_(startup::tileScale(StartupMarkState{}, reduceMotion()))
 {
     ensureDesktopStyle();
@@ -126,27 +127,27 @@ void StartupMark::drawTile(const Glib::RefPtr<Gtk::Snapshot>& snapshot, double w
     const auto& symbol = sequence_.state().flashingSymbol;
     const bool showSymbol = symbol && !reduceMotion();
     const double scale = tileScale_.value(time);
+    const Point centre{width / 2, height / 2 - tileRise_.value(time)};
 
-    snapshot->save();
-    graphene_point_t centre{float(width / 2), float(height / 2 - tileRise_.value(time))};
-    gtk_snapshot_translate(snapshot->gobj(), &centre);
-    snapshot->scale(float(scale), float(scale));
-    const Rect tile{-tileSide / 2, -tileSide / 2, tileSide, tileSide};
-    graphene_rect_t bounds = GRAPHENE_RECT_INIT(float(tile.x), float(tile.y), float(tile.width), float(tile.height));
+    // The tile is drawn at its scaled size rather than scaled afterwards, so it stays sharp.
+    const double side = tileSide * scale;
+    const Rect tile{centre.x - side / 2, centre.y - side / 2, side, side};
+    graphene_rect_t bounds = GRAPHENE_RECT_INIT(0, 0, float(width), float(height));
     {
         auto context = snapshot->append_cairo(&bounds);
-        drawLogoTile(context, tile, tileCornerRadius, tileLogoPadding, !showSymbol);
+        drawLogoTile(context, tile, tileCornerRadius * scale, tileLogoPadding * scale, !showSymbol);
     }
+    if (!showSymbol) return;
 
-    if (showSymbol) {
-        auto theme = Gtk::IconTheme::get_for_display(get_display());
-        auto icon = theme->lookup_icon(iconNameForSymbol(*symbol), int(flashingSymbolSize), 1);
-        graphene_point_t corner{float(-flashingSymbolSize / 2), float(-flashingSymbolSize / 2)};
-        gtk_snapshot_translate(snapshot->gobj(), &corner);
-        const GdkRGBA white{1, 1, 1, 1};
-        gtk_symbolic_paintable_snapshot_symbolic(GTK_SYMBOLIC_PAINTABLE(icon->gobj()), snapshot->gobj(),
-                                                 flashingSymbolSize, flashingSymbolSize, &white, 1);
-    }
+    auto theme = Gtk::IconTheme::get_for_display(get_display());
+    const int pixels = int(flashingSymbolSize * scale);
+    auto icon = theme->lookup_icon(iconNameForSymbol(*symbol), pixels, 1);
+    snapshot->save();
+    graphene_point_t corner{float(centre.x - pixels / 2.0), float(centre.y - pixels / 2.0)};
+    gtk_snapshot_translate(snapshot->gobj(), &corner);
+    const GdkRGBA white{1, 1, 1, 1};
+    gtk_symbolic_paintable_snapshot_symbolic(GTK_SYMBOLIC_PAINTABLE(icon->gobj()), snapshot->gobj(), pixels, pixels,
+                                             &white, 1);
     snapshot->restore();
 }
 

@@ -28,7 +28,8 @@ struct StartupSequenceTest : ::testing::Test {
             scheduler, std::move(symbols),
             StartupSequence::Hooks{[this] { return hasShownStartup; }, [this] { hasShownStartup = true; },
                                    [this] { return selected; }, [this] { return reduceMotion; },
-                                   [this] { finishTimes.push_back(scheduler.now()); }});
+                                   [this] { finishTimes.push_back(scheduler.now()); },
+                                   [this] { return scheduler.now(); }});
         connection = sequence->changed.connect(
             [this, raw = sequence.get()](StartupChange what, std::chrono::milliseconds duration) {
                 changes.emplace_back(what, duration);
@@ -183,10 +184,26 @@ TEST_F(StartupSequenceTest, OpeningTheFirstServiceMayDestroyTheSequence)
     sequence = std::make_unique<StartupSequence>(
         scheduler, catalogueSymbols,
         StartupSequence::Hooks{[] { return false; }, [] {}, [] { return false; }, [] { return false; },
-                               [&] { sequence.reset(); }});
+                               [&] { sequence.reset(); }, [&] { return scheduler.now(); }});
     sequence->start();
     scheduler.advance(10s);
     EXPECT_EQ(sequence, nullptr);
+}
+
+TEST_F(StartupSequenceTest, ALateTimerDoesNotPushBackTheEnd)
+{
+    std::chrono::milliseconds lag{0};
+    auto sequence = std::make_unique<StartupSequence>(
+        scheduler, catalogueSymbols,
+        StartupSequence::Hooks{[this] { return hasShownStartup; }, [this] { hasShownStartup = true; },
+                               [] { return false; }, [] { return false; },
+                               [this] { finishTimes.push_back(scheduler.now()); },
+                               [&] { return scheduler.now() + lag; }});
+    sequence->start();
+    scheduler.advance(500ms);
+    lag = 40ms;  // the main loop was busy: this step runs 40 ms after it was due
+    scheduler.advance(5s);
+    EXPECT_EQ(finishTimes, (std::vector<std::chrono::milliseconds>{3000ms - 40ms}));
 }
 
 TEST(StartupMarkGeometry, TheTaglineGrowsOnePointPerSevenPointsOfWidthBetweenItsLimits)

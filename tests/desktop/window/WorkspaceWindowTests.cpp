@@ -117,3 +117,4 @@ TEST_F(DesktopWindowTest, MainWindowScreenshot)
     saveScreenshot(*window_, (folder / "main-window.png").string());
     EXPECT_TRUE(std::filesystem::exists(folder / "main-window.png"));
 }
+
