@@ -64,7 +64,8 @@ std::filesystem::path ApplicationProcess::programPath()
     return std::filesystem::read_symlink("/proc/self/exe").parent_path().parent_path() / "meridavolt";
 }
 
-ApplicationProcess::ApplicationProcess(const fakes::TemporaryFolder& home, const std::string& busAddress)
+ApplicationProcess::ApplicationProcess(const fakes::TemporaryFolder& home, const std::string& busAddress,
+                                       const std::map<std::string, std::string>& extraEnvironment)
     : errorFile_(home / ("stderr-" + std::to_string(::getpid()) + "-" + std::to_string(std::rand()) + ".txt"))
 {
     const auto program = programPath();
@@ -73,7 +74,8 @@ ApplicationProcess::ApplicationProcess(const fakes::TemporaryFolder& home, const
     }
     std::filesystem::create_directories(home / "runtime");
     std::filesystem::permissions(home / "runtime", std::filesystem::perms::owner_all);
-    auto environment = environmentWith({
+    std::map<std::string, std::string> variables = extraEnvironment;
+    variables.insert({
         {"HOME", home.path().string()},
         {"XDG_DATA_HOME", (home / "data").string()},
         {"XDG_CONFIG_HOME", (home / "config").string()},
@@ -84,6 +86,7 @@ ApplicationProcess::ApplicationProcess(const fakes::TemporaryFolder& home, const
         {"NO_AT_BRIDGE", "1"},
         {"GTK_A11Y", "none"},
     });
+    auto environment = environmentWith(variables);
     std::vector<char*> envp;
     for (auto& entry : environment) envp.push_back(entry.data());
     envp.push_back(nullptr);

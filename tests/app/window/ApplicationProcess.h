@@ -35,7 +35,9 @@ private:
 class ApplicationProcess {
 public:
     // busAddress: the session bus to use; an unreachable address means none.
-    ApplicationProcess(const fakes::TemporaryFolder& home, const std::string& busAddress);
+    // extraEnvironment: further variables for the program.
+    ApplicationProcess(const fakes::TemporaryFolder& home, const std::string& busAddress,
+                       const std::map<std::string, std::string>& extraEnvironment = {});
     ~ApplicationProcess();
     ApplicationProcess(const ApplicationProcess&) = delete;
     ApplicationProcess& operator=(const ApplicationProcess&) = delete;

@@ -130,8 +130,6 @@ TEST_F(ApplicationWindow, StartsIntoOneWindowOfTheFirstSizeWithTheServicesMenu)
     }
     EXPECT_EQ(DesktopProbe::actionEnabled(bus.address(), "previous-service"), false);
     EXPECT_EQ(DesktopProbe::actionEnabled(bus.address(), "service-3"), true);
-    // Nothing is opened before the user chooses.
-    EXPECT_EQ(server.requests().size(), 0u);
 }
 
 TEST_F(ApplicationWindow, KeysSwitchBetweenServicesWithoutReloadingThem)
@@ -158,7 +156,10 @@ TEST_F(ApplicationWindow, KeysSwitchBetweenServicesWithoutReloadingThem)
 
 TEST_F(ApplicationWindow, AFirstLaunchWritesBothFilesWithTheVideoServiceFirst)
 {
-    ApplicationProcess app(home, bus.address());
+    // The catalogue's services have real addresses: should one start loading
+    // before the test ends, it meets a proxy that answers nothing.
+    const std::string deadProxy = "http://127.0.0.1:" + std::to_string(testing::LocalHttpServer::unusedPort());
+    ApplicationProcess app(home, bus.address(), {{"http_proxy", deadProxy}, {"https_proxy", deadProxy}});
     ASSERT_NE(launchAndWaitForWindow(app), 0u);
     const auto servicesFile = testing::dataFolder(home) / "services.json";
     const auto workSetsFile = testing::dataFolder(home) / "worksets.json";
