@@ -21,25 +21,23 @@ constexpr std::array<std::int8_t, 256> decodingTable()
 
 std::string encodeBase64(std::string_view bytes)
 {
-    std::string text;
-    text.reserve((bytes.size() + 2) / 3 * 4);
-    std::size_t i = 0;
-    for (; i + 3 <= bytes.size(); i += 3) {
-        std::uint32_t group = static_cast<unsigned char>(bytes[i]) << 16 |
-                              static_cast<unsigned char>(bytes[i + 1]) << 8 | static_cast<unsigned char>(bytes[i + 2]);
-        text += alphabet[group >> 18 & 63];
-        text += alphabet[group >> 12 & 63];
-        text += alphabet[group >> 6 & 63];
-        text += alphabet[group & 63];
+    std::string text((bytes.size() + 2) / 3 * 4, '=');
+    auto byte = [&bytes](std::size_t i) { return static_cast<std::uint32_t>(static_cast<unsigned char>(bytes[i])); };
+    std::size_t in = 0;
+    std::size_t out = 0;
+    for (; in + 3 <= bytes.size(); in += 3, out += 4) {
+        std::uint32_t group = byte(in) << 16 | byte(in + 1) << 8 | byte(in + 2);
+        text[out] = alphabet[group >> 18 & 63];
+        text[out + 1] = alphabet[group >> 12 & 63];
+        text[out + 2] = alphabet[group >> 6 & 63];
+        text[out + 3] = alphabet[group & 63];
     }
-    std::size_t rest = bytes.size() - i;
+    std::size_t rest = bytes.size() - in;
     if (rest > 0) {
-        std::uint32_t group = static_cast<unsigned char>(bytes[i]) << 16;
-        if (rest == 2) group |= static_cast<unsigned char>(bytes[i + 1]) << 8;
-        text += alphabet[group >> 18 & 63];
-        text += alphabet[group >> 12 & 63];
-        text += rest == 2 ? alphabet[group >> 6 & 63] : '=';
-        text += '=';
+        std::uint32_t group = byte(in) << 16 | (rest == 2 ? byte(in + 1) << 8 : 0);
+        text[out] = alphabet[group >> 18 & 63];
+        text[out + 1] = alphabet[group >> 12 & 63];
+        if (rest == 2) text[out + 2] = alphabet[group >> 6 & 63];
     }
     return text;
 }

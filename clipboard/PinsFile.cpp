@@ -1,5 +1,6 @@
 #include "clipboard/PinsFile.h"
 
+#include "clipboard/Base64.h"
 #include "clipboard/ClipboardHistory.h"
 #include "clipboard/ClipboardStore.h"
 #include "platform/FileError.h"
@@ -51,11 +52,49 @@ std::vector<ClipboardEntry> load(const std::filesystem::path& path)
     return pins;
 }
 
+// Written by hand rather than through a JSON tree: the keys keep the entry's
+// field order, and the image bytes (up to 64 MiB of them) are not copied and
+// checked character by character once more. Strings and numbers still go
+// through the shared encoder, so the output reads like every other data file.
 std::string encode(const std::vector<ClipboardEntry>& pins)
 {
-    nlohmann::json list = nlohmann::json::array();
-    for (const auto& pin : pins) list.push_back(pin.toJSON());
-    return encodeDataFileJSON(list);
+    std::size_t expected = 2;
+    for (const auto& pin : pins) {
+        expected += pin.text.size() + 160;
+        if (pin.imageData) expected += pin.imageData->size() / 3 * 4 * 9 / 8 + 16;
+        if (pin.thumbnailData) expected += pin.thumbnailData->size() / 3 * 4 * 9 / 8 + 16;
+    }
+    std::string file;
+    file.reserve(expected);
+    auto appendBytes = [&file](const char* key, const std::optional<SharedBytes>& bytes) {
+        if (!bytes) return;
+        file += ",\"";
+        file += key;
+        file += "\":\"";
+        // Base64 needs no escaping except the data files' "\/".
+        const std::string text = encodeBase64(bytes->view());
+        std::size_t start = 0;
+        for (std::size_t slash = text.find('/'); slash != std::string::npos; slash = text.find('/', start)) {
+            file.append(text, start, slash - start);
+            file += "\\/";
+            start = slash + 1;
+        }
+        file.append(text, start);
+        file += '"';
+    };
+    file += '[';
+    for (std::size_t i = 0; i < pins.size(); ++i) {
+        const ClipboardEntry& pin = pins[i];
+        if (i > 0) file += ',';
+        file += "{\"id\":" + encodeDataFileJSON(pin.id);
+        file += ",\"text\":" + encodeDataFileJSON(pin.text);
+        file += ",\"capturedAt\":" + encodeDataFileJSON(pin.capturedAt.sinceReferenceDate);
+        appendBytes("imageData", pin.imageData);
+        appendBytes("thumbnailData", pin.thumbnailData);
+        file += '}';
+    }
+    file += ']';
+    return file;
 }
 
 }  // namespace meridavolt::PinsFile
