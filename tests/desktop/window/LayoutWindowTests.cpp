@@ -99,10 +99,12 @@ TEST_F(DesktopWindowTest, TheResizeHandleGrowsTheStripTowardsTheWorkspace)
     ASSERT_TRUE(waitUntil([&] { return view_->arrangement().memoryAtBottom; }));
     runMainLoopFor(100ms);
     auto& handle = view_->memoryStrip().resizeHandle();
-    const double handleY = handle.get_height() / 2.0;
-    pointer().moveTo(handle).press();
+    double x = 0, y = 0;
+    handle.translate_coordinates(*view_, handle.get_width() / 2.0, handle.get_height() / 2.0, x, y);
+    pointer().moveTo(*view_, x, y).press();
+    // Thirty points up, measured in the window: the handle itself rises as the strip grows.
     for (int step = 1; step <= 6; ++step) {
-        pointer().moveTo(handle, handle.get_width() / 2.0, handleY - 5);  // the handle rises as the strip grows
+        pointer().moveTo(*view_, x, y - 5 * step);
         runMainLoopFor(40ms);
     }
     pointer().release();
