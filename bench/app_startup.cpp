@@ -5,6 +5,7 @@
 //     already mounted (target: within one 60 Hz frame, 16 ms).
 // Pages are served on 127.0.0.1; the data folders are temporary.
 #include "app/view/MeridavoltApplication.h"
+#include "web/view/BrowserPane.h"
 #include "fakes/TemporaryFolder.h"
 #include "model/LibraryRepository.h"
 #include "platform/SettingsFile.h"
@@ -76,6 +77,12 @@ struct Figures {
     }
     double worst() { return values.empty() ? 0 : *std::max_element(values.begin(), values.end()); }
     double worstActivation() { return activation.empty() ? 0 : *std::max_element(activation.begin(), activation.end()); }
+    double medianActivation()
+    {
+        std::vector<double> sorted = activation;
+        std::sort(sorted.begin(), sorted.end());
+        return sorted.empty() ? 0 : sorted[sorted.size() / 2];
+    }
     long mostFrames() { return frames.empty() ? 0 : *std::max_element(frames.begin(), frames.end()); }
     void record(double shown, double inside, long frameCount)
     {
@@ -108,11 +115,23 @@ public:
     }
 
 private:
+    // Whatever the layout, a mapped pane showing the service's session.
+    static bool showsSession(Gtk::Widget& widget, const WebSession* session)
+    {
+        if (!widget.get_mapped()) return false;
+        if (auto* pane = dynamic_cast<BrowserPane*>(&widget); pane && &pane->session() == session) return true;
+        for (Gtk::Widget* child = widget.get_first_child(); child; child = child->get_next_sibling()) {
+            if (showsSession(*child, session)) return true;
+        }
+        return false;
+    }
+
     static void afterPaint(GdkFrameClock*, gpointer data)
     {
         auto* self = static_cast<SwitchTimer*>(data);
-        BrowserPane* pane = self->window_.content()->workspace().pane(self->id_);
-        if (!pane || !pane->get_mapped()) return;
+        const auto& sessions = self->model_.sessions();
+        auto session = sessions.find(self->id_);
+        if (session == sessions.end() || !showsSession(self->window_, session->second.get())) return;
         g_signal_handler_disconnect(self->clock_, self->handler_);
         const long frames = static_cast<long>(gdk_frame_clock_get_frame_counter(self->clock_) - self->startFrame_);
         self->done_(Milliseconds(Clock::now() - self->start_).count(), self->activation_, frames);
@@ -186,13 +205,13 @@ int main()
 
     std::printf("process start to window mapped:          %8.1f ms (benchmark set-up before the toolkit: %.1f ms)\n",
                 windowMapped, launchedAt);
-    std::printf("activation to pane shown, new service:   median %6.2f ms, worst %6.2f ms; inside activate() worst "
-                "%6.2f ms; at most %ld frame(s) (%zu runs)\n",
-                newService.median(), newService.worst(), newService.worstActivation(), newService.mostFrames(),
-                newService.values.size());
-    std::printf("activation to pane shown, mounted:       median %6.2f ms, worst %6.2f ms; inside activate() worst "
-                "%6.2f ms; at most %ld frame(s) (%zu runs; target: the next frame, 16 ms)\n",
-                mountedService.median(), mountedService.worst(), mountedService.worstActivation(),
-                mountedService.mostFrames(), mountedService.values.size());
+    std::printf("activation to pane shown, new service:   median %6.2f ms, worst %6.2f ms; inside activate() median "
+                "%6.2f ms, worst %6.2f ms; at most %ld frame(s) (%zu runs)\n",
+                newService.median(), newService.worst(), newService.medianActivation(), newService.worstActivation(),
+                newService.mostFrames(), newService.values.size());
+    std::printf("activation to pane shown, mounted:       median %6.2f ms, worst %6.2f ms; inside activate() median "
+                "%6.2f ms, worst %6.2f ms; at most %ld frame(s) (%zu runs; target: the next frame, 16 ms)\n",
+                mountedService.median(), mountedService.worst(), mountedService.medianActivation(),
+                mountedService.worstActivation(), mountedService.mostFrames(), mountedService.values.size());
     return 0;
 }

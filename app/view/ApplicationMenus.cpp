@@ -39,9 +39,13 @@ void ApplicationMenus::showServices(AppModel& model)
     addServiceActions();
     servicesMenu_ = Gio::Menu::create();
     menubar_->append_submenu(servicesMenuTitle, servicesMenu_);
-    libraryChanged_ = model.libraryChanged.connect([this] { refreshServices(); });
-    historyChanged_ = model.switchHistoryChanged.connect([this] { refreshServices(); });
+    libraryChanged_ = model.libraryChanged.connect([this] {
+        refreshServices();
+        refreshPreviousService();
+    });
+    historyChanged_ = model.switchHistoryChanged.connect([this] { refreshPreviousService(); });
     refreshServices();
+    refreshPreviousService();
 }
 
 void ApplicationMenus::addServiceActions()
@@ -61,7 +65,10 @@ void ApplicationMenus::addServiceActions()
 
 void ApplicationMenus::refreshServices()
 {
-    const CommandMenu menu = servicesMenu(model_->library().services, model_->previousService().has_value());
+    const CommandMenu menu = servicesMenu(model_->library().services, false);
+    // Most library changes (a new time stamp, a tenth service) leave the menu as it is.
+    if (shownServices_ == menu.services) return;
+    shownServices_ = menu.services;
 
     auto numbered = Gio::Menu::create();
     for (std::size_t position = 0; position < maximumNumberedServices; ++position) {
@@ -74,14 +81,16 @@ void ApplicationMenus::refreshServices()
         }
     }
     auto commands = Gio::Menu::create();
-    for (const auto& item : menu.commands) {
-        commands->append_item(menuItem(item));
-        if (item.command == CommandMenuItem::Command::previousService) previousService_->set_enabled(item.enabled);
-    }
+    for (const auto& item : menu.commands) commands->append_item(menuItem(item));
 
     servicesMenu_->remove_all();
     servicesMenu_->append_section(numbered);
     servicesMenu_->append_section(commands);
+}
+
+void ApplicationMenus::refreshPreviousService()
+{
+    previousService_->set_enabled(model_->previousService().has_value());
 }
 
 void ApplicationMenus::perform(CommandMenuItem::Command command, std::size_t position)

@@ -8,6 +8,7 @@
 #include <gtkmm/application.h>
 
 #include <functional>
+#include <optional>
 #include <vector>
 
 namespace meridavolt {
@@ -31,7 +32,9 @@ public:
 
 private:
     void addServiceActions();
+    // Rebuilds the items when the library's first services changed.
     void refreshServices();
+    void refreshPreviousService();
     void perform(CommandMenuItem::Command command, std::size_t position);
 
     Gtk::Application& application_;
@@ -39,6 +42,7 @@ private:
     Glib::RefPtr<Gio::Menu> servicesMenu_;
     Glib::RefPtr<Gio::SimpleAction> previousService_;
     AppModel* model_ = nullptr;
+    std::optional<std::vector<CommandMenuItem>> shownServices_;
     Connection libraryChanged_;
     Connection historyChanged_;
 };

@@ -13,8 +13,6 @@ class ContentView final : public Gtk::Box {
 public:
     explicit ContentView(AppModel& model);
 
-    SelectedServiceView& workspace() { return workspace_; }
-
 private:
     SelectedServiceView workspace_;
 };

@@ -27,8 +27,6 @@ public:
     // Shows the update sheet over the window.
     void presentUpdates();
 
-    ContentView* content() { return content_.get(); }
-
 private:
     void showContent();
 

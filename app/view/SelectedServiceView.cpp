@@ -24,12 +24,6 @@ SelectedServiceView::SelectedServiceView(AppModel& model) : model_(model)
 
 SelectedServiceView::~SelectedServiceView() = default;
 
-BrowserPane* SelectedServiceView::pane(const std::string& id)
-{
-    auto found = panes_.find(id);
-    return found == panes_.end() ? nullptr : found->second.view.get();
-}
-
 void SelectedServiceView::refresh()
 {
     const auto& mounted = model_.mountedIDs();

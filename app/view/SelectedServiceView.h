@@ -20,9 +20,6 @@ public:
     explicit SelectedServiceView(AppModel& model);
     ~SelectedServiceView() override;
 
-    // The pane of a service, if it is in the view tree.
-    BrowserPane* pane(const std::string& id);
-
 private:
     struct Pane {
         std::shared_ptr<WebSession> session;  // the pane must not outlive it
