@@ -1,6 +1,10 @@
 #include "DesktopWindowFixture.h"
 
+#include "desktop/view/BrandWebsiteLink.h"
+#include "platform/webkit/WebKitEngine.h"
+
 #include <gtkmm/messagedialog.h>
+#include <gtkmm/settings.h>
 
 #include <filesystem>
 
@@ -118,3 +122,61 @@ TEST_F(DesktopWindowTest, MainWindowScreenshot)
     EXPECT_TRUE(std::filesystem::exists(folder / "main-window.png"));
 }
 
+
+TEST_F(DesktopWindowTest, AWebViewMovesBetweenThePanesWithoutEverHavingTwoPlaces)
+{
+    start();
+    choose("one");
+    choose("two");
+    ASSERT_TRUE(waitUntil([&] { return pageLoaded("one"); }));
+    GtkWidget* page = WebKitEngine::widgetOf(model_->sessions().at("one")->engine());
+    ASSERT_NE(page, nullptr);
+    ASSERT_TRUE(gtk_widget_is_ancestor(page, GTK_WIDGET(view_->workspace().primaryPane("one")->gobj())));
+
+    for (const auto& service : model_->library().services)
+        if (service.id == "one") model_->openBeside(service, false);
+    ASSERT_TRUE(waitUntil([&] { return view_->workspace().secondaryPane() != nullptr; }));
+    EXPECT_EQ(view_->workspace().primaryPane("one"), nullptr);
+    EXPECT_TRUE(gtk_widget_is_ancestor(page, GTK_WIDGET(view_->workspace().secondaryPane()->gobj())));
+
+    model_->closeSplit();
+    ASSERT_TRUE(waitUntil([&] { return view_->workspace().primaryPane("one") != nullptr; }));
+    EXPECT_EQ(view_->workspace().secondaryPane(), nullptr);
+    EXPECT_TRUE(gtk_widget_is_ancestor(page, GTK_WIDGET(view_->workspace().primaryPane("one")->gobj())));
+    // Same session, same page: nothing was reloaded on the way.
+    EXPECT_EQ(server_.requestCount("/one"), 1);
+}
+
+TEST_F(DesktopWindowTest, WithAnimationsOffTheMarkStandsStillAndTheButtonsOnlyDim)
+{
+    auto settings = Gtk::Settings::get_default();
+    settings->property_gtk_enable_animations() = false;
+    start();
+    runMainLoopFor(400ms);
+    auto* mark = view_->workspace().startupMark();
+    ASSERT_NE(mark, nullptr);
+    EXPECT_TRUE(mark->sequence().state().arrived);
+    EXPECT_TRUE(mark->sequence().state().captionVisible);
+    EXPECT_FALSE(mark->sequence().state().flashingSymbol);
+    EXPECT_TRUE(serviceTile("one").has_css_class("reduced-motion"));
+    settings->property_gtk_enable_animations() = true;
+    EXPECT_FALSE(serviceTile("one").has_css_class("reduced-motion"));
+}
+
+TEST_F(DesktopWindowTest, TheMakersLinkOpensItsPageOutside)
+{
+    start();
+    choose("one");
+    BrandWebsiteLink link(*model_, "https://pellowright.example/");
+    Gtk::Window sheet;
+    sheet.set_transient_for(*window_);
+    sheet.set_child(link);
+    sheet.present();
+    ASSERT_TRUE(waitUntil([&] { return link.get_mapped() && link.get_width() > 0; }));
+    EXPECT_GE(link.get_height(), 44);
+    XdoPointer(sheet).moveTo(link).click();
+    sheet.unset_child();
+    sheet.destroy();
+    ASSERT_FALSE(workspace_.opened.empty());
+    EXPECT_EQ(workspace_.opened.back(), "https://pellowright.example/");
+}
