@@ -204,13 +204,18 @@ void AppModel::setError(std::optional<std::string> message)
 
 // --- Derived members.
 
+const Service* AppModel::findService(const std::string& id) const
+{
+    for (const auto& service : library_.services) {
+        if (service.id == id) return &service;
+    }
+    return nullptr;
+}
+
 std::optional<Service> AppModel::selected() const
 {
-    if (!selectedID_) return std::nullopt;
-    for (const auto& service : library_.services) {
-        if (service.id == *selectedID_) return service;
-    }
-    return std::nullopt;
+    const Service* service = selectedID_ ? findService(*selectedID_) : nullptr;
+    return service ? std::optional<Service>(*service) : std::nullopt;
 }
 
 std::vector<Service> AppModel::mountedServices() const
@@ -226,11 +231,8 @@ std::vector<Service> AppModel::mountedServices() const
 
 std::optional<Service> AppModel::previousService() const
 {
-    if (!switchHistory_.previous) return std::nullopt;
-    for (const auto& service : library_.services) {
-        if (service.id == *switchHistory_.previous) return service;
-    }
-    return std::nullopt;
+    const Service* service = switchHistory_.previous ? findService(*switchHistory_.previous) : nullptr;
+    return service ? std::optional<Service>(*service) : std::nullopt;
 }
 
 }  // namespace meridavolt

@@ -188,6 +188,10 @@ private:
     void migrateYouTubeDefault();
     bool migrationDone(const char* key) const;
 
+    const Service* findService(const std::string& id) const;
+    // Writes the work sets, then publishes them; a failed write keeps the old ones.
+    void storeWorkSets(std::vector<WorkSet> sets, const char* failureText);
+
     void assignSelectedID(std::optional<std::string> id);
     void assignSecondaryID(std::optional<std::string> id);
     void assignMountedIDs(std::vector<std::string> ids);

@@ -2,8 +2,6 @@
 // focused pane, which pastes a saved text into the field that had the focus.
 #include "state/AppModel.h"
 
-#include <algorithm>
-
 namespace meridavolt {
 
 namespace {
@@ -24,13 +22,9 @@ void AppModel::openClipboard()
     assignCanPasteClipboard(false);
     const std::optional<std::string> target = pasteTarget();
     pasteServiceID_ = target;
-    if (target) {
-        const auto& services = library_.services;
-        auto service = std::find_if(services.begin(), services.end(), [&](const Service& s) { return s.id == *target; });
-        if (service != services.end()) {
-            session(*service)->capturePasteTarget(
-                whileAlive([this, id = *target](bool editable) { finishPasteProbe(id, editable); }));
-        }
+    if (const Service* service = target ? findService(*target) : nullptr) {
+        session(*service)->capturePasteTarget(
+            whileAlive([this, id = *target](bool editable) { finishPasteProbe(id, editable); }));
     }
     setShowingClipboard(true);
 }

@@ -19,13 +19,6 @@ constexpr const char* workSetSaveFailedText = "作業セットを保存できま
 constexpr const char* workSetRemoveFailedText = "作業セットを削除できませんでした。";
 constexpr const char* newWorkSetName = "新しい作業";
 
-std::optional<std::size_t> indexOf(const std::vector<Service>& services, const std::string& id)
-{
-    auto found = std::find_if(services.begin(), services.end(), [&](const Service& s) { return s.id == id; });
-    if (found == services.end()) return std::nullopt;
-    return static_cast<std::size_t>(found - services.begin());
-}
-
 }  // namespace
 
 void AppModel::persist()
@@ -46,7 +39,7 @@ void AppModel::persist()
 
 void AppModel::add(Service service)
 {
-    if (indexOf(library_.services, service.id)) return;
+    if (findService(service.id)) return;
     ServiceLibrary library = library_;
     library.deletedIDs.erase(service.id);
     library.services.push_back(std::move(service));
@@ -56,12 +49,13 @@ void AppModel::add(Service service)
 
 void AppModel::update(Service service)
 {
-    auto index = indexOf(library_.services, service.id);
-    if (!index) return;
+    const Service* current = findService(service.id);
+    if (!current) return;
+    const auto index = current - library_.services.data();
     const std::string id = service.id;
     service.modifiedAt = services_.clock.now();
     ServiceLibrary library = library_;
-    library.services[*index] = std::move(service);
+    library.services[static_cast<std::size_t>(index)] = std::move(service);
     setLibrary(std::move(library));
 
     if (secondaryID_ == id) closeSplit();
@@ -132,13 +126,7 @@ void AppModel::saveWorkSet(WorkSet set)
     } else {
         sets.push_back(std::move(set));
     }
-    try {
-        workSetRepository_->save(sets);
-    } catch (...) {
-        setError(workSetSaveFailedText);
-        return;
-    }
-    assignWorkSets(std::move(sets));
+    storeWorkSets(std::move(sets), workSetSaveFailedText);
 }
 
 void AppModel::removeWorkSet(const WorkSet& set)
@@ -150,10 +138,15 @@ void AppModel::removeWorkSet(const WorkSet& set)
     }
     std::vector<WorkSet> sets = workSets_;
     std::erase_if(sets, [&](const WorkSet& s) { return s.id == set.id; });
+    storeWorkSets(std::move(sets), workSetRemoveFailedText);
+}
+
+void AppModel::storeWorkSets(std::vector<WorkSet> sets, const char* failureText)
+{
     try {
         workSetRepository_->save(sets);
     } catch (...) {
-        setError(workSetRemoveFailedText);
+        setError(failureText);
         return;
     }
     assignWorkSets(std::move(sets));
