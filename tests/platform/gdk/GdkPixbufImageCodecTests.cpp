@@ -1,0 +1,108 @@
+#include "TestImages.h"
+#include "clipboard/ClipboardStore.h"
+#include "platform/gdk/GdkPixbufImageCodec.h"
+
+#include <gtest/gtest.h>
+
+namespace meridavolt {
+namespace {
+
+using testing::Colour;
+using testing::decodeImage;
+using testing::twoColourImage;
+
+constexpr std::size_t noPixelLimit = 1'000'000'000;
+
+class GdkPixbufCodec : public ::testing::Test {
+protected:
+    GdkPixbufImageCodec codec;
+};
+
+TEST_F(GdkPixbufCodec, APhotographIsScaledTo4096AndAThumbnailOf320KeepingItsAspect)
+{
+    auto images = ClipboardStore::prepareImage(codec, twoColourImage(5000, 3000, "jpeg"));
+    ASSERT_TRUE(images);
+    auto full = decodeImage(images->full);
+    auto thumbnail = decodeImage(images->thumbnail);
+    EXPECT_EQ(full.width, 4096);
+    EXPECT_EQ(full.height, 2458);
+    EXPECT_EQ(thumbnail.width, 320);
+    EXPECT_EQ(thumbnail.height, 192);
+    EXPECT_EQ(images->full.substr(1, 3), "PNG");
+    EXPECT_EQ(images->thumbnail.substr(1, 3), "PNG");
+}
+
+TEST_F(GdkPixbufCodec, APortraitPhotographIsStoredUpright)
+{
+    // Stored 400 x 200 with "rotate clockwise": shown 200 x 400, the red left half on top.
+    auto photo = testing::withPortraitOrientation(twoColourImage(400, 200, "jpeg"));
+    auto images = codec.scaledPNGs(photo, 4096, 320, noPixelLimit);
+    ASSERT_TRUE(images);
+    auto full = decodeImage(images->full);
+    EXPECT_EQ(full.width, 200);
+    EXPECT_EQ(full.height, 400);
+    EXPECT_EQ(full.topLeft, Colour::red);
+    EXPECT_EQ(full.topRight, Colour::red);
+    EXPECT_EQ(full.bottomLeft, Colour::blue);
+    auto thumbnail = decodeImage(images->thumbnail);
+    EXPECT_EQ(thumbnail.width, 160);
+    EXPECT_EQ(thumbnail.height, 320);
+}
+
+TEST_F(GdkPixbufCodec, SmallImagesAreNotEnlarged)
+{
+    auto images = codec.scaledPNGs(twoColourImage(120, 80, "png"), 4096, 320, noPixelLimit);
+    ASSERT_TRUE(images);
+    auto full = decodeImage(images->full);
+    auto thumbnail = decodeImage(images->thumbnail);
+    EXPECT_EQ(std::pair(full.width, full.height), std::pair(120, 80));
+    EXPECT_EQ(std::pair(thumbnail.width, thumbnail.height), std::pair(120, 80));
+    EXPECT_EQ(full.topLeft, Colour::red);
+    EXPECT_EQ(full.bottomRight, Colour::blue);
+}
+
+TEST_F(GdkPixbufCodec, TIFFAndOtherRasterFormatsAreAccepted)
+{
+    for (const char* format : {"tiff", "bmp", "ico"}) {
+        auto images = codec.scaledPNGs(twoColourImage(64, 32, format), 4096, 320, noPixelLimit);
+        ASSERT_TRUE(images) << format;
+        EXPECT_EQ(decodeImage(images->full).width, 64) << format;
+    }
+}
+
+TEST_F(GdkPixbufCodec, ThePixelLimitIsCheckedAtItsBoundary)
+{
+    const std::string image = twoColourImage(300, 200, "png");
+    EXPECT_FALSE(codec.scaledPNGs(image, 4096, 320, 59'999));
+    EXPECT_TRUE(codec.scaledPNGs(image, 4096, 320, 60'000));
+}
+
+TEST_F(GdkPixbufCodec, AHugeCanvasInASmallFileIsRefused)
+{
+    // 72 million pixels in a small file, over the 8192 x 8192 the store allows:
+    // a decoder would happily spend 216 MB on them. The same kind of file at a
+    // modest size is a valid image.
+    const std::string bomb = testing::blankBitmapPNG(9000, 8000);
+    ASSERT_LT(bomb.size(), 1024u * 1024u);
+    EXPECT_FALSE(ClipboardStore::prepareImage(codec, bomb));
+    auto modest = ClipboardStore::prepareImage(codec, testing::blankBitmapPNG(1000, 500));
+    ASSERT_TRUE(modest);
+    EXPECT_EQ(decodeImage(modest->full).width, 1000);
+}
+
+TEST_F(GdkPixbufCodec, VectorTextAndNonImageBytesAreRefused)
+{
+    const std::string svg =
+        R"(<svg xmlns="http://www.w3.org/2000/svg" width="10" height="10"><rect width="10" height="10"/></svg>)";
+    const std::string xpm = "/* XPM */\nstatic char * x[] = {\"1 1 1 1\", \"a c #FF0000\", \"a\"};\n";
+    EXPECT_FALSE(codec.scaledPNGs(svg, 4096, 320, noPixelLimit));
+    EXPECT_FALSE(codec.scaledPNGs(xpm, 4096, 320, noPixelLimit));
+    EXPECT_FALSE(codec.scaledPNGs("just some text", 4096, 320, noPixelLimit));
+    EXPECT_FALSE(codec.scaledPNGs("", 4096, 320, noPixelLimit));
+    std::string truncated = twoColourImage(64, 64, "png");
+    truncated.resize(40);  // the header without any pixels
+    EXPECT_FALSE(codec.scaledPNGs(truncated, 4096, 320, noPixelLimit));
+}
+
+}  // namespace
+}  // namespace meridavolt
