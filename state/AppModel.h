@@ -143,6 +143,10 @@ public:
     void setError(std::optional<std::string> message);
     Signal<> errorChanged;
 
+    // --- What the state was built on, for views with settings or timers of their own.
+    Settings& settings() const { return services_.settings; }
+    Scheduler& scheduler() const { return services_.scheduler; }
+
     // --- Owned parts.
     ClipboardStore& clipboard() { return *clipboard_; }
     QuickLauncherControl* quickLauncher() const { return quickLauncher_.get(); }
