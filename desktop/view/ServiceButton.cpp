@@ -50,7 +50,6 @@ ServiceButton::ServiceButton(ServiceBar& bar, const Service& service, bool isFir
     tile_.set_child(tileBox_);
     tile_.add_css_class("service-tile");
     applyServicePressStyle(tile_);
-    if (reduceMotion()) tile_.add_css_class("reduced-motion");
     set_child(tile_);
 
     for (auto* marker : {&markerBefore_, &markerAfter_}) {

@@ -10,6 +10,7 @@
 #include "fakes/TemporaryFolder.h"
 #include "model/Catalog.h"
 #include "state/AppModel.h"
+#include "RecordingWorkspace.h"
 
 #include <memory>
 #include <vector>
@@ -33,21 +34,6 @@ class MemoryWorkSetRepository final : public WorkSetRepository {
 public:
     std::optional<std::vector<WorkSet>> load() override { return std::nullopt; }
     void save(const std::vector<WorkSet>&) override {}
-};
-
-class RecordingWorkspace final : public Workspace {
-public:
-    bool openURL(const std::string& url) override
-    {
-        opened.push_back(url);
-        return true;
-    }
-    bool hasApplication(ExternalApplication) override { return false; }
-    void launchApplication(ExternalApplication, const std::vector<std::string>&, LaunchCompletion completion) override
-    {
-        completion(std::nullopt);
-    }
-    std::vector<std::string> opened;
 };
 
 // A real application state over in-memory stores, fake web engines and a fake

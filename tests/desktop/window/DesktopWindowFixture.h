@@ -13,6 +13,7 @@
 #include "support/LocalHttpServer.h"
 #include "support/MainLoopWait.h"
 #include "XdoPointer.h"
+#include "../RecordingWorkspace.h"
 #include "desktop/SymbolIcons.h"
 
 #include <gtest/gtest.h>
@@ -24,21 +25,6 @@
 #include <memory>
 
 namespace meridavolt::desktoptest {
-
-class QuietWorkspace final : public Workspace {
-public:
-    bool openURL(const std::string& url) override
-    {
-        opened.push_back(url);
-        return true;
-    }
-    bool hasApplication(ExternalApplication) override { return false; }
-    void launchApplication(ExternalApplication, const std::vector<std::string>&, LaunchCompletion completion) override
-    {
-        completion(std::nullopt);
-    }
-    std::vector<std::string> opened;
-};
 
 // The real main window content over a real application state whose files live
 // in a temporary XDG home, with three services served from 127.0.0.1.
@@ -130,6 +116,14 @@ protected:
         start();
     }
 
+    // Opens a service beside the selected one and waits for its pane.
+    void openBeside(const std::string& id, bool onLeft)
+    {
+        for (const auto& service : model_->library().services)
+            if (service.id == id) model_->openBeside(service, onLeft);
+        ASSERT_TRUE(meridavolt::testing::waitUntil([&] { return view_->workspace().secondaryPane() != nullptr; }));
+    }
+
     // Picks a service before the start-up animation does.
     void choose(const std::string& id)
     {
@@ -158,7 +152,7 @@ protected:
 
     fakes::TemporaryFolder folder_;
     meridavolt::testing::LocalHttpServer server_;
-    QuietWorkspace workspace_;
+    RecordingWorkspace workspace_;
     std::unique_ptr<WebKitEngineFactory> engines_;
     std::unique_ptr<SettingsFile> settings_;
     std::unique_ptr<AppModel> model_;

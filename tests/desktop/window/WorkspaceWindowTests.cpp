@@ -28,9 +28,7 @@ TEST_F(DesktopWindowTest, HomeClosesTheSplitAndShowsTheStillMark)
 {
     start();
     choose("one");
-    for (const auto& service : model_->library().services)
-        if (service.id == "two") model_->openBeside(service, false);
-    ASSERT_TRUE(waitUntil([&] { return view_->workspace().secondaryPane() != nullptr; }));
+    ASSERT_NO_FATAL_FAILURE(openBeside("two", false));
 
     pointer().moveTo(view_->toolbar().homeButton()).click();
     ASSERT_TRUE(waitUntil([&] { return !model_->selectedID(); }));
@@ -48,8 +46,7 @@ TEST_F(DesktopWindowTest, TheSecondPanesCloseButtonEndsTheSplit)
 {
     start();
     choose("one");
-    for (const auto& service : model_->library().services)
-        if (service.id == "three") model_->openBeside(service, false);
+    ASSERT_NO_FATAL_FAILURE(openBeside("three", false));
     ASSERT_TRUE(waitUntil([&] {
         auto* button = view_->workspace().closeSplitButton();
         return button && button->get_mapped() && button->get_width() > 0;
@@ -64,9 +61,7 @@ TEST_F(DesktopWindowTest, NeitherPaneOfTheSplitGetsNarrowerThanItsMinimum)
 {
     start();
     choose("one");
-    for (const auto& service : model_->library().services)
-        if (service.id == "two") model_->openBeside(service, false);
-    ASSERT_TRUE(waitUntil([&] { return view_->workspace().secondaryPane() != nullptr; }));
+    ASSERT_NO_FATAL_FAILURE(openBeside("two", false));
     auto& divider = view_->workspace().divider();
     divider.set_position(5);
     runMainLoopFor(100ms);
@@ -81,9 +76,7 @@ TEST_F(DesktopWindowTest, ClickingASecondPaneFocusesItWithoutChangingTheSelectio
 {
     start();
     choose("one");
-    for (const auto& service : model_->library().services)
-        if (service.id == "two") model_->openBeside(service, false);
-    ASSERT_TRUE(waitUntil([&] { return view_->workspace().secondaryPane() != nullptr; }));
+    ASSERT_NO_FATAL_FAILURE(openBeside("two", false));
     ASSERT_TRUE(waitUntil([&] { return pageLoaded("two"); }));
     pointer().moveTo(*view_->workspace().secondaryPane()).click();
     ASSERT_TRUE(waitUntil([&] { return model_->focusedPaneID() == "two"; }));
@@ -133,9 +126,7 @@ TEST_F(DesktopWindowTest, AWebViewMovesBetweenThePanesWithoutEverHavingTwoPlaces
     ASSERT_NE(page, nullptr);
     ASSERT_TRUE(gtk_widget_is_ancestor(page, GTK_WIDGET(view_->workspace().primaryPane("one")->gobj())));
 
-    for (const auto& service : model_->library().services)
-        if (service.id == "one") model_->openBeside(service, false);
-    ASSERT_TRUE(waitUntil([&] { return view_->workspace().secondaryPane() != nullptr; }));
+    ASSERT_NO_FATAL_FAILURE(openBeside("one", false));
     EXPECT_EQ(view_->workspace().primaryPane("one"), nullptr);
     EXPECT_TRUE(gtk_widget_is_ancestor(page, GTK_WIDGET(view_->workspace().secondaryPane()->gobj())));
 
