@@ -107,3 +107,25 @@ TEST_F(DesktopWindowTest, EveryCatalogueSymbolHasAnIconAndUnknownNamesShowTheGlo
         EXPECT_TRUE(theme->has_icon(iconNameForSymbol(symbol))) << symbol;
     EXPECT_EQ(iconNameForSymbol("no.such.symbol"), iconNameForSymbol("globe"));
 }
+
+TEST_F(DesktopWindowTest, TheContextMenuOpensBesideAndMovesAServiceToTheTop)
+{
+    start();
+    choose("one");
+    auto* two = view_->serviceBar().button("two");
+    pointer().moveTo(two->tile()).click(3);
+    bool menuShown = false;
+    for (auto* child = two->tile().get_first_child(); child; child = child->get_next_sibling())
+        if (dynamic_cast<Gtk::PopoverMenu*>(child) && child->get_visible()) menuShown = true;
+    EXPECT_TRUE(menuShown);
+    two->activate_action("service.right");
+    ASSERT_TRUE(waitUntil([&] { return model_->secondaryID() == "two"; }));
+
+    auto* three = view_->serviceBar().button("three");
+    three->popupContextMenu(10, 10);
+    three->activate_action("service.top");
+    ASSERT_TRUE(waitUntil([&] { return libraryIDs().front() == "three"; }));
+    EXPECT_EQ(JSONLibraryRepository().load()->services.front().id, "three");
+    EXPECT_EQ(serviceTile("three").get_tooltip_text(), "Three · 起動時に開く · Ctrlドラッグで並べ替え");
+    EXPECT_EQ(serviceTile("one").get_tooltip_text(), "One · Ctrlドラッグで並べ替え");
+}
