@@ -2,24 +2,29 @@
 
 #include <gdk/gdk.h>
 
+#include <memory>
+
 namespace meridavolt {
 
 namespace {
 
 constexpr gsize chunkBytes = 256 * 1024;
 
+// Shared by the read's callbacks and its time-out. GDK does not call back a
+// conversion that the owner never answers, not even when cancelled, so the
+// time-out reports the failure itself; a callback arriving later finds the
+// read finished and only lets go of its share.
 struct ReadState {
     std::size_t limit = 0;
     std::function<void(std::optional<ClipboardBytes>)> done;
-    GCancellable* cancellable = nullptr;  // ours: cancelled by the caller's or by the time-out
-    gulong forwardHandler = 0;
+    GCancellable* cancellable = g_cancellable_new();
     GCancellable* callerCancellable = nullptr;
+    gulong forwardHandler = 0;
     guint timeoutSource = 0;
     ClipboardBytes result;
 
     ~ReadState()
     {
-        if (timeoutSource) g_source_remove(timeoutSource);
         if (callerCancellable) {
             g_cancellable_disconnect(callerCancellable, forwardHandler);
             g_object_unref(callerCancellable);
@@ -27,55 +32,71 @@ struct ReadState {
         g_object_unref(cancellable);
     }
 
+    bool finished() const { return !done; }
+
     void finish(std::optional<ClipboardBytes> outcome)
     {
+        if (finished()) return;
         auto callback = std::move(done);
-        delete this;
-        if (callback) callback(std::move(outcome));
+        done = nullptr;
+        if (timeoutSource) g_source_remove(timeoutSource);
+        timeoutSource = 0;
+        g_cancellable_cancel(cancellable);
+        callback(std::move(outcome));
     }
 };
 
-void readChunk(GInputStream* stream, ReadState* state);
+using Shared = std::shared_ptr<ReadState>;
+
+// Takes back the share handed to a GLib callback.
+Shared reclaim(gpointer data)
+{
+    auto* share = static_cast<Shared*>(data);
+    Shared state = std::move(*share);
+    delete share;
+    return state;
+}
+
+void readChunk(GInputStream* stream, const Shared& state);
 
 void chunkArrived(GObject* source, GAsyncResult* result, gpointer data)
 {
+    Shared state = reclaim(data);
     auto* stream = G_INPUT_STREAM(source);
-    auto* state = static_cast<ReadState*>(data);
     GBytes* bytes = g_input_stream_read_bytes_finish(stream, result, nullptr);
-    if (!bytes) {
+    if (!bytes || state->finished()) {
+        if (bytes) g_bytes_unref(bytes);
         g_object_unref(stream);
         return state->finish(std::nullopt);
     }
     gsize size = 0;
     auto* chunk = static_cast<const char*>(g_bytes_get_data(bytes, &size));
-    if (size == 0) {
-        g_bytes_unref(bytes);
-        g_object_unref(stream);
-        return state->finish(std::move(state->result));
-    }
     std::size_t room = state->limit + 1 - state->result.bytes.size();
     state->result.bytes.append(chunk, std::min<std::size_t>(size, room));
     g_bytes_unref(bytes);
-    if (state->result.bytes.size() > state->limit) {
-        // Enough to know it is too large; the rest is never fetched.
-        state->result.oversize = true;
-        g_cancellable_cancel(state->cancellable);
+    if (size == 0 || state->result.bytes.size() > state->limit) {
+        // At the end, or far enough to know it is too large: the rest is never fetched.
+        state->result.oversize = state->result.bytes.size() > state->limit;
         g_object_unref(stream);
         return state->finish(std::move(state->result));
     }
     readChunk(stream, state);
 }
 
-void readChunk(GInputStream* stream, ReadState* state)
+void readChunk(GInputStream* stream, const Shared& state)
 {
-    g_input_stream_read_bytes_async(stream, chunkBytes, G_PRIORITY_DEFAULT, state->cancellable, chunkArrived, state);
+    g_input_stream_read_bytes_async(stream, chunkBytes, G_PRIORITY_DEFAULT, state->cancellable, chunkArrived,
+                                    new Shared(state));
 }
 
 void streamOpened(GObject* source, GAsyncResult* result, gpointer data)
 {
-    auto* state = static_cast<ReadState*>(data);
+    Shared state = reclaim(data);
     GInputStream* stream = gdk_clipboard_read_finish(GDK_CLIPBOARD(source), result, nullptr, nullptr);
-    if (!stream) return state->finish(std::nullopt);
+    if (!stream || state->finished()) {
+        if (stream) g_object_unref(stream);
+        return state->finish(std::nullopt);
+    }
     readChunk(stream, state);
 }
 
@@ -85,27 +106,26 @@ void readClipboardBounded(GdkClipboard* clipboard, const std::string& type, std:
                           std::chrono::milliseconds timeout, GCancellable* cancellable,
                           std::function<void(std::optional<ClipboardBytes>)> done)
 {
-    auto* state = new ReadState;
+    auto state = std::make_shared<ReadState>();
     state->limit = limit;
     state->done = std::move(done);
-    state->cancellable = g_cancellable_new();
     if (cancellable) {
         state->callerCancellable = G_CANCELLABLE(g_object_ref(cancellable));
         state->forwardHandler = g_cancellable_connect(
             cancellable, G_CALLBACK(+[](GCancellable*, gpointer ours) { g_cancellable_cancel(G_CANCELLABLE(ours)); }),
             state->cancellable, nullptr);
     }
-    state->timeoutSource = g_timeout_add(
-        static_cast<guint>(timeout.count()),
+    state->timeoutSource = g_timeout_add_full(
+        G_PRIORITY_DEFAULT, static_cast<guint>(timeout.count()),
         [](gpointer data) -> gboolean {
-            auto* read = static_cast<ReadState*>(data);
+            auto& read = *static_cast<Shared*>(data);
             read->timeoutSource = 0;
-            g_cancellable_cancel(read->cancellable);
+            read->finish(std::nullopt);
             return G_SOURCE_REMOVE;
         },
-        state);
+        new Shared(state), [](gpointer data) { delete static_cast<Shared*>(data); });
     const char* types[] = {type.c_str(), nullptr};
-    gdk_clipboard_read_async(clipboard, types, G_PRIORITY_DEFAULT, state->cancellable, streamOpened, state);
+    gdk_clipboard_read_async(clipboard, types, G_PRIORITY_DEFAULT, state->cancellable, streamOpened, new Shared(state));
 }
 
 }  // namespace meridavolt

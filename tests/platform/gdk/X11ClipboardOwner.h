@@ -21,9 +21,10 @@ namespace meridavolt::testing {
 // targets asked for.
 class X11ClipboardOwner {
 public:
+    using Targets = std::map<std::string, std::string>;
     static constexpr const char* silentTarget = "\x01silent";
 
-    explicit X11ClipboardOwner(std::map<std::string, std::string> targets) : targets_(std::move(targets))
+    explicit X11ClipboardOwner(Targets targets) : targets_(std::move(targets))
     {
         display_ = XOpenDisplay(nullptr);
         if (!display_) throw std::runtime_error("no display");
@@ -40,6 +41,8 @@ public:
         thread_ = std::thread([this] { serve(); });
     }
 
+    X11ClipboardOwner(const X11ClipboardOwner&) = delete;
+    X11ClipboardOwner& operator=(const X11ClipboardOwner&) = delete;
     ~X11ClipboardOwner()
     {
         stop_ = true;
@@ -102,7 +105,7 @@ private:
         XFlush(display_);
     }
 
-    std::map<std::string, std::string> targets_;
+    Targets targets_;
     Display* display_ = nullptr;
     Window window_ = 0;
     std::atomic<bool> stop_{false};

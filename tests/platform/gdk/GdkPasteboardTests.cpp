@@ -1,0 +1,203 @@
+// gtest first: Xlib defines None and Bool as macros.
+#include <gtest/gtest.h>
+
+#include "ClipboardProcess.h"
+#include "TestImages.h"
+#include "X11ClipboardOwner.h"
+#include "clipboard/ClipboardStore.h"
+#include "fakes/FakeTextRecognizer.h"
+#include "fakes/MemorySettings.h"
+#include "fakes/TemporaryFolder.h"
+#include "platform/gdk/GdkPasteboard.h"
+#include "platform/gdk/GdkPixbufImageCodec.h"
+#include "platform/glib/MainLoopScheduler.h"
+#include "support/MainLoopWait.h"
+
+#include <gdk/x11/gdkx.h>
+#include <gtk/gtk.h>
+
+namespace meridavolt {
+namespace {
+
+using testing::pasteWithXclip;
+using testing::waitUntil;
+using testing::X11ClipboardOwner;
+using testing::XclipCopy;
+
+// A capture takes one poll plus the fetch: well inside this on an idle machine.
+constexpr auto captureWait = std::chrono::seconds(5);
+
+class GdkPasteboardTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() { gtk_init(); }
+
+    void SetUp() override
+    {
+        // Each test starts from a clipboard that nobody owns.
+        clearClipboard();
+        pasteboard = std::make_shared<GdkPasteboard>(gdk_display_get_default());
+    }
+
+    void TearDown() override
+    {
+        store.reset();
+        pasteboard.reset();
+    }
+
+    static void clearClipboard()
+    {
+        Display* display = gdk_x11_display_get_xdisplay(gdk_display_get_default());
+        XSetSelectionOwner(display, XInternAtom(display, "CLIPBOARD", False), None, CurrentTime);
+        XSync(display, False);
+        testing::runMainLoopFor(std::chrono::milliseconds(50));
+    }
+
+    ClipboardStore& makeStore()
+    {
+        store = std::make_unique<ClipboardStore>(
+            ClipboardServices{pasteboard, MainLoopScheduler::shared(), settings, SystemClock::shared(),
+                              std::make_shared<GdkPixbufImageCodec>(), std::make_shared<fakes::FakeTextRecognizer>(),
+                              std::make_shared<ThreadWorker>()},
+            folder / "pinned-memory.json", true);
+        return *store;
+    }
+
+    std::filesystem::path file(const std::string& name, const std::string& bytes)
+    {
+        fakes::writeBytes(folder / name, bytes);
+        return folder / name;
+    }
+
+    bool historyHas(const std::string& text) const
+    {
+        for (const auto& entry : store->history().entries) {
+            if (entry.text == text) return true;
+        }
+        return false;
+    }
+
+    bool settled() const { return !pasteboard->fetching(); }
+
+    fakes::TemporaryFolder folder;
+    fakes::MemorySettings settings;
+    std::shared_ptr<GdkPasteboard> pasteboard;
+    std::unique_ptr<ClipboardStore> store;
+};
+
+TEST_F(GdkPasteboardTest, ATextCopiedByAnotherClientIsCaptured)
+{
+    makeStore();
+    XclipCopy copy(file("text", "こんにちは clipboard"), "UTF8_STRING");
+    ASSERT_TRUE(waitUntil([&] { return historyHas("こんにちは clipboard"); }, captureWait));
+    EXPECT_EQ(store->status(), "保存しました");
+}
+
+TEST_F(GdkPasteboardTest, WhatWasCopiedBeforeStartIsNotCapturedButTheCaptureButtonTakesIt)
+{
+    XclipCopy copy(file("text", "before start"), "UTF8_STRING");
+    // Let xclip take the clipboard before the store comes.
+    ASSERT_TRUE(waitUntil([&] { return settled() && !pasteboard->types().empty(); }, captureWait));
+    pasteboard = std::make_shared<GdkPasteboard>(gdk_display_get_default());
+    makeStore();
+    testing::runMainLoopFor(std::chrono::milliseconds(1500));
+    EXPECT_TRUE(store->history().entries.empty());
+
+    store->capture();
+    EXPECT_TRUE(historyHas("before start"));
+}
+
+TEST_F(GdkPasteboardTest, ACopyMarkedByAPasswordManagerIsSkippedWithoutReadingIt)
+{
+    makeStore();
+    for (const char* marker : {"x-kde-passwordManagerHint", "org.nspasteboard.ConcealedType"}) {
+        const auto count = pasteboard->changeCount();
+        X11ClipboardOwner owner(X11ClipboardOwner::Targets{{"UTF8_STRING", "hunter2"}, {marker, "secret"}});
+        ASSERT_TRUE(waitUntil([&] { return pasteboard->changeCount() != count; }, captureWait)) << marker;
+        ASSERT_TRUE(waitUntil([&] { return store->status() == std::optional<std::string>("保存対象外のコピーです"); },
+                              captureWait))
+            << marker;
+        EXPECT_TRUE(store->history().entries.empty()) << marker;
+        // GDK asks for the targets too; nobody asks for the content.
+        for (const auto& target : owner.requested()) EXPECT_EQ(target, "TARGETS") << marker;
+        store->setStatus(std::nullopt);
+    }
+}
+
+TEST_F(GdkPasteboardTest, AnImageCopiedAsPNGIsCapturedWithItsThumbnail)
+{
+    makeStore();
+    XclipCopy copy(file("image.png", testing::twoColourImage(800, 400, "png")), "image/png");
+    ASSERT_TRUE(waitUntil([&] { return !store->history().entries.empty(); }, captureWait));
+    const ClipboardEntry& entry = store->history().entries.front();
+    ASSERT_TRUE(entry.isImage());
+    EXPECT_EQ(testing::decodeImage(entry.imageData->str()).width, 800);
+    EXPECT_EQ(testing::decodeImage(entry.thumbnailData->str()).width, 320);
+    EXPECT_EQ(store->status(), "画像を保存しました");
+}
+
+TEST_F(GdkPasteboardTest, CopyPutsTextAndImagesOnTheClipboardForOtherClientsAndIsNotCapturedBack)
+{
+    makeStore();
+    store->copy(ClipboardEntry{"T", "テキスト to paste", Date{1}, std::nullopt, std::nullopt});
+    EXPECT_EQ(pasteWithXclip("UTF8_STRING"), "テキスト to paste");
+
+    const std::string png = testing::twoColourImage(40, 20, "png");
+    store->copy(ClipboardEntry{"I", ClipboardEntry::imageText, Date{1}, SharedBytes(png), SharedBytes(png)});
+    EXPECT_EQ(pasteWithXclip("image/png"), png);
+
+    testing::runMainLoopFor(std::chrono::milliseconds(1500));
+    EXPECT_TRUE(store->history().entries.empty());
+    EXPECT_EQ(store->status(), "コピーしました");
+}
+
+TEST_F(GdkPasteboardTest, ACopyFromAnotherPartOfTheApplicationIsCaptured)
+{
+    // Web pages and text fields inside the application copy through GDK too.
+    makeStore();
+    gdk_clipboard_set_text(gdk_display_get_clipboard(gdk_display_get_default()), "from a web page");
+    ASSERT_TRUE(waitUntil([&] { return historyHas("from a web page"); }, captureWait));
+}
+
+TEST_F(GdkPasteboardTest, AnotherClientTakingTheClipboardFromUsIsCaptured)
+{
+    makeStore();
+    store->copy(ClipboardEntry{"T", "ours", Date{1}, std::nullopt, std::nullopt});
+    XclipCopy copy(file("text", "theirs"), "UTF8_STRING");
+    ASSERT_TRUE(waitUntil([&] { return historyHas("theirs"); }, captureWait));
+    EXPECT_FALSE(historyHas("ours"));
+}
+
+TEST_F(GdkPasteboardTest, AnOwnerThatNeverAnswersIsGivenUpAndTheNextKindIsRead)
+{
+    makeStore();
+    X11ClipboardOwner owner(X11ClipboardOwner::Targets{{"image/png", X11ClipboardOwner::silentTarget}, {"UTF8_STRING", "fallback text"}});
+    ASSERT_TRUE(waitUntil([&] { return historyHas("fallback text"); }, GdkPasteboard::readTimeout + captureWait));
+}
+
+TEST_F(GdkPasteboardTest, OversizeTextIsReadOnlyUpToTheLimitAndRefused)
+{
+    makeStore();
+    XclipCopy copy(file("big", std::string(300'000, 'x')), "UTF8_STRING");
+    ASSERT_TRUE(waitUntil(
+        [&] { return store->status() == std::optional<std::string>("空の内容・100KBを超えるテキストは保存できません"); },
+        captureWait));
+    EXPECT_LE(pasteboard->string()->size(), ClipboardHistory::maximumUTF8Bytes + 1);
+    EXPECT_TRUE(store->history().entries.empty());
+}
+
+TEST_F(GdkPasteboardTest, ALinkOfferedOnlyAsAURIListIsCaptured)
+{
+    makeStore();
+    X11ClipboardOwner owner(X11ClipboardOwner::Targets{{"text/uri-list", "# comment\r\nhttps://example.com/page\r\nhttps://example.com/2\r\n"}});
+    ASSERT_TRUE(waitUntil([&] { return historyHas("https://example.com/page"); }, captureWait));
+}
+
+TEST_F(GdkPasteboardTest, Latin1TextIsConverted)
+{
+    makeStore();
+    X11ClipboardOwner owner(X11ClipboardOwner::Targets{{"STRING", "caf\xe9"}});
+    ASSERT_TRUE(waitUntil([&] { return historyHas("caf\u00e9"); }, captureWait));
+}
+
+}  // namespace
+}  // namespace meridavolt
