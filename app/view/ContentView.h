@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/view/SelectedServiceView.h"
+#include "desktop/view/DesktopContentView.h"
 #include "state/AppModel.h"
 
 #include <gtkmm/box.h>
@@ -14,7 +14,7 @@ public:
     explicit ContentView(AppModel& model);
 
 private:
-    SelectedServiceView workspace_;
+    DesktopContentView workspace_;
 };
 
 }  // namespace meridavolt

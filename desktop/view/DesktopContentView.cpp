@@ -7,6 +7,11 @@
 
 namespace meridavolt {
 
+DesktopContentView::DesktopContentView(AppModel& model)
+    : DesktopContentView(model, model.settings(), model.scheduler())
+{
+}
+
 DesktopContentView::DesktopContentView(AppModel& model, Settings& settings, Scheduler& scheduler)
     : model_(model),
       layoutSettings_(settings),

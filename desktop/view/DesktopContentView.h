@@ -27,6 +27,8 @@ namespace meridavolt {
 // alert of the application state's message.
 class DesktopContentView final : public Gtk::Overlay {
 public:
+    // On the settings and the scheduler the application state stands on.
+    explicit DesktopContentView(AppModel& model);
     // `settings` holds the layout; `scheduler` times the start-up animation.
     DesktopContentView(AppModel& model, Settings& settings, Scheduler& scheduler);
     ~DesktopContentView() override;
