@@ -5,8 +5,10 @@
 #include <X11/Xutil.h>
 #include <gio/gio.h>
 
+#include <chrono>
 #include <cstdlib>
 #include <stdexcept>
+#include <thread>
 
 namespace meridavolt::testing {
 
@@ -49,7 +51,11 @@ struct DesktopProbe::Connection {
 
 DesktopProbe::DesktopProbe() : x_(new Connection)
 {
-    x_->display = XOpenDisplay(nullptr);
+    // The display may refuse a connection for a moment while other tests' processes come and go.
+    for (int attempt = 0; attempt < 50 && !x_->display; ++attempt) {
+        x_->display = XOpenDisplay(nullptr);
+        if (!x_->display) std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    }
     if (!x_->display) throw std::runtime_error("no X display (run under xvfb-run)");
 }
 
@@ -173,6 +179,17 @@ std::set<std::string> DesktopProbe::menuLabels(const std::string& busAddress)
     }
     g_object_unref(connection);
     return labels;
+}
+
+void DesktopProbe::activateAction(const std::string& busAddress, const std::string& action)
+{
+    GDBusConnection* connection = connectTo(busAddress);
+    GVariant* reply = call(connection, applicationObjectPath, "org.gtk.Actions", "Activate",
+                           g_variant_new("(s@av@a{sv})", action.c_str(), g_variant_new_array(G_VARIANT_TYPE_VARIANT, nullptr, 0),
+                                         g_variant_new_array(G_VARIANT_TYPE("{sv}"), nullptr, 0)),
+                           "()");
+    if (reply) g_variant_unref(reply);
+    g_object_unref(connection);
 }
 
 std::optional<bool> DesktopProbe::actionEnabled(const std::string& busAddress, const std::string& action)

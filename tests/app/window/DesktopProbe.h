@@ -47,6 +47,8 @@ public:
 
     // Every label in the menu bar the application publishes on the bus.
     static std::set<std::string> menuLabels(const std::string& busAddress);
+    // Triggers an application action as a menu item does.
+    static void activateAction(const std::string& busAddress, const std::string& action);
     // Whether an application action is enabled; none when it does not exist.
     static std::optional<bool> actionEnabled(const std::string& busAddress, const std::string& action);
 
