@@ -7,15 +7,16 @@
 
 #include <algorithm>
 #include <memory>
+#include <vector>
 
 namespace meridavolt {
 
 namespace {
 
 constexpr const char* languages = "jpn+eng";
-// Text a dozen pixels high, as in screenshots, misreads badly; enlarging the
-// image up to this length of its longest side (at most three times) fixes it.
-constexpr int upscaleTarget = 3000;
+// Lines of text a dozen pixels high, as in screenshots, misread badly; the
+// image is enlarged (at most three times) until its lines are this high.
+constexpr int readableLineHeight = 30;
 constexpr float maximumUpscale = 3.0f;
 
 struct PixDeleter {
@@ -23,16 +24,26 @@ struct PixDeleter {
 };
 using PixPointer = std::unique_ptr<Pix, PixDeleter>;
 
-PixPointer preparedImage(std::string_view data)
+PixPointer grayImage(std::string_view data)
 {
     PixPointer decoded(pixReadMem(reinterpret_cast<const l_uint8*>(data.data()), data.size()));
     if (!decoded) return nullptr;
-    PixPointer gray(pixConvertTo8(decoded.get(), 0));
-    if (!gray) return nullptr;
-    int longest = std::max(pixGetWidth(gray.get()), pixGetHeight(gray.get()));
-    float factor = std::min(maximumUpscale, static_cast<float>(upscaleTarget) / static_cast<float>(longest));
-    if (factor <= 1.0f) return gray;
-    return PixPointer(pixScaleGrayLI(gray.get(), factor, factor));
+    return PixPointer(pixConvertTo8(decoded.get(), 0));
+}
+
+// The median height of the text lines the layout analysis finds; 0 when none.
+int medianLineHeight(tesseract::TessBaseAPI& engine)
+{
+    std::unique_ptr<tesseract::PageIterator> lines(engine.AnalyseLayout());
+    if (!lines) return 0;
+    std::vector<int> heights;
+    do {
+        int left = 0, top = 0, right = 0, bottom = 0;
+        if (lines->BoundingBox(tesseract::RIL_TEXTLINE, &left, &top, &right, &bottom)) heights.push_back(bottom - top);
+    } while (lines->Next(tesseract::RIL_TEXTLINE));
+    if (heights.empty()) return 0;
+    std::nth_element(heights.begin(), heights.begin() + heights.size() / 2, heights.end());
+    return heights[heights.size() / 2];
 }
 
 bool isCJK(gunichar c)
@@ -69,7 +80,7 @@ std::string withoutSpacesBetweenCJK(const std::string& line)
 
 RecognizedText TesseractTextRecognizer::recognize(std::string_view imageData) const
 {
-    PixPointer image = preparedImage(imageData);
+    PixPointer image = grayImage(imageData);
     if (!image) return {std::nullopt, std::string("画像を読み取れませんでした")};
 
     tesseract::TessBaseAPI engine;
@@ -79,6 +90,14 @@ RecognizedText TesseractTextRecognizer::recognize(std::string_view imageData) co
     engine.SetPageSegMode(tesseract::PSM_AUTO);
     engine.SetImage(image.get());
     engine.SetSourceResolution(300);
+    const int lineHeight = medianLineHeight(engine);
+    if (lineHeight > 0 && lineHeight < readableLineHeight) {
+        float factor = std::min(maximumUpscale, static_cast<float>(readableLineHeight) / static_cast<float>(lineHeight));
+        image.reset(pixScaleGrayLI(image.get(), factor, factor));
+        if (!image) return {std::nullopt, std::string("画像を読み取れませんでした")};
+        engine.SetImage(image.get());
+        engine.SetSourceResolution(300);
+    }
     if (engine.Recognize(nullptr) != 0) {
         engine.End();
         return {std::nullopt, std::string("文字認識に失敗しました")};
