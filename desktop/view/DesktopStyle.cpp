@@ -22,6 +22,7 @@ constexpr const char* styleSheet = R"css(
   border: 1px solid #ff9500;
   border-radius: 10px;
   opacity: 0.65;
+  font-size: 15px;
   font-weight: bold;
 }
 .docking-hint.destination { border-width: 3px; opacity: 1; }

@@ -32,9 +32,13 @@ DockingHints::DockingHints(PanelDocking& docking) : Gtk::Box(Gtk::Orientation::V
 
     auto& left = hint(railHints_, "left", "左");
     left.set_size_request(72, -1);
+    left.set_hexpand(false);
+    left.set_vexpand(true);
     railSpacer_.set_hexpand(true);
     auto& right = hint(railHints_, "right", "右");
     right.set_size_request(72, -1);
+    right.set_hexpand(false);
+    right.set_vexpand(true);
     railRow_.set_vexpand(true);
     railRow_.append(left);
     railRow_.append(railSpacer_);

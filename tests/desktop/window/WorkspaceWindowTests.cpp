@@ -176,3 +176,4 @@ TEST_F(DesktopWindowTest, TheMakersLinkOpensItsPageOutside)
     ASSERT_FALSE(workspace_.opened.empty());
     EXPECT_EQ(workspace_.opened.back(), "https://pellowright.example/");
 }
+
