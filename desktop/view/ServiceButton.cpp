@@ -8,6 +8,7 @@
 #include "desktop/view/ServiceBar.h"
 #include "desktop/view/ServicePressStyle.h"
 
+#include <gdk/gdkkeysyms.h>
 #include <gtkmm/widgetpaintable.h>
 
 #include <cmath>
@@ -171,6 +172,25 @@ void ServiceButton::installGestures()
         bar_.reorder().cancel();
     });
     tile_.add_controller(reorderDrag_);
+
+    // The keyboard's way to what Alt-click and the right button offer.
+    keys_ = Gtk::EventControllerKey::create();
+    keys_->signal_key_pressed().connect(
+        [this](guint key, guint, Gdk::ModifierType state) {
+            const bool alt = has(state, Gdk::ModifierType::ALT_MASK);
+            const bool shift = has(state, Gdk::ModifierType::SHIFT_MASK);
+            if (alt && (key == GDK_KEY_Return || key == GDK_KEY_KP_Enter)) {
+                bar_.model().setQuickService(service_);
+                return true;
+            }
+            if (key == GDK_KEY_Menu || (shift && key == GDK_KEY_F10)) {
+                popupContextMenu(tile_.get_width() / 2.0, tile_.get_height() / 2.0);
+                return true;
+            }
+            return false;
+        },
+        false);
+    tile_.add_controller(keys_);
 }
 
 void ServiceButton::installActions()

@@ -8,6 +8,7 @@
 #include <gtkmm/box.h>
 #include <gtkmm/button.h>
 #include <gtkmm/dragsource.h>
+#include <gtkmm/eventcontrollerkey.h>
 #include <gtkmm/eventcontrollermotion.h>
 #include <gtkmm/gestureclick.h>
 #include <gtkmm/gesturedrag.h>
@@ -63,6 +64,7 @@ private:
     Glib::RefPtr<Gtk::EventControllerMotion> hover_;
     Glib::RefPtr<Gtk::DragSource> dragOut_;
     Glib::RefPtr<Gtk::GestureDrag> reorderDrag_;
+    Glib::RefPtr<Gtk::EventControllerKey> keys_;
     Glib::RefPtr<Gio::SimpleActionGroup> actions_;
     std::unique_ptr<Gtk::PopoverMenu> menu_;
 };

@@ -129,3 +129,13 @@ TEST_F(DesktopWindowTest, TheContextMenuOpensBesideAndMovesAServiceToTheTop)
     EXPECT_EQ(serviceTile("three").get_tooltip_text(), "Three · 起動時に開く · Ctrlドラッグで並べ替え");
     EXPECT_EQ(serviceTile("one").get_tooltip_text(), "One · Ctrlドラッグで並べ替え");
 }
+
+TEST_F(DesktopWindowTest, AltReturnOnAFocusedServiceShowsItsQuickActions)
+{
+    start();
+    serviceTile("three").grab_focus();
+    pointer().keyDown("alt").keyDown("Return").keyUp("Return").keyUp("alt");
+    ASSERT_TRUE(waitUntil([&] { return model_->quickService().has_value(); }));
+    EXPECT_EQ(model_->quickService()->id, "three");
+    EXPECT_EQ(model_->selectedID(), std::nullopt);
+}
