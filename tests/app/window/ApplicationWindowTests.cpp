@@ -83,7 +83,7 @@ protected:
     bool pressUntil(DesktopProbe::WindowID window, const std::string& keys, const std::function<bool()>& effect)
     {
         for (int attempt = 0; attempt < 3; ++attempt) {
-            probe.pressKeys(window, keys);
+            if (!probe.pressKeys(window, keys)) return false;
             if (eventually(effect, 10s)) return true;
         }
         return false;
@@ -150,7 +150,9 @@ TEST_F(ApplicationWindow, KeysSwitchBetweenServicesWithoutReloadingThem)
 
     auto showsTwo = [&] { return near(pageColor(window), 0x00, 0xaa, 0x55); };
     auto showsOne = [&] { return near(pageColor(window), 0xdd, 0x22, 0x22); };
-    EXPECT_TRUE(pressUntil(window, "ctrl+2", showsTwo)) << "requests for /two: " << server.requestCount("/two");
+    EXPECT_TRUE(pressUntil(window, "ctrl+2", showsTwo))
+        << "requests for /two: " << server.requestCount("/two") << "; running: " << app.running() << "\n"
+        << app.errorOutput();
     EXPECT_EQ(server.requestCount("/two"), 1);
 
     EXPECT_TRUE(pressUntil(window, "ctrl+1", showsOne));

@@ -42,8 +42,9 @@ public:
 
     // Asks the window to close, as a window manager's close button does.
     void requestClose(WindowID window);
-    // Gives the window the keyboard focus and types keys ("ctrl+2").
-    void pressKeys(WindowID window, const std::string& keys);
+    // Gives the window the keyboard focus and types keys ("ctrl+2"); false
+    // when the window is gone.
+    bool pressKeys(WindowID window, const std::string& keys);
 
     // Every label in the menu bar the application publishes on the bus.
     static std::set<std::string> menuLabels(const std::string& busAddress);
