@@ -37,7 +37,8 @@ StartupMark::StartupMark(AppModel& model, Scheduler& scheduler)
                                        [this] { model_.setHasShownStartup(true); },
                                        [this] { return model_.selectedID().has_value(); }, [] { return reduceMotion(); },
                                        [this] { model_.finishStartup(); },
-                                       [] { return std::chrono::milliseconds(g_get_monotonic_time() / 1000); }}),
+                                       // Rounded up, so that rounding never makes a wait longer.
+                                       [] { return std::chrono::milliseconds((g_get_monotonic_time() + 999) / 1000); }}),
       tileScale_(startup::tileScale(StartupMarkState{}, reduceMotion()))
 {
     ensureDesktopStyle();
