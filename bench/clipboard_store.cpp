@@ -1,0 +1,258 @@
+// Figures of the clipboard memory on the real system: idle CPU of the running
+// store, time from another program's copy to the entry in the history, image
+// preparation of a camera-sized photo and text recognition of a screenshot.
+//
+//   bench_clipboard_store [--idle-seconds=N] [--copies=N] [--copyq]
+//
+// Runs under an X11 display (scripts/bench.sh wraps it in xvfb-run). With
+// --copyq and CopyQ installed, CopyQ's idle CPU is measured the same way.
+#include "clipboard/view/SystemClipboardStore.h"
+#include "fakes/MemorySettings.h"
+#include "fakes/TemporaryFolder.h"
+#include "platform/gdk/GdkPixbufImageCodec.h"
+#include "platform/gdk/X11ClipboardOwner.h"
+#include "platform/tesseract/RenderedText.h"
+#include "platform/tesseract/TesseractTextRecognizer.h"
+#include "support/MainLoopWait.h"
+
+#include <gdk-pixbuf/gdk-pixbuf.h>
+#include <gtk/gtk.h>
+#include <sys/resource.h>
+
+#include <algorithm>
+#include <csignal>
+#include <iterator>
+#include <sstream>
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <random>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace meridavolt {
+namespace {
+
+using Steady = std::chrono::steady_clock;
+
+double milliseconds(Steady::duration duration)
+{
+    return std::chrono::duration<double, std::milli>(duration).count();
+}
+
+double processCPUSeconds()
+{
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
+           static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
+}
+
+// User and system CPU seconds of another process, from /proc.
+double otherProcessCPUSeconds(pid_t pid)
+{
+    std::ifstream stat("/proc/" + std::to_string(pid) + "/stat");
+    std::string content((std::istreambuf_iterator<char>(stat)), std::istreambuf_iterator<char>());
+    auto fields = content.substr(content.rfind(')') + 2);
+    std::istringstream stream(fields);
+    std::vector<std::string> values((std::istream_iterator<std::string>(stream)), std::istream_iterator<std::string>());
+    if (values.size() < 13) return 0;
+    return (std::stod(values[11]) + std::stod(values[12])) / static_cast<double>(sysconf(_SC_CLK_TCK));
+}
+
+void printSummary(const char* what, std::vector<double> values, const char* unit)
+{
+    std::sort(values.begin(), values.end());
+    double sum = 0;
+    for (double value : values) sum += value;
+    std::printf("%-44s median %8.1f %s  mean %8.1f  min %8.1f  max %8.1f  (n=%zu)\n", what, values[values.size() / 2],
+                unit, sum / static_cast<double>(values.size()), values.front(), values.back(), values.size());
+}
+
+void measureIdleBlocking(int seconds)
+{
+    fakes::TemporaryFolder folder;
+    fakes::MemorySettings settings;
+    auto store = makeSystemClipboardStore(settings, folder / "pinned-memory.json");
+    testing::runMainLoopFor(std::chrono::milliseconds(500));
+    GMainLoop* loop = g_main_loop_new(nullptr, FALSE);
+    g_timeout_add_seconds(static_cast<guint>(seconds), [](gpointer data) -> gboolean {
+        g_main_loop_quit(static_cast<GMainLoop*>(data));
+        return G_SOURCE_REMOVE;
+    }, loop);
+    const double cpuBefore = processCPUSeconds();
+    const auto wallBefore = Steady::now();
+    g_main_loop_run(loop);
+    g_main_loop_unref(loop);
+    const double cpu = processCPUSeconds() - cpuBefore;
+    const double wall = std::chrono::duration<double>(Steady::now() - wallBefore).count();
+    std::printf("%-44s %8.3f %% of one core over %.0f s (target < 0.1 %%)\n", "idle CPU, store monitoring (GLib loop)",
+                100.0 * cpu / wall, wall);
+}
+
+void measureCopyLatency(int copies)
+{
+    fakes::TemporaryFolder folder;
+    fakes::MemorySettings settings;
+    auto store = makeSystemClipboardStore(settings, folder / "pinned-memory.json");
+    testing::runMainLoopFor(std::chrono::milliseconds(300));
+    std::vector<double> latencies;
+    for (int i = 0; i < copies; ++i) {
+        const std::string text = "benchmark copy " + std::to_string(i);
+        const auto copied = Steady::now();
+        testing::X11ClipboardOwner owner(testing::X11ClipboardOwner::Targets{{"UTF8_STRING", text}});
+        bool arrived = testing::waitUntil(
+            [&] { return !store->history().entries.empty() && store->history().entries.front().text == text; },
+            std::chrono::seconds(10));
+        if (arrived) latencies.push_back(milliseconds(Steady::now() - copied));
+        // Copies a person makes are seconds apart; start each one at a different phase of the poll.
+        testing::runMainLoopFor(std::chrono::milliseconds(137 + 53 * i % 400));
+    }
+    if (!latencies.empty()) printSummary("copy by another client -> history", latencies, "ms");
+}
+
+// A camera-like photo: smooth light with fine grain, as JPEG.
+std::string photo(int width, int height)
+{
+    GdkPixbuf* pixbuf = gdk_pixbuf_new(GDK_COLORSPACE_RGB, FALSE, 8, width, height);
+    const int stride = gdk_pixbuf_get_rowstride(pixbuf);
+    guchar* pixels = gdk_pixbuf_get_pixels(pixbuf);
+    std::mt19937 random(42);
+    std::uniform_int_distribution<int> grain(-6, 6);
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            guchar* pixel = pixels + y * stride + x * 3;
+            const double light = 0.5 + 0.5 * std::sin(x / 300.0) * std::cos(y / 200.0);
+            pixel[0] = static_cast<guchar>(std::clamp(static_cast<int>(200 * light) + grain(random), 0, 255));
+            pixel[1] = static_cast<guchar>(std::clamp(static_cast<int>(150 * light + 40) + grain(random), 0, 255));
+            pixel[2] = static_cast<guchar>(std::clamp(static_cast<int>(90 + 80 * (1 - light)) + grain(random), 0, 255));
+        }
+    }
+    gchar* buffer = nullptr;
+    gsize size = 0;
+    gdk_pixbuf_save_to_buffer(pixbuf, &buffer, &size, "jpeg", nullptr, "quality", "90", nullptr);
+    g_object_unref(pixbuf);
+    std::string bytes(buffer, size);
+    g_free(buffer);
+    return bytes;
+}
+
+void measurePrepareImage()
+{
+    GdkPixbufImageCodec codec;
+    const std::string jpeg = photo(4000, 3000);
+    std::vector<double> times;
+    std::optional<ScaledPNGs> images;
+    for (int i = 0; i < 3; ++i) {
+        const auto started = Steady::now();
+        images = ClipboardStore::prepareImage(codec, jpeg);
+        times.push_back(milliseconds(Steady::now() - started));
+    }
+    printSummary("prepareImage 4000x3000 JPEG", times, "ms");
+    std::printf("%-44s input %.1f MB -> full PNG %.1f MB, thumbnail %.0f KB%s\n", "", jpeg.size() / 1e6,
+                images ? images->full.size() / 1e6 : 0.0, images ? images->thumbnail.size() / 1e3 : 0.0,
+                images ? "" : " (refused)");
+}
+
+void measureRecognition()
+{
+    std::string text;
+    for (int line = 0; line < 12; ++line) {
+        text += line % 2 ? "The meeting notes are saved in the shared folder, item " + std::to_string(line)
+                         : "会議のメモは共有フォルダに保存されています　項目" + std::to_string(line);
+        text += '\n';
+    }
+    const std::string screenshot = testing::renderedTextPNG(text, 14, 1920, 1080);
+    TesseractTextRecognizer recognizer;
+    std::vector<double> times;
+    std::size_t lines = 0;
+    for (int i = 0; i < 3; ++i) {
+        const auto started = Steady::now();
+        auto result = recognizer.recognize(screenshot);
+        times.push_back(milliseconds(Steady::now() - started));
+        lines = result.text ? static_cast<std::size_t>(std::count(result.text->begin(), result.text->end(), '\n') + 1)
+                            : 0;
+    }
+    printSummary("recognizeText 1920x1080 screenshot", times, "ms");
+    std::printf("%-44s %zu of 12 lines found\n", "", lines);
+}
+
+void measureCopyQ(int seconds)
+{
+    if (std::system("command -v copyq >/dev/null 2>&1") != 0) {
+        std::printf("%-44s CopyQ is not installed: skipped\n", "CopyQ idle CPU");
+        return;
+    }
+    fakes::TemporaryFolder home;
+    const std::string environment = "HOME=" + home.path().string() + " XDG_CONFIG_HOME=" + home.path().string();
+    std::system((environment + " copyq >/dev/null 2>&1 & echo $! > " + (home / "pid").string()).c_str());
+    std::this_thread::sleep_for(std::chrono::seconds(3));
+    std::ifstream pidFile(home / "pid");
+    pid_t pid = 0;
+    pidFile >> pid;
+    if (pid <= 0) return;
+    const double before = otherProcessCPUSeconds(pid);
+    std::this_thread::sleep_for(std::chrono::seconds(seconds));
+    const double cpu = otherProcessCPUSeconds(pid) - before;
+    std::printf("%-44s %8.3f %% of one core over %d s\n", "CopyQ idle CPU (for comparison)", 100.0 * cpu / seconds,
+                seconds);
+
+    // CopyQ's history is read through its command line, which costs a few
+    // tens of milliseconds a call: these figures are upper bounds.
+    std::vector<double> latencies;
+    for (int i = 0; i < 5; ++i) {
+        const std::string text = "copyq benchmark " + std::to_string(i);
+        const auto copied = Steady::now();
+        testing::X11ClipboardOwner owner(testing::X11ClipboardOwner::Targets{{"UTF8_STRING", text}});
+        while (Steady::now() - copied < std::chrono::seconds(10)) {
+            FILE* output = popen((environment + " copyq read 0 2>/dev/null").c_str(), "r");
+            char buffer[256] = {};
+            const std::size_t length = output ? std::fread(buffer, 1, sizeof buffer - 1, output) : 0;
+            if (output) pclose(output);
+            if (std::string(buffer, length) == text) {
+                latencies.push_back(milliseconds(Steady::now() - copied));
+                break;
+            }
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    }
+    if (!latencies.empty()) printSummary("CopyQ: copy by another client -> history", latencies, "ms");
+    std::system((environment + " copyq exit >/dev/null 2>&1").c_str());
+    kill(pid, SIGTERM);
+}
+
+int option(int argc, char** argv, const char* name, int fallback)
+{
+    const std::string prefix = std::string("--") + name + "=";
+    for (int i = 1; i < argc; ++i) {
+        if (std::strncmp(argv[i], prefix.c_str(), prefix.size()) == 0) return std::atoi(argv[i] + prefix.size());
+    }
+    return fallback;
+}
+
+bool flag(int argc, char** argv, const char* name)
+{
+    for (int i = 1; i < argc; ++i) {
+        if (std::string(argv[i]) == std::string("--") + name) return true;
+    }
+    return false;
+}
+
+}  // namespace
+}  // namespace meridavolt
+
+int main(int argc, char** argv)
+{
+    using namespace meridavolt;
+    gtk_init();
+    const int idleSeconds = option(argc, argv, "idle-seconds", 10);
+    measureIdleBlocking(idleSeconds);
+    measureCopyLatency(option(argc, argv, "copies", 12));
+    measurePrepareImage();
+    measureRecognition();
+    if (flag(argc, argv, "copyq")) measureCopyQ(idleSeconds);
+    return 0;
+}
