@@ -46,25 +46,25 @@ std::optional<std::string> decodeBase64(std::string_view text)
 {
     static constexpr auto table = decodingTable();
     if (text.size() % 4 != 0) return std::nullopt;
-    std::string bytes;
-    bytes.reserve(text.size() / 4 * 3);
+    std::size_t padding = 0;
+    if (!text.empty() && text.back() == '=') padding = text[text.size() - 2] == '=' ? 2 : 1;
+    std::string bytes(text.size() / 4 * 3 - padding, '\0');
+    std::size_t out = 0;
     for (std::size_t i = 0; i < text.size(); i += 4) {
         const bool last = i + 4 == text.size();
-        int padding = 0;
-        if (last && text[i + 3] == '=') padding = text[i + 2] == '=' ? 2 : 1;
+        const std::size_t digits = last ? 4 - padding : 4;
         std::uint32_t group = 0;
-        for (int j = 0; j < 4; ++j) {
-            if (j >= 4 - padding) {
-                group <<= 6;
-                continue;
+        for (std::size_t j = 0; j < 4; ++j) {
+            std::int8_t value = 0;
+            if (j < digits) {
+                value = table[static_cast<unsigned char>(text[i + j])];
+                if (value < 0) return std::nullopt;
             }
-            auto value = table[static_cast<unsigned char>(text[i + j])];
-            if (value < 0) return std::nullopt;
             group = group << 6 | static_cast<std::uint32_t>(value);
         }
-        bytes += static_cast<char>(group >> 16 & 0xff);
-        if (padding < 2) bytes += static_cast<char>(group >> 8 & 0xff);
-        if (padding < 1) bytes += static_cast<char>(group & 0xff);
+        bytes[out++] = static_cast<char>(group >> 16 & 0xff);
+        if (digits > 2) bytes[out++] = static_cast<char>(group >> 8 & 0xff);
+        if (digits > 3) bytes[out++] = static_cast<char>(group & 0xff);
     }
     return bytes;
 }
