@@ -41,7 +41,9 @@ struct CurlDistributionHTTP::Transfer {
     std::string body;
     bool overLimit = false;
     bool idleTimedOut = false;
-    curl_off_t lastReceived = 0;
+    // The idle clock runs from the moment the request goes out; until then the
+    // connect time-out governs.
+    bool requestSent = false;
     SteadyClock::time_point lastActivity;
     char errorText[CURL_ERROR_SIZE] = "";
 
@@ -65,6 +67,7 @@ size_t receiveBody(char* data, size_t size, size_t count, void* context)
 {
     auto* transfer = static_cast<CurlDistributionHTTP::Transfer*>(context);
     const std::size_t length = size * count;
+    transfer->lastActivity = SteadyClock::now();
     if (transfer->cancelled) return CURL_WRITEFUNC_ERROR;
     if (length > transfer->limit - transfer->body.size()) {
         transfer->overLimit = true;
@@ -80,6 +83,7 @@ size_t receiveHeader(char* data, size_t size, size_t count, void* context)
 {
     auto* transfer = static_cast<CurlDistributionHTTP::Transfer*>(context);
     const std::size_t length = size * count;
+    transfer->lastActivity = SteadyClock::now();
     const std::string_view line(data, length);
     if (line != "\r\n" && line != "\n") return length;
     long status = 0;
@@ -94,16 +98,21 @@ size_t receiveHeader(char* data, size_t size, size_t count, void* context)
     return length;
 }
 
+// Runs once the connection stands, right before the request is sent.
+int startIdleClock(void* context, char*, char*, int, int)
+{
+    auto* transfer = static_cast<CurlDistributionHTTP::Transfer*>(context);
+    transfer->requestSent = true;
+    transfer->lastActivity = SteadyClock::now();
+    return CURL_PREREQFUNC_OK;
+}
+
 // Runs at least once a second while the transfer lives: cancellation and the idle time-out.
-int watchProgress(void* context, curl_off_t, curl_off_t received, curl_off_t, curl_off_t sent)
+int watchProgress(void* context, curl_off_t, curl_off_t, curl_off_t, curl_off_t)
 {
     auto* transfer = static_cast<CurlDistributionHTTP::Transfer*>(context);
     if (transfer->cancelled) return 1;
-    const auto now = SteadyClock::now();
-    if (received + sent != transfer->lastReceived) {
-        transfer->lastReceived = received + sent;
-        transfer->lastActivity = now;
-    } else if (now - transfer->lastActivity > transfer->timeouts.idle) {
+    if (transfer->requestSent && SteadyClock::now() - transfer->lastActivity > transfer->timeouts.idle) {
         transfer->idleTimedOut = true;
         return 1;
     }
@@ -118,7 +127,6 @@ FetchResult CurlDistributionHTTP::Transfer::run()
     if (!handle) return FetchFailure{FetchFailure::Reason::transport, "curl_easy_init failed"};
     easy = handle.get();
     body.reserve(std::min(limit, initialBufferLimit));
-    lastActivity = SteadyClock::now();
 
     std::unique_ptr<curl_slist, ListFree> connectTo;
     curl_easy_setopt(easy, CURLOPT_CURLU, url.get());
@@ -134,6 +142,8 @@ FetchResult CurlDistributionHTTP::Transfer::run()
     curl_easy_setopt(easy, CURLOPT_WRITEDATA, this);
     curl_easy_setopt(easy, CURLOPT_HEADERFUNCTION, receiveHeader);
     curl_easy_setopt(easy, CURLOPT_HEADERDATA, this);
+    curl_easy_setopt(easy, CURLOPT_PREREQFUNCTION, startIdleClock);
+    curl_easy_setopt(easy, CURLOPT_PREREQDATA, this);
     curl_easy_setopt(easy, CURLOPT_NOPROGRESS, 0L);
     curl_easy_setopt(easy, CURLOPT_XFERINFOFUNCTION, watchProgress);
     curl_easy_setopt(easy, CURLOPT_XFERINFODATA, this);

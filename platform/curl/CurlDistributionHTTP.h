@@ -12,10 +12,12 @@
 
 namespace meridavolt {
 
-// How long a fetch may take: to connect (TCP and TLS), without receiving a
-// byte, and in all.
+// How long a fetch may take. Both requests of the update flow use the same
+// bounds: the request's 60-second interval limits the connection attempt (name
+// lookup, TCP and TLS); once the request is sent, 20 seconds without a byte of
+// the answer (head or body) end it as idle; 600 seconds end it in all.
 struct CurlTimeouts {
-    std::chrono::milliseconds connect{20'000};
+    std::chrono::milliseconds connect{60'000};
     std::chrono::milliseconds idle{20'000};
     std::chrono::milliseconds total{600'000};
 };

@@ -148,6 +148,27 @@ TEST_F(CurlFetch, AServerThatStopsMidBodyHitsTheIdleTimeout)
     EXPECT_EQ(failureOf(fetch(*http, "image.dmg", 100'000)), Reason::timedOut);
 }
 
+TEST_F(CurlFetch, ASlowHandshakeAndASlowButSteadyHeadAreNotIdle)
+{
+    // The idle limit is 1 s: the handshake takes 1.5 s (the connect limit governs
+    // it), then the head arrives a line every 0.4 s, 2.4 s in all.
+    server.delayHandshakes(std::chrono::milliseconds(1'500));
+    server.serve("/meridavolt/releases.json", {.headers = {{"X-One", "1"}, {"X-Two", "2"}},
+                                               .body = "{}",
+                                               .headTrickle = std::chrono::milliseconds(400)});
+    const auto result = fetch(*http, "releases.json", 64'000);
+    ASSERT_NE(responseOf(result), nullptr) << std::get<FetchFailure>(result).description;
+    EXPECT_EQ(responseOf(result)->body, "{}");
+}
+
+TEST_F(CurlFetch, AHandshakeThatOutlastsTheConnectLimitTimesOut)
+{
+    server.delayHandshakes(std::chrono::milliseconds(2'500));
+    server.serve("/meridavolt/releases.json", {.body = "{}"});
+    auto impatient = makeHTTP({std::chrono::seconds(1), std::chrono::seconds(30), std::chrono::seconds(60)});
+    EXPECT_EQ(failureOf(fetch(*impatient, "releases.json", 64'000)), Reason::timedOut);
+}
+
 TEST_F(CurlFetch, ATrickleThatNeverIdlesStillHitsTheTotalTimeout)
 {
     server.serve("/meridavolt/image.dmg",

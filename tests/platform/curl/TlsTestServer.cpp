@@ -124,6 +124,7 @@ void TlsTestServer::answer(int socket)
     SSL_set_fd(ssl, socket);
 
     std::string head;
+    std::this_thread::sleep_for(handshakeDelay_.load());
     if (SSL_accept(ssl) == 1) {
         char buffer[4096];
         while (head.find("\r\n\r\n") == std::string::npos) {
@@ -155,7 +156,17 @@ void TlsTestServer::answer(int socket)
             reply += "Connection: close\r\n\r\n";
             const std::string_view body =
                 std::string_view(response.body).substr(0, response.stallAfterBodyBytes.value_or(response.body.size()));
-            bool open = writeAll(ssl, reply);
+            bool open = true;
+            if (response.headTrickle.count() > 0) {
+                for (std::size_t start = 0; open && start < reply.size() && !stopping_;) {
+                    const std::size_t end = reply.find("\r\n", start) + 2;
+                    std::this_thread::sleep_for(response.headTrickle);
+                    open = writeAll(ssl, std::string_view(reply).substr(start, end - start));
+                    start = end;
+                }
+            } else {
+                open = writeAll(ssl, reply);
+            }
             if (response.framing == TlsResponse::Framing::chunked) {
                 for (std::size_t offset = 0; open && offset < body.size(); offset += 4096) {
                     const auto chunk = body.substr(offset, 4096);

@@ -28,6 +28,7 @@ struct TlsResponse {
     bool stallBeforeHead = false;                   // accept the request, then say nothing
     std::optional<std::size_t> stallAfterBodyBytes{}; // send this much of the body, then nothing
     std::chrono::milliseconds trickle{0};           // pause between single body bytes
+    std::chrono::milliseconds headTrickle{0};       // pause before each line of the head
 };
 
 struct TlsRequest {
@@ -47,6 +48,8 @@ public:
 
     std::uint16_t port() const { return port_; }
     void serve(const std::string& path, TlsResponse response);
+    // Every later connection waits this long before its TLS handshake.
+    void delayHandshakes(std::chrono::milliseconds delay) { handshakeDelay_ = delay; }
     std::vector<TlsRequest> requests() const;
     int requestCount(const std::string& path) const;
 
@@ -59,6 +62,7 @@ private:
     int listener_ = -1;
     std::uint16_t port_ = 0;
     std::atomic<bool> stopping_ = false;
+    std::atomic<std::chrono::milliseconds> handshakeDelay_{std::chrono::milliseconds(0)};
     std::thread acceptor_;
 
     mutable std::mutex mutex_;
