@@ -32,8 +32,8 @@ class DesktopWindowTest : public ::testing::Test {
 protected:
     static void SetUpTestSuite()
     {
-        // The toolkit stays connected to this display for the rest of the process.
-        static PrivateDisplay display;
+        // ctest runs each test process on an X display of its own, so the
+        // pointer that the tests drive is never moved by tests beside them.
         gtk_init();
         Gtk::init_gtkmm_internals();
     }

@@ -5,14 +5,6 @@
 #include <gdk/x11/gdkx.h>
 #include <glib.h>
 
-#include <csignal>
-#include <cstdlib>
-#include <filesystem>
-#include <stdexcept>
-#include <sys/wait.h>
-#include <thread>
-#include <unistd.h>
-
 namespace meridavolt::desktoptest {
 
 namespace {
@@ -60,43 +52,6 @@ XdoPointer& XdoPointer::step(const std::string& arguments)
     run("xdotool " + arguments);
     testing::runMainLoopFor(std::chrono::milliseconds(60));
     return *this;
-}
-
-PrivateDisplay::PrivateDisplay()
-{
-    for (int number = 180 + (::getpid() % 400); number < 1000; ++number) {
-        const std::string name = ":" + std::to_string(number);
-        if (std::filesystem::exists("/tmp/.X" + std::to_string(number) + "-lock")) continue;
-        const std::string socket = "/tmp/.X11-unix/X" + std::to_string(number);
-        const pid_t pid = ::fork();
-        if (pid == 0) {
-            ::execlp("Xvfb", "Xvfb", name.c_str(), "-screen", "0", "1600x1000x24", "-nolisten", "tcp", nullptr);
-            ::_exit(127);
-        }
-        for (int wait = 0; wait < 100; ++wait) {
-            if (std::filesystem::exists(socket)) {
-                pid_ = pid;
-                ::setenv("DISPLAY", name.c_str(), 1);
-                ::unsetenv("WAYLAND_DISPLAY");
-                return;
-            }
-            int status = 0;
-            if (::waitpid(pid, &status, WNOHANG) == pid) break;  // the number was taken meanwhile
-            std::this_thread::sleep_for(std::chrono::milliseconds(50));
-        }
-        if (pid_ < 0) {
-            ::kill(pid, SIGTERM);
-            ::waitpid(pid, nullptr, 0);
-        }
-    }
-    throw std::runtime_error("no virtual display could be started");
-}
-
-PrivateDisplay::~PrivateDisplay()
-{
-    if (pid_ <= 0) return;
-    ::kill(pid_, SIGTERM);
-    ::waitpid(pid_, nullptr, 0);
 }
 
 void saveScreenshot(Gtk::Window& window, const std::string& path)

@@ -36,20 +36,6 @@ private:
     Gtk::Window& window_;
 };
 
-// A virtual X display of this test process alone, so that the pointer the
-// test drives is never moved by tests running beside it. Starts before the
-// toolkit connects and stops with the process's last test.
-class PrivateDisplay {
-public:
-    PrivateDisplay();
-    ~PrivateDisplay();
-    PrivateDisplay(const PrivateDisplay&) = delete;
-    PrivateDisplay& operator=(const PrivateDisplay&) = delete;
-
-private:
-    int pid_ = -1;
-};
-
 // Saves a picture of the window as PNG.
 void saveScreenshot(Gtk::Window& window, const std::string& path);
 
