@@ -39,7 +39,8 @@ StartupMark::StartupMark(AppModel& model, Scheduler& scheduler)
                                        [this] { model_.finishStartup(); },
                                        // Rounded up, so that rounding never makes a wait longer.
                                        [] { return std::chrono::milliseconds((g_get_monotonic_time() + 999) / 1000); }}),
-      tileScale_(startup::tileScale(StartupMarkState{}, reduceMotion()))
+      tileScale_(startup::tileScale(StartupMarkState{}, reduceMotion())),
+      taglineBlur_(startup::taglineBlur(StartupMarkState{}, reduceMotion()))
 {
     ensureDesktopStyle();
     set_overflow(Gtk::Overflow::HIDDEN);
@@ -50,12 +51,17 @@ StartupMark::StartupMark(AppModel& model, Scheduler& scheduler)
     sequenceChanged_ = sequence_.changed.connect(
         [this](StartupChange change, std::chrono::milliseconds duration) { follow(change, duration); });
     signal_map().connect([this] { sequence_.start(); });
+    // A hidden window is gone for its user: its animation must not open a
+    // service behind their back. Shown again, the mark stands still.
+    unmapped_ = signal_unmap().connect([this] { sequence_.cancel(); });
 }
 
 StartupMark::~StartupMark()
 {
+    // The sequence dies with the mark; nothing may be drawn on the way out.
+    unmapped_.disconnect();
+    sequenceChanged_.disconnect();
     if (tick_) remove_tick_callback(tick_);
-    sequence_.cancel();
 }
 
 Gtk::SizeRequestMode StartupMark::get_request_mode_vfunc() const

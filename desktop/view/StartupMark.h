@@ -11,7 +11,8 @@ namespace meridavolt {
 // The start-up animation in the empty workspace: the logo tile arrives, the
 // catalogue's symbols flash through it under the tagline, and at the end the
 // first service opens. It plays once per run; later it shows the still tile.
-// Removing it from the window ends a running sequence without opening anything.
+// Taking it off screen (removing it, hiding the window) ends a running
+// sequence without opening anything.
 class StartupMark final : public Gtk::Widget {
 public:
     StartupMark(AppModel& model, Scheduler& scheduler);
@@ -34,6 +35,7 @@ private:
     AppModel& model_;
     StartupSequence sequence_;
     Connection sequenceChanged_;
+    sigc::connection unmapped_;
     Tween tileScale_;
     Tween tileRise_;
     Tween taglineOpacity_;

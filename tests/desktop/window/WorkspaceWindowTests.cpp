@@ -26,6 +26,23 @@ TEST_F(DesktopWindowTest, TheStartupAnimationOpensTheFirstServiceAtItsEnd)
     EXPECT_TRUE(waitUntil([&] { return pageLoaded("one"); }));
 }
 
+TEST_F(DesktopWindowTest, HidingTheWindowDuringTheStartupAnimationEndsItWithoutOpening)
+{
+    start();
+    auto* mark = view_->workspace().startupMark();
+    ASSERT_NE(mark, nullptr);
+    ASSERT_TRUE(mark->sequence().isRunning());
+    window_->set_visible(false);
+    EXPECT_FALSE(mark->sequence().isRunning());
+    EXPECT_FALSE(mark->sequence().state().captionVisible);
+
+    window_->present();
+    ASSERT_TRUE(waitUntil([&] { return mark->get_mapped(); }));
+    EXPECT_FALSE(mark->sequence().isRunning());
+    EXPECT_TRUE(mark->sequence().state().arrived);
+    EXPECT_EQ(model_->selectedID(), std::nullopt);
+}
+
 TEST_F(DesktopWindowTest, HomeClosesTheSplitAndShowsTheStillMark)
 {
     start();
