@@ -71,10 +71,10 @@ void DesktopContentView::scheduleArrange()
 
 void DesktopContentView::arrange()
 {
-    values_ = layoutSettings_.values();
-    const auto arrangement = DesktopArrangement::from(values_);
+    const auto values = layoutSettings_.values();
+    const auto arrangement = DesktopArrangement::from(values);
     toolbar_.update(arrangement);
-    memoryStrip_.update(values_);
+    memoryStrip_.update(values);
     // Panels are taken out and put back only when they move.
     if (arranged_ && arrangement == arrangement_) return;
     arranged_ = true;

@@ -60,7 +60,6 @@ private:
     LayoutMenu layoutMenu_;
     DesktopArrangement arrangement_;
     bool arranged_ = false;
-    LayoutValues values_;
 
     Gtk::Box content_{Gtk::Orientation::VERTICAL, 0};
     DesktopToolbar toolbar_;

@@ -47,8 +47,10 @@ constexpr const char* styleSheet = R"css(
 .service-press.reduced-motion { transition: none; }
 .service-press.reduced-motion:active { transform: none; opacity: 0.65; }
 
-.drop-strip { min-width: 18px; background-color: alpha(currentColor, 0.025); color: alpha(currentColor, 0.5); }
-.drop-strip.targeted { background-color: rgba(255, 149, 0, 0.15); color: #ff9500; }
+.drop-strip { min-width: 18px; background-color: alpha(currentColor, 0.025); }
+.drop-strip image { color: alpha(currentColor, 0.5); }
+.drop-strip.targeted { background-color: rgba(255, 149, 0, 0.15); }
+.drop-strip.targeted image { color: #ff9500; }
 
 .secondary-pane-header { font-size: smaller; padding: 6px; }
 

@@ -77,6 +77,8 @@ DesktopToolbar::DesktopToolbar(AppModel& model, PanelDocking& docking, Gtk::Widg
     append(back_);
     append(workSets_);
     append(shelfRow_);
+    memoryButtonArea_.set_valign(Gtk::Align::CENTER);
+    append(memoryButtonArea_);
     append(layout_);
     append(manage_);
 

@@ -16,8 +16,8 @@
 namespace meridavolt {
 
 // The top row of the window: home, back to the previous service, work sets,
-// the memory shelf when it is docked in the header, the layout menu and the
-// service manager.
+// the memory shelf when it is docked in the header, the memory button, the
+// layout menu and the service manager.
 class DesktopToolbar final : public Gtk::Box {
 public:
     DesktopToolbar(AppModel& model, PanelDocking& docking, Gtk::Widget& layoutSpace,
@@ -27,6 +27,8 @@ public:
     void update(const DesktopArrangement& arrangement);
 
     Gtk::Box& shelfArea() { return shelfArea_; }
+    // Where the memory button goes, between the shelf and the layout menu.
+    Gtk::Box& memoryButtonArea() { return memoryButtonArea_; }
     Gtk::Button& homeButton() { return home_; }
     Gtk::Button& backButton() { return back_; }
     Gtk::Button& workSetButton() { return workSets_; }
@@ -49,6 +51,7 @@ private:
     Gtk::Box shelfRow_{Gtk::Orientation::HORIZONTAL, 0};
     PanelGrip shelfGrip_;
     Gtk::Box shelfArea_{Gtk::Orientation::HORIZONTAL, 0};
+    Gtk::Box memoryButtonArea_{Gtk::Orientation::HORIZONTAL, 0};
     Gtk::MenuButton layout_;
     Gtk::Button manage_;
     Connection historyChanged_;

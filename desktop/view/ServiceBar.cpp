@@ -15,7 +15,9 @@ ServiceBar::ServiceBar(AppModel& model, PanelDocking& docking, Gtk::Widget& layo
     scroll_.set_child(list_);
     scroll_.set_overlay_scrolling(true);
 
-    add_.set_icon_name(iconNameForSymbol("plus"));
+    addIcon_.set_from_icon_name(iconNameForSymbol("plus"));
+    addIcon_.set_pixel_size(21);
+    add_.set_child(addIcon_);
     add_.add_css_class("flat");
     add_.add_css_class("add-service");
     add_.set_size_request(64, 48);

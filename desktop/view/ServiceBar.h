@@ -9,6 +9,7 @@
 
 #include <gtkmm/box.h>
 #include <gtkmm/button.h>
+#include <gtkmm/image.h>
 #include <gtkmm/scrolledwindow.h>
 
 #include <map>
@@ -51,6 +52,7 @@ private:
     Gtk::ScrolledWindow scroll_;
     Gtk::Box list_{Gtk::Orientation::VERTICAL, 4};
     Gtk::Button add_;
+    Gtk::Image addIcon_;
     std::map<std::string, std::unique_ptr<ServiceButton>> buttons_;
     Connection libraryChanged_;
     Connection selectionChanged_;
