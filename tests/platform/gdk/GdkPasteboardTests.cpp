@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "ClipboardProcess.h"
+#include "PrivateXServer.h"
 #include "TestImages.h"
 #include "X11ClipboardOwner.h"
 #include "clipboard/ClipboardStore.h"
@@ -29,7 +30,7 @@ constexpr auto captureWait = std::chrono::seconds(5);
 
 class GdkPasteboardTest : public ::testing::Test {
 protected:
-    static void SetUpTestSuite() { gtk_init(); }
+    static void SetUpTestSuite() { testing::PrivateXServer::startWithGtk(gtk_init); }
 
     void SetUp() override
     {
