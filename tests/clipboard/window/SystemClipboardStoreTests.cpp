@@ -4,7 +4,6 @@
 #include "fakes/MemorySettings.h"
 #include "fakes/TemporaryFolder.h"
 #include "platform/gdk/ClipboardProcess.h"
-#include "platform/gdk/PrivateXServer.h"
 #include "platform/tesseract/RenderedText.h"
 #include "support/MainLoopWait.h"
 
@@ -20,7 +19,7 @@ using testing::waitUntil;
 // copied back out for other programs.
 class SystemClipboardStore : public ::testing::Test {
 protected:
-    static void SetUpTestSuite() { testing::PrivateXServer::startWithGtk(gtk_init); }
+    static void SetUpTestSuite() { gtk_init(); }
 
     fakes::TemporaryFolder folder;
     fakes::MemorySettings settings;

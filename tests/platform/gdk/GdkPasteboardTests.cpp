@@ -2,7 +2,6 @@
 #include <gtest/gtest.h>
 
 #include "ClipboardProcess.h"
-#include "PrivateXServer.h"
 #include "TestImages.h"
 #include "X11ClipboardOwner.h"
 #include "clipboard/ClipboardStore.h"
@@ -30,7 +29,7 @@ constexpr auto captureWait = std::chrono::seconds(5);
 
 class GdkPasteboardTest : public ::testing::Test {
 protected:
-    static void SetUpTestSuite() { testing::PrivateXServer::startWithGtk(gtk_init); }
+    static void SetUpTestSuite() { gtk_init(); }
 
     void SetUp() override
     {
