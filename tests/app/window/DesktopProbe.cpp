@@ -7,8 +7,10 @@
 
 #include <chrono>
 #include <cstdlib>
+#include <map>
 #include <stdexcept>
 #include <thread>
+#include <utility>
 
 namespace meridavolt::testing {
 
@@ -41,6 +43,58 @@ GVariant* call(GDBusConnection* connection, const char* path, const char* interf
                                                   &error);
     g_clear_error(&error);
     return reply;
+}
+
+// The menu bar as the application exports it on the bus: every menu by its
+// group and number, the menu bar itself being (0, 0).
+using MenuID = std::pair<guint32, guint32>;
+constexpr MenuID menuBarID{0, 0};
+
+struct ExportedItem {
+    std::string label;
+    std::optional<MenuID> section;
+    std::optional<MenuID> submenu;
+};
+using ExportedMenus = std::map<MenuID, std::vector<ExportedItem>>;
+
+std::optional<MenuID> linkOf(GVariant* item, const char* link)
+{
+    MenuID target;
+    if (!g_variant_lookup(item, link, "(uu)", &target.first, &target.second)) return std::nullopt;
+    return target;
+}
+
+ExportedMenus exportedMenus(const std::string& busAddress)
+{
+    GDBusConnection* connection = connectTo(busAddress);
+    const std::string path = std::string(applicationObjectPath) + "/menus/menubar";
+    GVariantBuilder groups;
+    g_variant_builder_init(&groups, G_VARIANT_TYPE("au"));
+    for (guint32 group = 0; group < 16; ++group) g_variant_builder_add(&groups, "u", group);
+    GVariant* reply = call(connection, path.c_str(), "org.gtk.Menus", "Start", g_variant_new("(au)", &groups),
+                           "(a(uuaa{sv}))");
+    ExportedMenus exported;
+    if (reply) {
+        GVariantIter* menus = nullptr;
+        g_variant_get(reply, "(a(uuaa{sv}))", &menus);
+        MenuID id;
+        GVariantIter* items = nullptr;
+        while (g_variant_iter_next(menus, "(uuaa{sv})", &id.first, &id.second, &items)) {
+            std::vector<ExportedItem>& entries = exported[id];
+            GVariant* item = nullptr;
+            while ((item = g_variant_iter_next_value(items))) {
+                const char* label = nullptr;
+                g_variant_lookup(item, "label", "&s", &label);
+                entries.push_back({label ? label : "", linkOf(item, ":section"), linkOf(item, ":submenu")});
+                g_variant_unref(item);
+            }
+            g_variant_iter_free(items);
+        }
+        g_variant_iter_free(menus);
+        g_variant_unref(reply);
+    }
+    g_object_unref(connection);
+    return exported;
 }
 
 // A window can vanish between finding it and looking at it (its process
@@ -156,34 +210,36 @@ bool DesktopProbe::pressKeys(WindowID window, const std::string& keys)
 
 std::set<std::string> DesktopProbe::menuLabels(const std::string& busAddress)
 {
-    GDBusConnection* connection = connectTo(busAddress);
-    const std::string path = std::string(applicationObjectPath) + "/menus/menubar";
-    GVariantBuilder groups;
-    g_variant_builder_init(&groups, G_VARIANT_TYPE("au"));
-    for (guint32 group = 0; group < 16; ++group) g_variant_builder_add(&groups, "u", group);
-    GVariant* reply = call(connection, path.c_str(), "org.gtk.Menus", "Start", g_variant_new("(au)", &groups),
-                           "(a(uuaa{sv}))");
     std::set<std::string> labels;
-    if (reply) {
-        GVariantIter* menus = nullptr;
-        g_variant_get(reply, "(a(uuaa{sv}))", &menus);
-        guint32 group = 0;
-        guint32 menu = 0;
-        GVariantIter* items = nullptr;
-        while (g_variant_iter_next(menus, "(uuaa{sv})", &group, &menu, &items)) {
-            GVariant* item = nullptr;
-            while ((item = g_variant_iter_next_value(items))) {
-                const char* label = nullptr;
-                if (g_variant_lookup(item, "label", "&s", &label)) labels.insert(label);
-                g_variant_unref(item);
-            }
-            g_variant_iter_free(items);
+    for (const auto& [where, items] : exportedMenus(busAddress)) {
+        for (const auto& item : items) {
+            if (!item.label.empty()) labels.insert(item.label);
         }
-        g_variant_iter_free(menus);
-        g_variant_unref(reply);
     }
-    g_object_unref(connection);
     return labels;
+}
+
+std::vector<std::vector<std::string>> DesktopProbe::menuSections(const std::string& busAddress,
+                                                                 const std::string& title)
+{
+    const ExportedMenus menus = exportedMenus(busAddress);
+    auto itemsOf = [&](const MenuID& id) {
+        auto found = menus.find(id);
+        return found == menus.end() ? std::vector<ExportedItem>{} : found->second;
+    };
+    std::vector<std::vector<std::string>> sections;
+    for (const auto& top : itemsOf(menuBarID)) {
+        if (top.label != title || !top.submenu) continue;
+        for (const auto& item : itemsOf(*top.submenu)) {
+            if (!item.section) {
+                sections.push_back({item.label});
+                continue;
+            }
+            std::vector<std::string>& labels = sections.emplace_back();
+            for (const auto& inner : itemsOf(*item.section)) labels.push_back(inner.label);
+        }
+    }
+    return sections;
 }
 
 void DesktopProbe::activateAction(const std::string& busAddress, const std::string& action)

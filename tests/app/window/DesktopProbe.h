@@ -6,6 +6,7 @@
 #include <optional>
 #include <set>
 #include <string>
+#include <vector>
 
 namespace meridavolt::testing {
 
@@ -48,6 +49,10 @@ public:
 
     // Every label in the menu bar the application publishes on the bus.
     static std::set<std::string> menuLabels(const std::string& busAddress);
+    // The sections of the menu bar's menu with this title, each with its
+    // item labels in order; empty when the menu bar has no such menu.
+    static std::vector<std::vector<std::string>> menuSections(const std::string& busAddress,
+                                                              const std::string& title);
     // Triggers an application action as a menu item does.
     static void activateAction(const std::string& busAddress, const std::string& action);
     // Whether an application action is enabled; none when it does not exist.
