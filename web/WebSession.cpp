@@ -163,25 +163,33 @@ void WebSession::newWindowRequested(const NavigationAction& action)
 
 void WebSession::loadStarted()
 {
+    if (requestTimer_) {
+        // The first start is the timed request's own; a later one is another
+        // navigation (a link, back or forward) that replaced it.
+        if (timedRequestStarted_) requestTimer_.reset();
+        timedRequestStarted_ = true;
+    }
     ChangeScope scope(*this);
     assign(loading_, true);
     assign(failure_, std::optional<std::string>());
 }
 
-void WebSession::loadCommitted() { requestTimer_.reset(); }
+void WebSession::loadCommitted()
+{
+    if (timedRequestStarted_) requestTimer_.reset();  // the response arrived
+}
 
 void WebSession::loadFinished()
 {
-    // `loading` follows the engine's own flag: a superseded load reports its
-    // end while the next one already runs.
-    requestTimer_.reset();
+    // `loading` follows the engine's own flag, and the time limit stays: a
+    // replaced load reports its end while the next one already runs.
     refresh();
 }
 
 void WebSession::loadFailed(const LoadError& error)
 {
-    requestTimer_.reset();
     if (error.kind == LoadError::Kind::cancelled) return;
+    if (timedRequestStarted_) requestTimer_.reset();
     ChangeScope scope(*this);
     assign(loading_, false);
     assign(failure_, std::optional<std::string>(error.kind == LoadError::Kind::interruptedByPolicyChange
@@ -212,13 +220,17 @@ void WebSession::historyChanged() { scheduleRefresh(); }
 void WebSession::startRequest(const std::string& url)
 {
     requestTimer_ = scheduler_.after(requestTimeout, [this] { requestTimedOut(); });
+    timedRequestStarted_ = false;
     engine_->load(url);
 }
 
 void WebSession::requestTimedOut()
 {
-    // Stopping reports a cancelled load, which is never shown: the text is set here.
     requestTimer_.reset();
+    // A request that ended without a response (stopped, or turned away by
+    // the navigation policy) left nothing to time out.
+    if (!loading_) return;
+    // Stopping reports a cancelled load, which is never shown: the text is set here.
     engine_->stop();
     ChangeScope scope(*this);
     assign(loading_, false);

@@ -44,6 +44,8 @@ TEST_F(WebSessionTest, ParkedLoadsAlsoTimeOut)
 {
     auto& session = open(video);
     engine_->finishCompilation(0, true);
+    delegate().loadStarted();
+    delegate().loadingChanged(true);
     scheduler_.advance(WebSession::requestTimeout);
     EXPECT_EQ(engine_->stopCount, 1);
     EXPECT_EQ(session.failure(), WebSession::timedOutText);

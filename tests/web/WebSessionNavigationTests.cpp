@@ -137,22 +137,63 @@ TEST_F(WebSessionTest, ARequestWithoutAnswerTimesOutAfterSixtySeconds)
     EXPECT_EQ(session.failure(), WebSession::timedOutText);
 }
 
-TEST_F(WebSessionTest, TheTimeoutEndsWithTheResponseOrANewRequest)
+TEST_F(WebSessionTest, TheTimeoutEndsWithTheResponseOrAFailure)
 {
     open("https://example.com");
+    delegate().loadStarted();
+    delegate().loadingChanged(true);
     delegate().loadCommitted();
     scheduler_.advance(120s);
     EXPECT_EQ(engine_->stopCount, 0);
 
     session_->load("https://example.com/a");
-    scheduler_.advance(30s);
-    session_->load("https://example.com/b");
+    delegate().loadStarted();
     scheduler_.advance(45s);
-    EXPECT_EQ(engine_->stopCount, 0);
     engine_->fail(LoadError::Kind::other, "refused");
     scheduler_.advance(60s);
     EXPECT_EQ(engine_->stopCount, 0);
     EXPECT_EQ(session_->failure(), "refused");
+}
+
+TEST_F(WebSessionTest, ANewRequestGetsItsOwnSixtySecondsWhateverTheReplacedLoadReports)
+{
+    auto& session = open("https://slow.test/a");
+    delegate().loadStarted();
+    delegate().loadingChanged(true);
+    scheduler_.advance(30s);
+    session.load("https://slow.test/b");
+    // The replaced load reports its end before the new request starts.
+    delegate().loadFinished();
+    engine_->fail(LoadError::Kind::cancelled);
+    delegate().loadCommitted();
+    delegate().loadStarted();
+    scheduler_.advance(59s);
+    EXPECT_EQ(engine_->stopCount, 0);
+    scheduler_.advance(1s);
+    EXPECT_EQ(engine_->stopCount, 1);
+    EXPECT_EQ(session.failure(), WebSession::timedOutText);
+}
+
+TEST_F(WebSessionTest, NavigationsThePageStartsHaveNoTimeLimit)
+{
+    auto& session = open("https://slow.test/a");
+    delegate().loadStarted();
+    delegate().loadingChanged(true);
+    // A link followed in the page replaces the request.
+    delegate().loadFinished();
+    delegate().loadStarted();
+    scheduler_.advance(120s);
+    EXPECT_EQ(engine_->stopCount, 0);
+    EXPECT_TRUE(session.loading());
+
+    // A request that ends without an answer (turned away on a redirect) leaves nothing to stop.
+    session.load("https://slow.test/b");
+    delegate().loadStarted();
+    delegate().loadFinished();
+    delegate().loadingChanged(false);
+    scheduler_.advance(60s);
+    EXPECT_EQ(engine_->stopCount, 0);
+    EXPECT_FALSE(session.failure());
 }
 
 TEST_F(WebSessionTest, ChangesArePublishedOncePerEvent)
