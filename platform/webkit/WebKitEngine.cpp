@@ -73,13 +73,15 @@ struct WebKitEngine::Signals {
             return TRUE;
         }
         case WEBKIT_POLICY_DECISION_TYPE_RESPONSE:
-            // WebKitGTK would download what it cannot show; ignoring it
-            // fails the load as interrupted instead.
-            if (!webkit_response_policy_decision_is_mime_type_supported(WEBKIT_RESPONSE_POLICY_DECISION(decision))) {
+            // Nothing is downloaded: what the view can show is shown, even
+            // when sent as an attachment, and the rest fails the load as
+            // interrupted. WebKitGTK's own answer would download both.
+            if (webkit_response_policy_decision_is_mime_type_supported(WEBKIT_RESPONSE_POLICY_DECISION(decision))) {
+                webkit_policy_decision_use(decision);
+            } else {
                 webkit_policy_decision_ignore(decision);
-                return TRUE;
             }
-            return FALSE;
+            return TRUE;
         }
         return FALSE;
     }
@@ -170,7 +172,11 @@ WebKitEngine::WebKitEngine(std::shared_ptr<WebKitShared> shared) : shared_(std::
                                          "user-content-manager", contentManager_, nullptr));
     // Our own reference: the view lives as long as the engine, in a pane or not.
     g_object_ref_sink(view_);
-    webkit_settings_set_enable_back_forward_navigation_gestures(webkit_web_view_get_settings(view_), TRUE);
+    WebKitSettings* settings = webkit_web_view_get_settings(view_);
+    webkit_settings_set_enable_back_forward_navigation_gestures(settings, TRUE);
+    // Scripts may open windows without a click, as links can: the session
+    // shows their web addresses in this same view.
+    webkit_settings_set_javascript_can_open_windows_automatically(settings, TRUE);
     cancellable_ = g_cancellable_new();
 
     g_signal_connect(view_, "decide-policy", G_CALLBACK(Signals::decidePolicy), this);
@@ -229,7 +235,9 @@ void WebKitEngine::runScript(const std::string& functionBody, const ScriptArgume
     GVariantBuilder builder;
     g_variant_builder_init(&builder, G_VARIANT_TYPE_VARDICT);
     for (const auto& [name, value] : arguments) {
-        g_variant_builder_add(&builder, "{sv}", name.c_str(), g_variant_new_string(value.c_str()));
+        // A GVariant string must be valid UTF-8; stray bytes become U+FFFD rather than abort the call.
+        gchar* valid = g_utf8_make_valid(value.data(), static_cast<gssize>(value.size()));
+        g_variant_builder_add(&builder, "{sv}", name.c_str(), g_variant_new_take_string(valid));
     }
     GVariant* variables = g_variant_ref_sink(g_variant_builder_end(&builder));
     webkit_web_view_call_async_javascript_function(view_, functionBody.c_str(), -1, variables, scriptWorldName,

@@ -1,6 +1,9 @@
 #include "WebKitTestFixture.h"
 
-#include <filesystem>
+#include "fakes/FakeScheduler.h"
+
+#include <atomic>
+#include <thread>
 
 using namespace meridavolt;
 using namespace meridavolt::testing;
@@ -50,6 +53,12 @@ TEST_F(WebKitTest, NewWindowsOpenInTheSameViewAndBackReturns)
     session.goBack();
     EXPECT_TRUE(waitForPage(session, server_.url("/start")));
     EXPECT_EQ(server_.requestCount("/opened"), 1);
+
+    // A script opens a window with no click behind it.
+    server_.serve("/timer", linkPage("<script>setTimeout(() => window.open('/popped'), 10)</script>"));
+    server_.serve("/popped", linkPage("popped"));
+    session.load(server_.url("/timer"));
+    EXPECT_TRUE(waitForPage(session, server_.url("/popped")));
 }
 
 TEST_F(WebKitTest, ApplicationLinksWaitForTheUserAndOtherSchemesDoNothing)
@@ -102,18 +111,68 @@ TEST_F(WebKitTest, AnEndedWebProcessAsksForAReloadThatRecovers)
     EXPECT_EQ(runScript(session, "return document.body.textContent === 'alive';"), true);
 }
 
-TEST_F(WebKitTest, AResponseThatCannotBeShownIsNotDownloaded)
+TEST_F(WebKitTest, ARequestReplacingAnUnansweredOneTimesOutOnItsOwn)
+{
+    using namespace std::chrono_literals;
+    auto answer = std::make_shared<std::atomic<bool>>(false);
+    auto unanswered = [answer](const HttpRequest&) {
+        for (int i = 0; i < 1000 && !*answer; ++i) std::this_thread::sleep_for(10ms);
+        return HttpResponse{};
+    };
+    server_.handle("/first", unanswered);
+    server_.handle("/second", unanswered);
+    fakes::FakeScheduler scheduler;
+    WebSession session(server_.url("/first"), factory().makeEngine(), settings_, scheduler);
+    gtk_window_set_child(window_, WebKitEngine::widgetOf(session.engine()));
+    ASSERT_TRUE(waitUntil([&] { return server_.requestCount("/first") == 1; }));
+    scheduler.advance(30s);
+
+    session.load(server_.url("/second"));
+    ASSERT_TRUE(waitUntil([&] { return server_.requestCount("/second") == 1; }));
+    runMainLoopFor(200ms);  // the replaced load reports its end
+    scheduler.advance(59s);
+    EXPECT_FALSE(session.failure());
+    scheduler.advance(1s);
+    EXPECT_EQ(session.failure(), WebSession::timedOutText);
+    runMainLoopFor(200ms);  // the stopped load reports its end
+    EXPECT_EQ(session.failure(), WebSession::timedOutText);
+    EXPECT_FALSE(session.loading());
+
+    *answer = true;
+    gtk_window_set_child(window_, nullptr);
+}
+
+TEST_F(WebKitTest, NoResponseIsDownloaded)
 {
     HttpResponse binary;
     binary.contentType = "application/octet-stream";
     binary.body = std::string(1024, '\x01');
     server_.serve("/file.bin", binary);
+    HttpResponse attachment;
+    attachment.contentType = "text/plain; charset=utf-8";
+    attachment.body = "attached notes";
+    attachment.headers.push_back({"Content-Disposition", "attachment; filename=notes.txt"});
+    server_.serve("/notes.txt", attachment);
+
     WebSession& session = openSession(server_.url("/file.bin"));
+    WebKitNetworkSession* network =
+        webkit_web_view_get_network_session(static_cast<WebKitEngine&>(session.engine()).webView());
+    int downloads = 0;
+    const auto handler = g_signal_connect(network, "download-started",
+                                          G_CALLBACK(+[](WebKitNetworkSession*, WebKitDownload*, int* count) {
+                                              ++*count;
+                                          }),
+                                          &downloads);
     ASSERT_TRUE(waitUntil([&] { return session.failure().has_value(); }));
     EXPECT_EQ(session.failure(), WebSession::interruptedText);
-    for (const auto& entry : std::filesystem::recursive_directory_iterator(folder_.path())) {
-        EXPECT_NE(entry.path().filename(), "file.bin") << entry.path();
-    }
+
+    // What the view can show is shown, even when sent as an attachment.
+    session.load(server_.url("/notes.txt"));
+    EXPECT_TRUE(waitForPage(session, server_.url("/notes.txt")));
+    EXPECT_EQ(runScript(session, "return document.body.textContent.includes('attached notes');"), true);
+    EXPECT_FALSE(session.failure());
+    EXPECT_EQ(downloads, 0);
+    g_signal_handler_disconnect(network, handler);
 }
 
 TEST_F(WebKitTest, CookiesSurviveClosingAndReopeningTheSessionStore)
