@@ -1,6 +1,6 @@
 // The desktop workspace's two timing promises, measured on the real window:
-// - the start-up animation hands over to the first service at its specified
-//   end (3.0 s after it appears), never later;
+// - the start-up animation hands over to the first service at its end, 3.0 s
+//   after it appears, never later;
 // - a click on a mounted service shows its pane within one frame (16 ms),
 //   measured from the click event to the pane mapped and to the next frame.
 // Run under a virtual display (scripts/bench.sh does).

@@ -32,7 +32,6 @@ constexpr const char* styleSheet = R"css(
   border-radius: 2px;
   background-color: alpha(currentColor, 0.16);
 }
-.memory-shelf-area { border-radius: 10px; background-color: alpha(currentColor, 0.03); }
 
 .service-bar .add-service { padding: 0; }
 .service-tile { padding: 6px; border-radius: 14px; min-width: 58px; background: none; box-shadow: none; border: none; }

@@ -8,6 +8,9 @@ namespace meridavolt {
 
 namespace {
 
+// The memory shelf and its grip take at most this width of the row.
+constexpr int shelfRowWidth = 390;
+
 void iconButton(Gtk::Button& button, const char* symbol, int width, int height)
 {
     button.set_icon_name(iconNameForSymbol(symbol));
@@ -52,13 +55,18 @@ DesktopToolbar::DesktopToolbar(AppModel& model, PanelDocking& docking, Gtk::Widg
     setAccessibleLabel(workSets_, "作業セット");
     workSets_.signal_clicked().connect([this] { actions::showWorkSets(model_); });
 
-    shelfArea_.add_css_class("memory-shelf-area");
     shelfArea_.set_size_request(-1, 54);
     shelfArea_.set_hexpand(true);
-    shelfRow_.set_size_request(390, -1);
+    // A wider shelf is cut at its end rather than widening the row.
+    shelfClip_.set_policy(Gtk::PolicyType::EXTERNAL, Gtk::PolicyType::NEVER);
+    shelfClip_.set_propagate_natural_height(true);
+    int gripWidth = 0, gripHeight = 0;
+    shelfGrip_.get_size_request(gripWidth, gripHeight);
+    shelfClip_.set_size_request(shelfRowWidth - gripWidth, -1);
+    shelfClip_.set_child(shelfArea_);
     shelfRow_.set_hexpand(false);
     shelfRow_.append(shelfGrip_);
-    shelfRow_.append(shelfArea_);
+    shelfRow_.append(shelfClip_);
 
     layout_.set_icon_name(iconNameForSymbol("rectangle.3.group"));
     layout_.set_has_frame(false);

@@ -12,6 +12,7 @@
 #include <gtkmm/image.h>
 #include <gtkmm/label.h>
 #include <gtkmm/menubutton.h>
+#include <gtkmm/scrolledwindow.h>
 
 namespace meridavolt {
 
@@ -50,6 +51,7 @@ private:
     Gtk::Button workSets_;
     Gtk::Box shelfRow_{Gtk::Orientation::HORIZONTAL, 0};
     PanelGrip shelfGrip_;
+    Gtk::ScrolledWindow shelfClip_;
     Gtk::Box shelfArea_{Gtk::Orientation::HORIZONTAL, 0};
     Gtk::Box memoryButtonArea_{Gtk::Orientation::HORIZONTAL, 0};
     Gtk::MenuButton layout_;

@@ -89,7 +89,6 @@ MemoryStrip::MemoryStrip(LayoutSettings& settings, PanelDocking& docking, Memory
     add_css_class("memory-strip");
     row_.set_margin_start(8);
     row_.set_margin_end(8);
-    shelfArea_.add_css_class("memory-shelf-area");
     shelfArea_.set_hexpand(true);
     collapse_.set_icon_name(iconNameForSymbol("minus"));
     collapse_.add_css_class("flat");

@@ -45,6 +45,13 @@ TEST_F(DesktopWindowTest, TheDefaultsPutTheShelfInTheToolbarAndTheBarAtTheRight)
     auto& toolbar = view_->toolbar();
     EXPECT_TRUE(toolbar.memoryShelfRow().get_visible());
     EXPECT_FALSE(toolbar.homeWord().get_visible());
+    // However wide the shelf, it takes at most 390 points of the row.
+    Gtk::Box wideShelf;
+    wideShelf.set_size_request(600, 54);
+    toolbar.shelfArea().append(wideShelf);
+    ASSERT_TRUE(waitUntil([&] { return wideShelf.get_width() >= 600; }));
+    EXPECT_EQ(toolbar.memoryShelfRow().get_width(), 390);
+    toolbar.shelfArea().remove(wideShelf);
     EXPECT_EQ(view_->memoryStrip().get_parent(), nullptr);
     EXPECT_GT(xIn(view_->serviceBar(), *view_), xIn(view_->workspace(), *view_));
     EXPECT_FALSE(toolbar.backButton().get_sensitive());
