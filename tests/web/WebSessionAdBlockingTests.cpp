@@ -159,13 +159,28 @@ TEST(AdBlockingRules, FiveRulesActOnlyInTheVideoSitePages)
     ASSERT_EQ(rules.size(), 5u);
     const nlohmann::json hosts = {"youtube.com", "www.youtube.com", "m.youtube.com", "music.youtube.com"};
     for (const auto& rule : rules) EXPECT_EQ(rule["trigger"]["if-domain"], hosts);
-    EXPECT_EQ(rules[0]["trigger"]["url-filter"], "^https?://([a-z0-9-]+\\.)*doubleclick\\.net/");
-    EXPECT_EQ(rules[1]["trigger"]["resource-type"].size(), 7u);
-    EXPECT_EQ(rules[2]["trigger"]["url-filter"], "^https?://([a-z0-9-]+\\.)*youtube\\.com/pagead/");
-    EXPECT_EQ(rules[3]["trigger"]["url-filter"], "^https?://([a-z0-9-]+\\.)*youtube\\.com/api/stats/ads");
-    EXPECT_EQ(rules[3]["action"]["type"], "block");
+
+    const nlohmann::json networkTypes = {"image", "style-sheet", "script", "font", "raw", "media", "popup"};
+    const nlohmann::json sitePathTypes = {"image", "script", "raw"};
+    const std::string prefix = "^https?://([a-z0-9-]+\\.)*";
+    const std::pair<std::string, nlohmann::json> blocks[] = {
+        {prefix + "doubleclick\\.net/", networkTypes},
+        {prefix + "googlesyndication\\.com/", networkTypes},
+        {prefix + "youtube\\.com/pagead/", sitePathTypes},
+        {prefix + "youtube\\.com/api/stats/ads", sitePathTypes},
+    };
+    for (std::size_t i = 0; i < 4; ++i) {
+        EXPECT_EQ(rules[i]["trigger"]["url-filter"], blocks[i].first) << i;
+        EXPECT_EQ(rules[i]["trigger"]["resource-type"], blocks[i].second) << i;
+        EXPECT_EQ(rules[i]["action"], nlohmann::json({{"type", "block"}})) << i;
+    }
+    EXPECT_EQ(rules[4]["trigger"]["url-filter"], ".*");
     EXPECT_FALSE(rules[4]["trigger"].contains("resource-type"));
     EXPECT_EQ(rules[4]["action"]["type"], "css-display-none");
+    EXPECT_EQ(rules[4]["action"]["selector"],
+              "ytd-ad-slot-renderer, ytd-display-ad-renderer, ytd-promoted-sparkles-web-renderer, "
+              "ytd-promoted-video-renderer, ytd-in-feed-ad-layout-renderer, ytd-banner-promo-renderer, "
+              "ytm-promoted-sparkles-web-renderer, ytm-companion-ad-renderer, #player-ads, .ytp-ad-overlay-container");
 }
 
 TEST(AdBlockingRules, AHostWithAPortKeepsThePortOutOfThePageHosts)

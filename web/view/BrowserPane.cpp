@@ -4,6 +4,7 @@
 
 #include <gtk/gtk.h>
 #include <gtkmm/cssprovider.h>
+#include <gtkmm/icontheme.h>
 #include <gtkmm/stylecontext.h>
 #include <glibmm/main.h>
 
@@ -24,11 +25,15 @@ void discardLater(std::unique_ptr<Gtk::MessageDialog> dialog)
 const char* const shieldHelp =
     "広告ブロック（実験版）。クリックで切り替えて再読み込み。再生できない場合はオフにしてください。";
 
+// The application's own symbolic icons, compiled into its resources.
+const char* const bundledIconsPath = "/com/pellowright/meridavolt/icons";
+
 void installStyle()
 {
     static bool installed = false;
     if (installed) return;
     installed = true;
+    Gtk::IconTheme::get_for_display(Gdk::Display::get_default())->add_resource_path(bundledIconsPath);
     auto provider = Gtk::CssProvider::create();
     provider->load_from_data(R"CSS(
         .meridavolt-shield-on { color: #ff9500; }
@@ -50,9 +55,14 @@ void makeToolbarButton(Gtk::Button& button, const char* name, const char* icon, 
     button.set_name(name);
     button.set_icon_name(icon);
     button.set_has_frame(false);
-    button.set_size_request(32, 44);  // the click target, larger than the image
     button.set_focus_on_click(false);
     setAccessibleLabel(button, label);
+}
+
+void makeLargeTargetButton(Gtk::Button& button, const char* name, const char* icon, const Glib::ustring& label)
+{
+    makeToolbarButton(button, name, icon, label);
+    button.set_size_request(32, 44);  // the click target, larger than the image
 }
 
 }  // namespace
@@ -71,11 +81,11 @@ BrowserPane::BrowserPane(WebSession& session, OpenExternal openExternal, bool is
     toolbar_.set_margin_end(8);
     toolbar_.set_margin_top(4);
     toolbar_.set_margin_bottom(4);
-    makeToolbarButton(back_, "back", "go-previous-symbolic", "戻る");
-    makeToolbarButton(forward_, "forward", "go-next-symbolic", "進む");
-    makeToolbarButton(reload_, "reload", "view-refresh-symbolic", "再読み込み");
-    makeToolbarButton(shield_, "shield", "security-high-symbolic", "広告ブロック（実験版）: オン");
-    makeToolbarButton(openOutside_, "openOutside", "window-new-symbolic", "外部ブラウザで開く");
+    makeLargeTargetButton(back_, "back", "go-previous-symbolic", "戻る");
+    makeLargeTargetButton(forward_, "forward", "go-next-symbolic", "進む");
+    makeLargeTargetButton(reload_, "reload", "view-refresh-symbolic", "再読み込み");
+    makeLargeTargetButton(shield_, "shield", "security-high-symbolic", "広告ブロック（実験版）: オン");
+    makeToolbarButton(openOutside_, "openOutside", "meridavolt-arrow-up-right-square-symbolic", "外部ブラウザで開く");
     shield_.set_tooltip_text(shieldHelp);
     address_.set_name("address");
     address_.set_placeholder_text("Webサイトのアドレス");

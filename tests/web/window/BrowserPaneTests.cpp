@@ -1,5 +1,7 @@
 #include "PaneTestFixture.h"
 
+#include <gtkmm/icontheme.h>
+
 using namespace meridavolt;
 using namespace meridavolt::testing;
 
@@ -129,6 +131,8 @@ TEST_F(PaneTest, AnInactivePaneKeepsTheRequestUntilItIsShown)
 TEST_F(PaneTest, OpenOutsideHandsTheCurrentAddressOver)
 {
     open("https://example.com/page");
+    const auto icon = part<Gtk::Button>("openOutside").get_icon_name();
+    EXPECT_TRUE(Gtk::IconTheme::get_for_display(pane_->get_display())->has_icon(icon)) << icon;
     click("openOutside");
     EXPECT_EQ(openedOutside_, std::vector<std::string>{"https://example.com/page"});
 }
