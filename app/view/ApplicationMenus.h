@@ -28,8 +28,6 @@ public:
     // Adds the "サービス" menu for this state; called once.
     void showServices(AppModel& model);
 
-    const Glib::RefPtr<Gio::Menu>& menubar() const { return menubar_; }
-
 private:
     void addServiceActions();
     // Rebuilds the items when the library's first services changed.
