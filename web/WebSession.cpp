@@ -163,12 +163,6 @@ void WebSession::newWindowRequested(const NavigationAction& action)
 
 void WebSession::loadStarted()
 {
-    if (requestTimer_) {
-        // The first start is the timed request's own; a later one is another
-        // navigation (a link, back or forward) that replaced it.
-        if (timedRequestStarted_) requestTimer_.reset();
-        timedRequestStarted_ = true;
-    }
     ChangeScope scope(*this);
     assign(loading_, true);
     assign(failure_, std::optional<std::string>());
@@ -176,20 +170,20 @@ void WebSession::loadStarted()
 
 void WebSession::loadCommitted()
 {
-    if (timedRequestStarted_) requestTimer_.reset();  // the response arrived
+    requestTimer_.reset();  // a response arrived
 }
 
 void WebSession::loadFinished()
 {
-    // `loading` follows the engine's own flag, and the time limit stays: a
-    // replaced load reports its end while the next one already runs.
+    // `loading` follows the engine's own flag, and the time limit stays: the
+    // load a new request replaced reports its end after that request began.
     refresh();
 }
 
 void WebSession::loadFailed(const LoadError& error)
 {
     if (error.kind == LoadError::Kind::cancelled) return;
-    if (timedRequestStarted_) requestTimer_.reset();
+    requestTimer_.reset();
     ChangeScope scope(*this);
     assign(loading_, false);
     assign(failure_, std::optional<std::string>(error.kind == LoadError::Kind::interruptedByPolicyChange
@@ -220,7 +214,6 @@ void WebSession::historyChanged() { scheduleRefresh(); }
 void WebSession::startRequest(const std::string& url)
 {
     requestTimer_ = scheduler_.after(requestTimeout, [this] { requestTimedOut(); });
-    timedRequestStarted_ = false;
     engine_->load(url);
 }
 

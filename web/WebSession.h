@@ -136,10 +136,8 @@ private:
     bool adRuleCompilationStarted_ = false;
 
     // The time limit of a request the session built itself, running until
-    // its response arrives. Until the engine reports the request's start,
-    // events still belong to the load it replaces.
+    // a response arrives or the load fails.
     Timer requestTimer_;
-    bool timedRequestStarted_ = false;
 
     // Posted refreshes hold this weakly and do nothing once the session is gone.
     std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);

@@ -56,7 +56,9 @@ protected:
 TEST_F(WebSurfaceTest, AnInactivePaneGivesUpTheFocusAndKeepsItsPage)
 {
     openPage(server_.url("/long"));
-    ASSERT_EQ(runScript("window.scrollTo(0, 1200); document.getElementById('field').focus(); return true;"), true);
+    ASSERT_EQ(runScript("document.getElementById('field').focus({preventScroll: true}); window.scrollTo(0, 1200);"
+                        " return window.scrollY === 1200;"),
+              true);
     gtk_widget_grab_focus(view());
     ASSERT_TRUE(waitUntil([&] { return gtk_widget_has_focus(view()); }));
 
