@@ -40,6 +40,9 @@ constexpr const char* styleSheet = R"css(
 .service-tile.tinted { color: rgb(255, 82, 0); }
 .service-tile.reduced-motion.selected { transition: none; }
 .insertion-marker { min-height: 3px; border-radius: 2px; background-color: rgb(255, 82, 0); }
+/* Into the gap between two buttons. */
+.insertion-marker.before { transform: translateY(-5px); }
+.insertion-marker.after { transform: translateY(5px); }
 
 .service-press { transition: transform 90ms ease-out, opacity 90ms ease-out; }
 .service-press:active { transform: scale(0.94); opacity: 0.65; }

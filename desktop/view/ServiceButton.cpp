@@ -61,7 +61,9 @@ ServiceButton::ServiceButton(ServiceBar& bar, const Service& service, bool isFir
         add_overlay(*marker);
     }
     markerBefore_.set_valign(Gtk::Align::START);
+    markerBefore_.add_css_class("before");
     markerAfter_.set_valign(Gtk::Align::END);
+    markerAfter_.add_css_class("after");
 
     tile_.signal_clicked().connect([this] {
         const ClickModifiers modifiers{has(clickModifiers_, Gdk::ModifierType::CONTROL_MASK),
