@@ -5,7 +5,6 @@
 #include "web/WebAddress.h"
 
 #include <algorithm>
-#include <array>
 
 namespace meridavolt {
 
