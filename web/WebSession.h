@@ -30,6 +30,8 @@ public:
     static constexpr const char* processEndedText = "ページを再読み込みしてください。";
     static constexpr const char* interruptedText =
         "ページの切り替えが中断されました。再読み込みするか、Safari表示で開いてください。";
+    // The engine has no request time limit of its own; the session stops a
+    // request after `requestTimeout` and shows the usual system wording.
     static constexpr const char* timedOutText = "要求がタイムアウトしました。";
     static constexpr const char* adBlockingFailedText = "広告ブロックを準備できませんでした。通常表示で開いています。";
 
