@@ -28,7 +28,11 @@ PixPointer grayImage(std::string_view data)
 {
     PixPointer decoded(pixReadMem(reinterpret_cast<const l_uint8*>(data.data()), data.size()));
     if (!decoded) return nullptr;
-    return PixPointer(pixConvertTo8(decoded.get(), 0));
+    // Transparent pixels usually hold black: dark text on them would vanish
+    // into its background, so they are laid on white first.
+    PixPointer opaque(pixRemoveAlpha(decoded.get()));
+    if (!opaque) return nullptr;
+    return PixPointer(pixConvertTo8(opaque.get(), 0));
 }
 
 // The median height of the text lines the layout analysis finds; 0 when none.

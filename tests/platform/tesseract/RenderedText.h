@@ -7,13 +7,18 @@
 
 namespace meridavolt::testing {
 
-// A PNG of black lines of text on white, as a screenshot of them would be.
-inline std::string renderedTextPNG(const std::string& markup, int pixelSize, int width, int height)
+// A PNG of black lines of text on white, as a screenshot of them would be,
+// or on a transparent background, as a copied diagram or logo can be.
+inline std::string renderedTextPNG(const std::string& markup, int pixelSize, int width, int height,
+                                   bool transparent = false)
 {
-    cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_RGB24, width, height);
+    cairo_surface_t* surface =
+        cairo_image_surface_create(transparent ? CAIRO_FORMAT_ARGB32 : CAIRO_FORMAT_RGB24, width, height);
     cairo_t* cr = cairo_create(surface);
-    cairo_set_source_rgb(cr, 1, 1, 1);
-    cairo_paint(cr);
+    if (!transparent) {
+        cairo_set_source_rgb(cr, 1, 1, 1);
+        cairo_paint(cr);
+    }
     cairo_set_source_rgb(cr, 0, 0, 0);
     cairo_move_to(cr, pixelSize, pixelSize);
     PangoLayout* layout = pango_cairo_create_layout(cr);

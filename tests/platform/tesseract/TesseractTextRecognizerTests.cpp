@@ -44,6 +44,13 @@ TEST_F(TesseractRecognition, SmallScreenTextIsReadAfterEnlarging)
     EXPECT_NE(result.text->find("設定を保存しました"), std::string::npos) << *result.text;
 }
 
+TEST_F(TesseractRecognition, DarkTextOnATransparentBackgroundIsRead)
+{
+    auto result = recognizer.recognize(renderedTextPNG("Transparent label", 40, 700, 120, true));
+    ASSERT_TRUE(result.text) << result.errorDescription.value_or("");
+    EXPECT_NE(result.text->find("Transparent label"), std::string::npos) << *result.text;
+}
+
 TEST_F(TesseractRecognition, AnImageWithoutTextGivesAnEmptyText)
 {
     auto result = recognizer.recognize(renderedTextPNG("", 20, 300, 200));
