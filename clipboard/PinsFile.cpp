@@ -35,6 +35,10 @@ bool withinLimits(const std::vector<ClipboardEntry>& pins)
 std::vector<ClipboardEntry> load(const std::filesystem::path& path)
 {
     const std::string name = path.filename().string();
+    // A file over the cap is refused before any of it is read.
+    std::error_code sizeError;
+    const auto size = std::filesystem::file_size(path, sizeError);
+    if (!sizeError && size > ClipboardStore::maximumPinsFileBytes) throw FileError::corruptFile(name);
     auto bytes = readFileIfExists(path, ClipboardStore::maximumPinsFileBytes);
     if (!bytes) return {};
 

@@ -5,8 +5,10 @@
 #include "platform/Uuid.h"
 
 #include <nlohmann/json.hpp>
-#include <sys/stat.h>
-#include <unistd.h>
+#include <sys/resource.h>
+
+#include <csignal>
+#include <iterator>
 
 namespace meridavolt {
 namespace {
@@ -190,18 +192,47 @@ TEST_F(ClipboardPins, ARemovedFolderIsRecreatedByTheNextPin)
     EXPECT_EQ(store->pinned().size(), 2u);
 }
 
+// Files may grow no larger than `bytes` while it lives; a write past that
+// fails with EFBIG instead of ending the process. The limit binds root too.
+class FileSizeLimit {
+public:
+    explicit FileSizeLimit(rlim_t bytes)
+    {
+        ::getrlimit(RLIMIT_FSIZE, &saved_);
+        previousHandler_ = std::signal(SIGXFSZ, SIG_IGN);
+        const rlimit limit{bytes, saved_.rlim_max};
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+    }
+    ~FileSizeLimit()
+    {
+        ::setrlimit(RLIMIT_FSIZE, &saved_);
+        std::signal(SIGXFSZ, previousHandler_);
+    }
+    FileSizeLimit(const FileSizeLimit&) = delete;
+    FileSizeLimit& operator=(const FileSizeLimit&) = delete;
+
+private:
+    rlimit saved_{};
+    void (*previousHandler_)(int) = nullptr;
+};
+
 TEST_F(ClipboardPins, AFailedWriteLeavesPinsAndFileAsTheyWere)
 {
-    if (::geteuid() == 0) GTEST_SKIP() << "permissions do not bind root";
     makeStore();
     store->togglePin(entry("saved"));
     const std::string before = fakes::readBytes(pinsPath);
-    ::chmod(pinsPath.parent_path().c_str(), 0500);
-    store->togglePin(entry("not saved"));
-    ::chmod(pinsPath.parent_path().c_str(), 0700);
+    {
+        // The new file is longer than the old one: its write breaks off halfway.
+        FileSizeLimit limit(before.size());
+        store->togglePin(entry("not saved"));
+    }
     EXPECT_EQ(store->status(), saveFailed);
     EXPECT_EQ(store->pinned().size(), 1u);
     EXPECT_EQ(fakes::readBytes(pinsPath), before);
+    // Nothing of the broken write is left in the folder.
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(pinsPath.parent_path()),
+                            std::filesystem::directory_iterator()),
+              1);
 }
 
 TEST_F(ClipboardPins, AFailedWriteThroughAFileInPlaceOfTheFolderIsReported)
