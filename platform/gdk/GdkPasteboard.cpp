@@ -114,12 +114,15 @@ struct GdkPasteboard::Fetch {
 
 GdkPasteboard::GdkPasteboard(GdkDisplay* display) : display_(display), clipboard_(gdk_display_get_clipboard(display))
 {
-    if (!GDK_IS_X11_DISPLAY(display)) throw std::runtime_error("the clipboard needs an X11 display");
+    changedHandler_ = g_signal_connect_swapped(
+        clipboard_, "changed", G_CALLBACK(+[](GdkPasteboard* self) { self->localContentChanged(); }), this);
+
+    // Without X11 (a pure Wayland session) other clients' copies cannot be
+    // watched: the memory still copies out and sees the application's own copies.
+    if (!GDK_IS_X11_DISPLAY(display)) return;
     ownWindow_ = gdk_x11_surface_get_xid(gdk_x11_display_get_default_group(display));
     watcher_ = std::make_unique<SelectionWatcher>(DisplayString(gdk_x11_display_get_xdisplay(display)));
     watcher_->ownerChanged = [this](unsigned long owner, unsigned long time) { ownerChanged(owner, time); };
-    changedHandler_ = g_signal_connect_swapped(
-        clipboard_, "changed", G_CALLBACK(+[](GdkPasteboard* self) { self->localContentChanged(); }), this);
 
     // Fetched for the capture button, but never counted: the store does not
     // capture what was there before it started.

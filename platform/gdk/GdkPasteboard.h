@@ -13,7 +13,7 @@ namespace meridavolt {
 
 class SelectionWatcher;
 
-// The system clipboard of an X11 display.
+// The system clipboard, watched through X11.
 //
 // X11 has no change count and its reads are asynchronous, while the store's
 // poll asks synchronously. So this adapter does the reading ahead: when the
@@ -34,7 +34,8 @@ class GdkPasteboard final : public Pasteboard {
 public:
     static constexpr std::chrono::milliseconds readTimeout{3000};
 
-    // Throws std::runtime_error when the display is not an X11 display with XFixes.
+    // On a display other than X11 only the application's own copies are seen.
+    // Throws std::runtime_error when an X11 display lacks XFixes.
     explicit GdkPasteboard(GdkDisplay* display);
     ~GdkPasteboard() override;
 
