@@ -4,6 +4,7 @@
 # the seeds in fuzz/corpus stay untouched.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+bash scripts/install-deps.sh clang libclang-rt-14-dev
 seconds="${FUZZ_SECONDS:-60}"
 out=build-fuzz
 mkdir -p "$out/corpus"

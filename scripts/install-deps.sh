@@ -1,14 +1,14 @@
 #!/usr/bin/env bash
 # Installs every Debian 12 package that building, running and testing MERIDAVOLT needs.
 # Idempotent: only missing packages are installed, and the package lists are
-# refreshed only when something is missing.
+# refreshed only when something is missing. Extra package names given as
+# arguments are installed too (the fuzzing script asks for clang this way).
 set -euo pipefail
 
 packages=(
   # toolchain and test frameworks
   build-essential cmake ninja-build pkg-config
   libgtest-dev libgmock-dev libbenchmark-dev
-  clang libclang-rt-14-dev
   # core libraries
   libglib2.0-dev libicu-dev nlohmann-json3-dev libssl-dev libcurl4-openssl-dev
   # user interface and web views
@@ -27,6 +27,7 @@ packages=(
   # release tooling used by update tests
   openssl
 )
+packages+=("$@")
 
 missing=()
 for p in "${packages[@]}"; do
