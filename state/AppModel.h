@@ -203,6 +203,9 @@ private:
     void assignWorkSets(std::vector<WorkSet> sets);
     void assignCanPasteClipboard(bool can);
     void unmount(const std::string& id);
+    // An edited or removed service leaves the workspace: its session is dropped
+    // so that the next display starts from its current address.
+    void dismissService(const std::string& id);
     void pauseMedia(const std::optional<std::string>& id);
 
     std::optional<std::string> pasteTarget() const;

@@ -104,4 +104,16 @@ void AppModel::unmount(const std::string& id)
     assignMountedIDs(std::move(mounted));
 }
 
+void AppModel::dismissService(const std::string& id)
+{
+    if (secondaryID_ == id) closeSplit();
+    sessions_.erase(id);
+    unmount(id);
+    if (selectedID_ == id) {
+        closeSplit();
+        assignSelectedID(std::nullopt);
+        setFocusedPaneID(std::nullopt);
+    }
+}
+
 }  // namespace meridavolt

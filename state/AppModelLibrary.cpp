@@ -58,15 +58,7 @@ void AppModel::update(Service service)
     library.services[static_cast<std::size_t>(index)] = std::move(service);
     setLibrary(std::move(library));
 
-    if (secondaryID_ == id) closeSplit();
-    // The next display builds a new session from the edited address.
-    sessions_.erase(id);
-    unmount(id);
-    if (selectedID_ == id) {
-        closeSplit();
-        assignSelectedID(std::nullopt);
-        setFocusedPaneID(std::nullopt);
-    }
+    dismissService(id);
     persist();
 }
 
@@ -81,18 +73,11 @@ void AppModel::remove(const std::set<std::size_t>& offsets)
     ServiceLibrary library = library_;
     for (std::size_t offset : positions) {
         const std::string id = library.services[offset].id;
-        if (secondaryID_ == id) closeSplit();
         ServiceSwitchHistory history = switchHistory_;
         history.remove(id);
         assignSwitchHistory(std::move(history));
         library.deletedIDs[id] = services_.clock.now();
-        sessions_.erase(id);
-        unmount(id);
-        if (selectedID_ == id) {
-            closeSplit();
-            assignSelectedID(std::nullopt);
-            setFocusedPaneID(std::nullopt);
-        }
+        dismissService(id);
     }
     // From the last position first, so earlier positions still point at their services.
     for (auto it = positions.rbegin(); it != positions.rend(); ++it) {
