@@ -3,7 +3,9 @@
 #include <glib.h>
 #include <unicode/ubrk.h>
 #include <unicode/ustring.h>
+#include <unicode/utext.h>
 
+#include <algorithm>
 #include <memory>
 #include <vector>
 
@@ -85,6 +87,36 @@ std::size_t characterCount(std::string_view text)
     ubrk_first(breaks.get());
     while (ubrk_next(breaks.get()) != UBRK_DONE) ++count;
     return count;
+}
+
+std::string characterPrefix(std::string_view text, std::size_t count)
+{
+    if (count == 0) return {};
+    if (!isValidUTF8(text)) {
+        std::size_t index = 0;
+        for (std::size_t taken = 0; index < text.size() && taken < count; ++taken) {
+            std::size_t length = 0;
+            decodeAt(text, index, length);
+            index += length;
+        }
+        return std::string(text.substr(0, index));
+    }
+    UErrorCode status = U_ZERO_ERROR;
+    std::unique_ptr<UText, decltype(&utext_close)> utf8(
+        utext_openUTF8(nullptr, text.data(), static_cast<int64_t>(text.size()), &status), &utext_close);
+    std::unique_ptr<UBreakIterator, decltype(&ubrk_close)> breaks(
+        ubrk_open(UBRK_CHARACTER, "", nullptr, 0, &status), &ubrk_close);
+    if (U_FAILURE(status)) return std::string(text.substr(0, std::min(text.size(), count)));
+    ubrk_setUText(breaks.get(), utf8.get(), &status);
+    if (U_FAILURE(status)) return std::string(text.substr(0, std::min(text.size(), count)));
+    // Over UTF-8 text the iterator's offsets are byte offsets.
+    int32_t end = ubrk_first(breaks.get());
+    for (std::size_t taken = 0; taken < count; ++taken) {
+        int32_t next = ubrk_next(breaks.get());
+        if (next == UBRK_DONE) return std::string(text);
+        end = next;
+    }
+    return std::string(text.substr(0, static_cast<std::size_t>(end)));
 }
 
 std::string foldedForSearch(std::string_view text)

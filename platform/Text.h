@@ -17,6 +17,11 @@ bool isBlank(std::string_view text);
 // Invalid UTF-8 counts each undecodable byte as one character.
 std::size_t characterCount(std::string_view text);
 
+// The first `count` user-perceived characters of the text (all of it when
+// shorter). Reads only as far as it needs, so previews of huge texts stay
+// cheap. Invalid UTF-8 is cut by the same rule as characterCount.
+std::string characterPrefix(std::string_view text, std::size_t count);
+
 // The form used for case-insensitive search: NFC-normalised and case-folded.
 std::string foldedForSearch(std::string_view text);
 

@@ -33,6 +33,19 @@ TEST(Text, CharacterCountCountsGraphemeClusters)
     EXPECT_EQ(characterCount(std::string("a\xff")), 2u);
 }
 
+TEST(Text, CharacterPrefixNeverSplitsAGraphemeCluster)
+{
+    EXPECT_EQ(characterPrefix("abc", 0), "");
+    EXPECT_EQ(characterPrefix("abc", 2), "ab");
+    EXPECT_EQ(characterPrefix("abc", 10), "abc");
+    EXPECT_EQ(characterPrefix("日本語", 2), "日本");
+    EXPECT_EQ(characterPrefix("e\u0301x", 1), "e\u0301");
+    EXPECT_EQ(characterPrefix("👨‍👩‍👧🇯🇵", 1), "👨‍👩‍👧");
+    EXPECT_EQ(characterPrefix(std::string("a\xff\xfe"), 2), std::string("a\xff"));
+    const std::string huge(200000, 'x');
+    EXPECT_EQ(characterPrefix(huge, 160), std::string(160, 'x'));
+}
+
 TEST(Text, SearchFoldingIgnoresCaseAndNormalisation)
 {
     EXPECT_EQ(foldedForSearch("YouTube"), foldedForSearch("youtube"));
