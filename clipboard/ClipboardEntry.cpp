@@ -1,6 +1,6 @@
 #include "clipboard/ClipboardEntry.h"
 
-#include "clipboard/Base64.h"
+#include "platform/Base64.h"
 #include "platform/Text.h"
 #include "platform/Uuid.h"
 

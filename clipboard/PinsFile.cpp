@@ -1,6 +1,6 @@
 #include "clipboard/PinsFile.h"
 
-#include "clipboard/Base64.h"
+#include "platform/Base64.h"
 #include "clipboard/ClipboardHistory.h"
 #include "clipboard/ClipboardStore.h"
 #include "platform/FileError.h"

@@ -2,7 +2,7 @@
 // the configuration resource. Beyond "never crashes", it checks the
 // properties the verification relies on.
 
-#include "update/Base64.h"
+#include "platform/Base64.h"
 #include "update/DistributionConfig.h"
 #include "update/DistributionError.h"
 #include "update/FriendRelease.h"

@@ -10,7 +10,7 @@ out=build-fuzz
 mkdir -p "$out/corpus"
 
 sources=(fuzz/DistributionDecodersFuzzer.cpp platform/Text.cpp
-         update/Base64.cpp update/DistributionConfig.cpp update/DistributionError.cpp update/FriendRelease.cpp
+         platform/Base64.cpp update/DistributionConfig.cpp update/DistributionError.cpp update/FriendRelease.cpp
          update/JSONFields.cpp update/ReleaseAddress.cpp update/SignedDistributionEnvelope.cpp)
 # shellcheck disable=SC2046
 clang++ -std=c++20 -g -O1 -fsanitize=fuzzer,address,undefined -I. \

@@ -1,6 +1,6 @@
 #include "update/JSONFields.h"
 
-#include "update/Base64.h"
+#include "platform/Base64.h"
 #include "update/DistributionError.h"
 
 #include <limits>

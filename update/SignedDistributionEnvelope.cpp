@@ -1,6 +1,6 @@
 #include "update/SignedDistributionEnvelope.h"
 
-#include "update/Base64.h"
+#include "platform/Base64.h"
 #include "update/DistributionConstants.h"
 #include "update/DistributionError.h"
 #include "update/JSONFields.h"

@@ -1,4 +1,3 @@
-#include "clipboard/Base64.h"
 #include "clipboard/ClipboardEntry.h"
 
 #include <gtest/gtest.h>
@@ -78,21 +77,6 @@ TEST(ClipboardEntryJSON, RefusesMissingOrMistypedFields)
     for (const char* text : bad) {
         EXPECT_THROW(ClipboardEntry::fromJSON(nlohmann::json::parse(text)), std::invalid_argument) << text;
     }
-}
-
-TEST(ClipboardBase64, RoundTripsEveryLengthAndRefusesMalformedText)
-{
-    std::string bytes;
-    for (int i = 0; i < 40; ++i) {
-        EXPECT_EQ(decodeBase64(encodeBase64(bytes)), bytes);
-        bytes += static_cast<char>(i * 37);
-    }
-    EXPECT_EQ(encodeBase64("\xfb\xff"), "+/8=");
-    EXPECT_FALSE(decodeBase64("abc"));
-    EXPECT_FALSE(decodeBase64("ab=c"));
-    EXPECT_FALSE(decodeBase64("a===" ));
-    EXPECT_FALSE(decodeBase64("ab\ncd=="));
-    EXPECT_FALSE(decodeBase64("ab==abcd"));
 }
 
 }  // namespace

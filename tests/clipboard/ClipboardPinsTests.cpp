@@ -1,6 +1,6 @@
 #include "StoreFixture.h"
 
-#include "clipboard/Base64.h"
+#include "platform/Base64.h"
 #include "clipboard/PinsFile.h"
 #include "platform/Uuid.h"
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "update/Base64.h"
+#include "platform/Base64.h"
 #include "update/DistributionConstants.h"
 #include "update/SignedDistributionEnvelope.h"
 

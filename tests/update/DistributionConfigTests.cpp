@@ -1,5 +1,5 @@
 #include "fakes/ReleaseSigner.h"
-#include "update/Base64.h"
+#include "platform/Base64.h"
 #include "update/DistributionConfig.h"
 #include "update/DistributionConstants.h"
 #include "update/DistributionError.h"

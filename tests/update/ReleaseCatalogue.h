@@ -4,7 +4,7 @@
 // way of breaking it one rule at a time.
 
 #include "fakes/ReleaseSigner.h"
-#include "update/Base64.h"
+#include "platform/Base64.h"
 
 #include <nlohmann/json.hpp>
 

@@ -6,7 +6,8 @@
 
 namespace meridavolt {
 
-// Standard base64 (RFC 4648, section 4) with padding.
+// Standard base64 (RFC 4648, section 4) with padding: the byte fields of the
+// pins file and of the signed release manifest.
 std::string encodeBase64(std::string_view bytes);
 
 // Strict: only the standard alphabet, a length that is a multiple of four,

@@ -1,4 +1,4 @@
-#include "update/Base64.h"
+#include "platform/Base64.h"
 
 #include <gtest/gtest.h>
 
