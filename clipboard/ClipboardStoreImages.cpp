@@ -3,7 +3,7 @@
 // the main thread, and only while the store exists.
 #include "clipboard/ClipboardStore.h"
 
-#include "clipboard/ImageFile.h"
+#include "platform/Files.h"
 #include "platform/Text.h"
 
 namespace meridavolt {
@@ -70,7 +70,7 @@ void ClipboardStore::importImage(const std::filesystem::path& file, std::optiona
                              done = std::move(done)]() mutable {
         std::optional<std::string> bytes;
         try {
-            bytes = readImageFile(file, maximumInputImageBytes);
+            bytes = readFileIfExists(file, maximumInputImageBytes);
         } catch (const std::exception&) {
             bytes.reset();
         }

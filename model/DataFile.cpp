@@ -10,7 +10,7 @@ namespace meridavolt {
 
 std::optional<nlohmann::json> readDataFile(const std::filesystem::path& path)
 {
-    auto bytes = readFileIfExists(path);
+    auto bytes = readFileIfExists(path, maximumDataFileBytes);
     if (!bytes) return std::nullopt;
     try {
         return nlohmann::json::parse(*bytes);
@@ -29,6 +29,7 @@ void writeDataFile(const std::filesystem::path& path, const std::function<nlohma
     } catch (const nlohmann::json::type_error&) {
         throw FileError::invalidFileName(path.filename().string());
     }
+    if (bytes.size() > maximumDataFileBytes) throw FileError::invalidFileName(path.filename().string());
     writeFileAtomically(path, bytes);
 }
 

@@ -26,6 +26,16 @@ FileError FileError::readFailed(const std::string& fileName, int errnoValue)
                      "ファイル“" + fileName + "”を開けませんでした。（" + std::strerror(errnoValue) + "）");
 }
 
+FileError FileError::notAFile(const std::string& fileName)
+{
+    return FileError(Code::fileReadUnknown, "“" + fileName + "”はファイルではないため開けませんでした。");
+}
+
+FileError FileError::tooLarge(const std::string& fileName)
+{
+    return FileError(Code::fileReadTooLarge, "ファイル“" + fileName + "”は大きすぎるため開けませんでした。");
+}
+
 FileError FileError::writeFailed(const std::string& fileName, int errnoValue)
 {
     if (errnoValue == ENOSPC) {

@@ -31,6 +31,9 @@ public:
     static FileError corruptFile(const std::string& fileName);
     static FileError invalidFileName(const std::string& fileName);
     static FileError readFailed(const std::string& fileName, int errnoValue);
+    // A folder, pipe or device where a file should be.
+    static FileError notAFile(const std::string& fileName);
+    static FileError tooLarge(const std::string& fileName);
     static FileError writeFailed(const std::string& fileName, int errnoValue);
 
 private:

@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace meridavolt {
 
@@ -18,5 +19,11 @@ std::optional<std::string> readFileIfExists(const std::filesystem::path& path,
 // the old one. A failure leaves the old file as it was and throws FileError.
 // The folder is created first when it is missing.
 void writeFileAtomically(const std::filesystem::path& path, const std::string& bytes);
+
+// Removes the temporary files that writeFileAtomically leaves when the process
+// is killed mid-write: for each name, the regular files of the folder named
+// "." + name + "." and six letters or digits. Nothing else is touched. Only
+// for a process that knows no other process writes these files right now.
+void removeStaleTemporaryFiles(const std::filesystem::path& folder, const std::vector<std::string>& fileNames);
 
 }  // namespace meridavolt

@@ -1,6 +1,7 @@
 #include "ModelSamples.h"
 #include "fakes/TemporaryFolder.h"
 #include "model/Catalog.h"
+#include "model/DataFile.h"
 #include "model/DecodingError.h"
 #include "model/LibraryRepository.h"
 
@@ -155,18 +156,28 @@ TEST_F(LibraryRepositoryTests, deeplyNestedTextDoesNotCrash)
                         ",\"deletedIDs\":{},\"modifiedAt\":0}");
 }
 
-TEST_F(LibraryRepositoryTests, anEnormousValidFileLoads)
+TEST_F(LibraryRepositoryTests, aFileUpToTheCapLoadsAndNeitherALoadNorASaveGoesPastIt)
 {
     ServiceLibrary library;
-    const std::string longName(4096, 'n');
-    for (int i = 0; i < 5000; ++i) {
-        Service service = samples::service("s" + std::to_string(i), i);
-        service.name = longName;
-        library.services.push_back(std::move(service));
-    }
+    auto addServices = [&library](std::size_t count) {
+        for (std::size_t i = 0; i < count; ++i) {
+            library.services.push_back(samples::service("s" + std::to_string(library.services.size()), 1));
+            library.services.back().name = std::string(4096, 'n');
+        }
+    };
+    addServices(990);
     repository.save(library);
-    ASSERT_GT(std::filesystem::file_size(file), 20u * 1000 * 1000);
+    ASSERT_GT(std::filesystem::file_size(file), maximumDataFileBytes - 100'000);
     EXPECT_EQ(repository.load(), library);
+
+    // A library the next start would refuse as too large is not written.
+    addServices(10);
+    expectRefusedSave(library);
+
+    // 300 MB is refused at once, unread and untouched.
+    std::filesystem::resize_file(file, 300'000'000);
+    expectFileError([&] { repository.load(); }, Code::fileReadTooLarge);
+    EXPECT_EQ(std::filesystem::file_size(file), 300'000'000u);
 }
 
 TEST_F(LibraryRepositoryTests, aReadErrorIsThrownAsItIs)

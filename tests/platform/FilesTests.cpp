@@ -7,7 +7,13 @@
 
 #include <gtest/gtest.h>
 
+#include <condition_variable>
 #include <cstdlib>
+#include <fcntl.h>
+#include <mutex>
+#include <sys/stat.h>
+#include <thread>
+#include <unistd.h>
 
 using namespace meridavolt;
 using meridavolt::fakes::readBytes;
@@ -51,6 +57,61 @@ TEST(Files, AFolderInPlaceOfAFileIsAReadError)
     TemporaryFolder folder;
     std::filesystem::create_directories(folder / "services.json");
     EXPECT_THROW(readFileIfExists(folder / "services.json"), FileError);
+}
+
+TEST(Files, APipeOrDeviceInPlaceOfAFileIsRefusedWithoutWaiting)
+{
+    TemporaryFolder folder;
+    const auto pipe = folder / "services.json";
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    // Should the read wait for a writer, one comes after five seconds, so
+    // that the test fails instead of hanging.
+    std::mutex mutex;
+    std::condition_variable finished;
+    bool done = false;
+    std::thread rescuer([&] {
+        std::unique_lock lock(mutex);
+        if (finished.wait_for(lock, std::chrono::seconds(5), [&] { return done; })) return;
+        if (int fd = ::open(pipe.c_str(), O_WRONLY | O_NONBLOCK); fd >= 0) ::close(fd);
+    });
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_THROW(readFileIfExists(pipe), FileError);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(2));
+    {
+        std::lock_guard lock(mutex);
+        done = true;
+    }
+    finished.notify_one();
+    rescuer.join();
+    EXPECT_EQ(std::filesystem::status(pipe).type(), std::filesystem::file_type::fifo);
+
+    EXPECT_THROW(readFileIfExists("/dev/zero"), FileError);
+}
+
+TEST(Files, OnlyOurOwnStaleTemporaryFilesAreRemoved)
+{
+    TemporaryFolder folder;
+    std::string pending = (folder / ".worksets.json.XXXXXX").string();
+    const int pendingFile = ::mkstemp(pending.data());  // as the atomic write makes them
+    ASSERT_GE(pendingFile, 0);
+    ::close(pendingFile);
+    const std::vector<std::string> stale = {".services.json.AbC123", ".pinned-memory.json.000000"};
+    const std::vector<std::string> kept = {
+        "services.json", ".services.json", ".services.json.AbC12", ".services.json.AbC1234", ".services.json.AbC-12",
+        "x.services.json.AbC123", ".services.json.AbC123.bak", ".settings.json.AbC123", "instance.lock"};
+    for (const auto& name : stale) writeBytes(folder / name, "{");
+    for (const auto& name : kept) writeBytes(folder / name, "{");
+    std::filesystem::create_directory(folder / ".worksets.json.Folder");
+    std::filesystem::create_symlink(folder / "services.json", folder / ".services.json.Linked");
+
+    removeStaleTemporaryFiles(folder.path(), {"services.json", "worksets.json", "pinned-memory.json"});
+
+    EXPECT_FALSE(std::filesystem::exists(pending));
+    for (const auto& name : stale) EXPECT_FALSE(std::filesystem::exists(folder / name)) << name;
+    for (const auto& name : kept) EXPECT_EQ(readBytes(folder / name), "{") << name;
+    EXPECT_TRUE(std::filesystem::is_directory(folder / ".worksets.json.Folder"));
+    EXPECT_TRUE(std::filesystem::is_symlink(folder / ".services.json.Linked"));
+    EXPECT_NO_THROW(removeStaleTemporaryFiles(folder / "absent", {"services.json"}));
 }
 
 TEST(Files, AWriteThatCannotCreateItsFolderThrowsAndLeavesNothing)
