@@ -15,4 +15,14 @@ std::string encodeDataFileJSON(const nlohmann::json& value)
     return escaped;
 }
 
+nlohmann::json parseJSONWithinDepth(std::string_view text)
+{
+    // The parser itself keeps its nesting on the heap; stopping here also
+    // stops building a tree nobody could write back.
+    return nlohmann::json::parse(text, [](int depth, nlohmann::json::parse_event_t, nlohmann::json&) {
+        if (depth > maximumJSONDepth) throw JSONTooDeepError();
+        return true;
+    });
+}
+
 }  // namespace meridavolt

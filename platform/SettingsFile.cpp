@@ -3,6 +3,7 @@
 #include "platform/DataFolder.h"
 #include "platform/FileError.h"
 #include "platform/Files.h"
+#include "platform/Json.h"
 
 namespace meridavolt {
 
@@ -15,7 +16,7 @@ SettingsFile::SettingsFile(std::filesystem::path path) : path_(std::move(path))
     try {
         auto bytes = readFileIfExists(path_, maximumSettingsBytes);
         if (!bytes) return;
-        auto parsed = nlohmann::json::parse(*bytes);
+        auto parsed = parseJSONWithinDepth(*bytes);
         if (!parsed.is_object()) {
             readable_ = false;
             return;
@@ -74,7 +75,11 @@ void SettingsFile::write()
 {
     if (!readable_) return;
     try {
-        writeFileAtomically(path_, values_.dump(2, ' ', false, nlohmann::json::error_handler_t::strict) + "\n");
+        // Compact, and refused past the reader's cap: a file the next start
+        // could not read would lose every setting.
+        const std::string bytes = values_.dump(-1, ' ', false, nlohmann::json::error_handler_t::strict);
+        if (bytes.size() > maximumSettingsBytes) throw FileError::invalidFileName(path_.filename().string());
+        writeFileAtomically(path_, bytes);
         lastWriteSucceeded_ = true;
     } catch (const std::exception&) {
         lastWriteSucceeded_ = false;

@@ -71,6 +71,52 @@ TEST(SettingsFile, AnUnreadableFileIsNeverOverwrittenDuringTheRun)
     }
 }
 
+TEST(SettingsFile, NestingTooDeepToWriteBackCountsAsUnreadable)
+{
+    TemporaryFolder folder;
+    auto path = folder / "settings.json";
+    const std::string deep = R"({"x":)" + std::string(100000, '[') + std::string(100000, ']') + "}";
+    writeBytes(path, deep);
+    SettingsFile settings(path);
+    EXPECT_FALSE(settings.isReadable());
+    settings.setBool("embeddedYouTubeDefault.v1", true);
+    EXPECT_EQ(readBytes(path), deep);
+
+    const std::string nested = R"({"x":)" + std::string(200, '[') + std::string(200, ']') + R"(,"y":true})";
+    writeBytes(path, nested);
+    SettingsFile readable(path);
+    EXPECT_EQ(readable.boolValue("y"), true);
+}
+
+TEST(SettingsFile, WritesCompactlyAndNeverAFileTheReaderWouldRefuse)
+{
+    TemporaryFolder folder;
+    auto path = folder / "settings.json";
+    auto list = [](const std::string& item, std::size_t count) {
+        std::string text = R"({"junk":[)";
+        for (std::size_t i = 0; i < count; ++i) text += item + ",";
+        return text + "0]}";
+    };
+    // 1.4 MB that indenting would blow up past the reader's cap.
+    writeBytes(path, list("1", 700'000));
+    SettingsFile(path).setBool("x", true);
+    SettingsFile reread(path);
+    EXPECT_TRUE(reread.isReadable());
+    EXPECT_EQ(reread.boolValue("x"), true);
+    EXPECT_LT(std::filesystem::file_size(path), 1'500'000u);
+
+    // Numbers that grow when written again ("1e9" becomes "1000000000.0"):
+    // the write is refused, the old file stays readable.
+    const std::string growing = list("1e9", 1'000'000);
+    writeBytes(path, growing);
+    SettingsFile settings(path);
+    ASSERT_TRUE(settings.isReadable());
+    settings.setBool("x", true);
+    EXPECT_FALSE(settings.lastWriteSucceeded());
+    EXPECT_EQ(settings.boolValue("x"), true);
+    EXPECT_EQ(readBytes(path), growing);
+}
+
 TEST(SettingsFile, ChangesAreAnnouncedWithTheirKey)
 {
     TemporaryFolder folder;
