@@ -1,7 +1,6 @@
 #pragma once
 
 #include <filesystem>
-#include <optional>
 
 namespace meridavolt {
 
@@ -13,9 +12,17 @@ namespace meridavolt {
 // however it ends.
 class InstanceLock {
 public:
-    // Takes the lock, creating the file and its folder; none when another
-    // process holds it or the file cannot be opened.
-    static std::optional<InstanceLock> acquire(const std::filesystem::path& file);
+    enum class State {
+        held,
+        // Another process holds it: this one must not work on the folder.
+        heldByAnotherProcess,
+        // The lock file cannot be opened or locked (a read-only or unusable
+        // folder): no other process is known, so the program still starts.
+        unavailable,
+    };
+
+    // Takes the lock, creating the file and its folder when it can.
+    static InstanceLock acquire(const std::filesystem::path& file);
 
     InstanceLock(InstanceLock&& other) noexcept;
     InstanceLock& operator=(InstanceLock&& other) noexcept;
@@ -23,11 +30,14 @@ public:
     InstanceLock& operator=(const InstanceLock&) = delete;
     ~InstanceLock();
 
+    State state() const { return state_; }
+
     // "instance.lock" in the application's data folder.
     static std::filesystem::path defaultFile();
 
 private:
-    explicit InstanceLock(int descriptor) : descriptor_(descriptor) {}
+    InstanceLock(State state, int descriptor) : state_(state), descriptor_(descriptor) {}
+    State state_;
     int descriptor_ = -1;
 };
 

@@ -1,5 +1,10 @@
 #include "app/view/MeridavoltApplication.h"
 
+#include "clipboard/ClipboardStore.h"
+#include "model/LibraryRepository.h"
+#include "model/WorkSetRepository.h"
+#include "platform/DataFolder.h"
+#include "platform/Files.h"
 #include "update/view/UpdateServices.h"
 
 #include <gdk/gdk.h>
@@ -23,9 +28,17 @@ void MeridavoltApplication::on_startup()
 {
     Gtk::Application::on_startup();
     lock_ = InstanceLock::acquire(InstanceLock::defaultFile());
-    if (!lock_) {
+    if (lock_->state() == InstanceLock::State::heldByAnotherProcess) {
         dataFolderBusy_ = true;
         return;
+    }
+    // Only while holding the lock: without it, a temporary file may be
+    // another process's save in flight.
+    if (lock_->state() == InstanceLock::State::held) {
+        removeStaleTemporaryFiles(applicationDataFolder(),
+                                  {JSONLibraryRepository::defaultFileURL().filename().string(),
+                                   JSONWorkSetRepository::defaultFileURL().filename().string(),
+                                   ClipboardStore::pinsFileName});
     }
     Gtk::Window::set_default_icon_name(applicationID);
     environment_ = std::make_unique<SystemEnvironment>();
