@@ -88,12 +88,15 @@ TEST_F(HostileDataFolder, PipesInPlaceOfTheDataFilesNeitherHangTheStartNorAreRep
     std::filesystem::create_directories(data);
     const std::vector<std::string> names = {"services.json", "worksets.json", "pinned-memory.json"};
     for (const auto& name : names) ASSERT_EQ(::mkfifo((data / name).c_str(), 0600), 0);
+    std::filesystem::create_directories(config);
+    ASSERT_EQ(::mkfifo((config / "settings.json").c_str(), 0600), 0);
 
     ApplicationProcess app(home, bus.address());
     EXPECT_TRUE(showsWindows(app, 2)) << "the window and the alert about the unreadable files\n" << app.errorOutput();
     for (const auto& name : names) {
         EXPECT_EQ(std::filesystem::symlink_status(data / name).type(), std::filesystem::file_type::fifo) << name;
     }
+    EXPECT_EQ(std::filesystem::symlink_status(config / "settings.json").type(), std::filesystem::file_type::fifo);
 }
 
 TEST_F(HostileDataFolder, AReadOnlyFolderIsNoSecondInstance)
