@@ -1,5 +1,6 @@
 #include "clipboard/view/MemoryCard.h"
 
+#include "clipboard/view/MemoryDragAndDrop.h"
 #include "clipboard/view/MemoryStyle.h"
 #include "desktop/SymbolIcons.h"
 
@@ -77,6 +78,13 @@ MemoryCard::MemoryCard(ClipboardStore& store, std::size_t index, double cardHeig
         popupMenu(x, y);
     });
     add_controller(contextClick_);
+
+    // Dragged out or onto another card, the entry moves in front of that
+    // card's; a drop on an empty slot goes to the front.
+    attachEntryDragSource(*this, [this] { return entry_; });
+    attachMemoryDropTarget(
+        *this, store_, [this] { return entry_ ? std::optional<std::string>(entry_->id) : std::nullopt; },
+        [this](bool hovering) { setTargeted(hovering); });
 
     actions_ = Gio::SimpleActionGroup::create();
     for (const auto& [action, name] : actionNames())

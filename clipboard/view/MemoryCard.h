@@ -22,6 +22,7 @@ namespace meridavolt {
 // One card of the shelf: the slot's entry (or an empty drop slot) under a
 // header of its kind, pin and number. A click copies the entry; a right
 // click offers copy, pin, text recognition and moving to the front or end.
+// A card with an entry is a drag source; every card is a drop target.
 class MemoryCard final : public Gtk::Button {
 public:
     static constexpr const char* actionGroupName = "card";

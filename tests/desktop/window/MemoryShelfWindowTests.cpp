@@ -139,6 +139,37 @@ TEST_F(MemoryShelfWindow, TheCardMenuMovesAnEntryToTheFrontAndTheEnd)
     EXPECT_EQ(store().status(), std::nullopt);
 }
 
+TEST_F(MemoryShelfWindow, ACardDraggedOntoAnotherMovesInFrontOfItAndOntoAnEmptySlotToTheEnd)
+{
+    start();
+    for (const char* text : {"b", "a"}) store().receive(text);
+    store().setStatus(std::nullopt);
+    runMainLoopFor(100ms);
+
+    // Onto the empty slot 03: an own entry dropped without a place goes to the end.
+    pointer().moveTo(card(0)).press().glideTo(card(0), card(2));
+    EXPECT_TRUE(waitUntil([&] { return card(2).has_css_class("targeted"); }, 2s));
+    EXPECT_FALSE(card(1).has_css_class("targeted"));
+    pointer().release();
+    ASSERT_TRUE(waitUntil([&] { return historyTexts() == std::vector<std::string>{"b", "a"}; }, 5s))
+        << ::testing::PrintToString(historyTexts());
+    EXPECT_FALSE(card(2).has_css_class("targeted"));
+
+    // Card 02 onto card 01: in front of it, keeping its id; silent, and no click.
+    store().receive("c");  // history c b a
+    store().setStatus(std::nullopt);
+    const std::string movedID = store().history().entries[2].id;
+    runMainLoopFor(100ms);
+    pointer().moveTo(card(2)).press().glideTo(card(2), card(0));
+    EXPECT_TRUE(waitUntil([&] { return card(0).has_css_class("targeted"); }, 2s));
+    pointer().release();
+    ASSERT_TRUE(waitUntil([&] { return historyTexts() == std::vector<std::string>{"a", "c", "b"}; }, 5s))
+        << ::testing::PrintToString(historyTexts());
+    EXPECT_EQ(store().history().entries[0].id, movedID);
+    EXPECT_EQ(shownText(card(0)), "a");
+    EXPECT_EQ(store().status(), std::nullopt);
+}
+
 TEST_F(MemoryShelfWindow, PinningFromTheCardMenuWritesThePinsFileAndTakesTheFirstSlot)
 {
     start();
