@@ -4,6 +4,8 @@
 #include "clipboard/view/MemoryStyle.h"
 #include "desktop/SymbolIcons.h"
 
+#include <gdk/gdkkeysyms.h>
+
 #include <map>
 
 namespace meridavolt {
@@ -78,6 +80,18 @@ MemoryCard::MemoryCard(ClipboardStore& store, std::size_t index, double cardHeig
         popupMenu(x, y);
     });
     add_controller(contextClick_);
+
+    // The keyboard's way to the menu: the Menu key or Shift+F10.
+    menuKeys_ = Gtk::EventControllerKey::create();
+    menuKeys_->signal_key_pressed().connect(
+        [this](guint key, guint, Gdk::ModifierType state) {
+            const bool shift = (state & Gdk::ModifierType::SHIFT_MASK) == Gdk::ModifierType::SHIFT_MASK;
+            if (key != GDK_KEY_Menu && !(key == GDK_KEY_F10 && shift)) return false;
+            popupMenu(get_width() / 2.0, get_height() / 2.0);
+            return true;
+        },
+        false);
+    add_controller(menuKeys_);
 
     // Dragged out or onto another card, the entry moves in front of that
     // card's; a drop on an empty slot goes to the front.

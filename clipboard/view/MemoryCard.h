@@ -9,6 +9,7 @@
 #include <giomm/simpleactiongroup.h>
 #include <gtkmm/box.h>
 #include <gtkmm/button.h>
+#include <gtkmm/eventcontrollerkey.h>
 #include <gtkmm/gestureclick.h>
 #include <gtkmm/image.h>
 #include <gtkmm/label.h>
@@ -69,6 +70,7 @@ private:
     CardFrame frame_;
 
     Glib::RefPtr<Gtk::GestureClick> contextClick_;
+    Glib::RefPtr<Gtk::EventControllerKey> menuKeys_;
     Glib::RefPtr<Gio::SimpleActionGroup> actions_;
     Glib::RefPtr<Gio::Menu> menuModel_;
     std::unique_ptr<Gtk::PopoverMenu> menu_;

@@ -187,6 +187,12 @@ TEST_F(MemoryShelfWindow, PinningFromTheCardMenuWritesThePinsFileAndTakesTheFirs
     EXPECT_EQ(shownText(card(1)), "a");
     EXPECT_EQ(view_->memoryButton().count().get_text(), "3");
 
+    // The keyboard opens the same menu.
+    card(0).grab_focus();
+    pointer().keyDown("shift").keyDown("F10").keyUp("F10").keyUp("shift");
+    ASSERT_TRUE(waitUntil([&] { return card(0).menu() && card(0).menu()->get_visible(); }));
+    card(0).menu()->popdown();
+
     EXPECT_EQ(openMenu(card(0))[1], "固定を解除");
     chooseItem(card(0), "toggle-pin");
     EXPECT_TRUE(pinsFile().empty());
@@ -226,6 +232,35 @@ TEST_F(MemoryShelfWindow, CardsKeepTheirHostsHeightAndTheStripFollowsAResize)
     ASSERT_TRUE(waitUntil([&] { return strip.card(0).get_height() == 180; }));
     EXPECT_EQ(strip.card(1).get_height(), 180);
     EXPECT_EQ(strip.card(2).get_height(), 180);
+}
+
+TEST_F(MemoryShelfWindow, TheFullButtonGivesWayToTheShortOneWhenNarrowAndCompactNeverShowsIt)
+{
+    start();
+    Gtk::Window narrowWindow, wideWindow;
+    narrowWindow.set_resizable(false);
+    ClipboardCloud narrow(*model_, store(), false), wide(*model_, store(), false), compact(*model_, store(), true);
+    Gtk::Box wideRow;
+    wideRow.append(wide);
+    wideRow.append(compact);
+    narrowWindow.set_child(narrow);
+    narrowWindow.set_default_size(60, 60);
+    wideWindow.set_child(wideRow);
+    wideWindow.set_default_size(600, 60);
+    narrowWindow.present();
+    wideWindow.present();
+    ASSERT_TRUE(waitUntil([&] { return narrow.get_width() > 0 && wide.get_width() > 0 && compact.get_width() > 0; }));
+    runMainLoopFor(100ms);
+    EXPECT_TRUE(wide.showsFullLayout());
+    EXPECT_FALSE(compact.showsFullLayout());
+    EXPECT_LT(compact.get_width(), wide.get_width());
+    EXPECT_EQ(wide.get_height(), 44);
+
+    // A window narrower than the full layout: the short one shows.
+    EXPECT_LT(narrow.get_width(), wide.get_width());
+    EXPECT_FALSE(narrow.showsFullLayout());
+    narrowWindow.unset_child();
+    wideWindow.unset_child();
 }
 
 // Records both shelves with a text, a link and an image: into
