@@ -139,6 +139,16 @@ TEST_F(ClipboardPanelWindow, OpensWithTheCountsAndEveryWayOfClosingClearsTheFlag
     EXPECT_FALSE(popover().get_mapped());
 }
 
+TEST_F(ClipboardPanelWindow, AClickOnTheMemoryButtonOpensThePanelOverIt)
+{
+    remember("one");
+    XdoPointer(*window_).moveTo(view_->memoryButton()).click();
+    ASSERT_TRUE(waitUntil([&] { return panelShown(); })) << "the memory button did not open the panel";
+    EXPECT_TRUE(model_->showingClipboard());
+    EXPECT_EQ(panel().countsLabel().get_text(), "一時 1/30・固定 0");
+    EXPECT_GT(popover().get_height(), 410);
+}
+
 TEST_F(ClipboardPanelWindow, ACopyInAnotherProgramShowsInTheOpenPanelWithoutRebuildingIt)
 {
     const ClipboardEntry first = remember("first");
