@@ -158,7 +158,7 @@ void ClipboardPanel::buildControls()
     append(importRow_);
 
     search_.set_placeholder_text("履歴を検索");
-    search_.signal_changed().connect([this] { refreshRows(); });
+    search_.signal_changed().connect([this] { filterRows(); });
     append(search_);
 }
 
@@ -238,11 +238,13 @@ void ClipboardPanel::refreshCounts()
 
 void ClipboardPanel::refreshRows()
 {
-    const std::vector<ClipboardEntry> matches = store_.matching(search_.get_text());
-    std::set<std::string> shown;
+    // One row per entry of the memory, kept while its entry lives; the search
+    // only hides rows, so typing never builds or drops one.
+    const std::vector<ClipboardEntry> all = store_.matching("");
+    std::set<std::string> present;
     Gtk::Widget* previous = &notFound_;
-    for (const auto& entry : matches) {
-        shown.insert(entry.id);
+    for (const auto& entry : all) {
+        present.insert(entry.id);
         auto found = rows_.find(entry.id);
         if (found == rows_.end()) {
             found = rows_.emplace(entry.id, std::make_unique<ClipboardPanelRow>(model_, entry)).first;
@@ -255,7 +257,7 @@ void ClipboardPanel::refreshRows()
         previous = found->second.get();
     }
     for (auto row = rows_.begin(); row != rows_.end();) {
-        if (shown.count(row->first)) {
+        if (present.count(row->first)) {
             ++row;
             continue;
         }
@@ -269,7 +271,18 @@ void ClipboardPanel::refreshRows()
             return false;
         });
     }
-    const Placeholder kind = placeholderFor(store_, matches.size());
+    filterRows();
+}
+
+void ClipboardPanel::filterRows()
+{
+    const std::string query = search_.get_text();
+    std::set<std::string> matched;
+    if (!query.empty()) {
+        for (const auto& entry : store_.matching(query)) matched.insert(entry.id);
+    }
+    for (auto& [id, row] : rows_) row->set_visible(query.empty() || matched.count(id));
+    const Placeholder kind = placeholderFor(store_, query.empty() ? rows_.size() : matched.size());
     emptyState_.set_visible(kind == Placeholder::empty);
     notFound_.set_visible(kind == Placeholder::notFound);
 }
@@ -296,7 +309,8 @@ std::vector<std::string> ClipboardPanel::shownIDs() const
 {
     std::vector<std::string> ids;
     for (auto* child = listBox_.get_first_child(); child; child = child->get_next_sibling()) {
-        if (auto* row = dynamic_cast<const ClipboardPanelRow*>(child)) ids.push_back(row->entry().id);
+        auto* row = dynamic_cast<const ClipboardPanelRow*>(child);
+        if (row && row->get_visible()) ids.push_back(row->entry().id);
     }
     return ids;
 }

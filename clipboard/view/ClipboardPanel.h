@@ -40,7 +40,7 @@ public:
     // Runs when the confirmation or the file chooser closes.
     std::function<void()> dialogClosed;
 
-    // The ids of the rows shown, in order.
+    // The ids of the rows shown (matching the search), in order.
     std::vector<std::string> shownIDs() const;
     ClipboardPanelRow* row(const std::string& id);
     clipboardpanel::Placeholder placeholder() const;
@@ -68,6 +68,8 @@ private:
     void buildFooter();
     void refreshCounts();
     void refreshRows();
+    // Shows the rows the search matches; builds nothing.
+    void filterRows();
     void refreshRowStates();
     void refreshStatus();
     void refreshAutomatic();

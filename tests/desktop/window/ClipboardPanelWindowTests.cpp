@@ -168,6 +168,13 @@ TEST_F(ClipboardPanelWindow, ACopyInAnotherProgramShowsInTheOpenPanelWithoutRebu
     EXPECT_EQ(panel().countsLabel().get_text(), "一時 2/30・固定 0");
     EXPECT_EQ(panel().row(copied.id)->textLabel().get_text(), "copied in xterm <b>&amp;</b>") << "shown as markup";
     EXPECT_EQ(panel().statusLabel().get_text(), "保存しました");
+
+    // Typing hides rows; it never builds them again.
+    panel().searchEntry().set_text("copied");
+    EXPECT_EQ(panel().shownIDs(), std::vector<std::string>{copied.id});
+    panel().searchEntry().set_text("");
+    EXPECT_EQ(panel().shownIDs(), (std::vector<std::string>{copied.id, first.id}));
+    EXPECT_EQ(panel().row(first.id), firstRow);
 }
 
 TEST_F(ClipboardPanelWindow, PinAndUnpinRewriteThePinsFileAndABrokenWriteKeepsAPinnedEntryOnDelete)
