@@ -6,6 +6,10 @@ ClipboardPopover::ClipboardPopover(AppModel& model, Gtk::Widget& anchor) : model
 {
     set_child(panel_);
     set_has_arrow(true);
+    // The panel's list expands inside the popover; without this the wish
+    // would travel up to the toolbar, which would then grow while it shows.
+    set_hexpand(false);
+    set_vexpand(false);
     set_parent(anchor);
     signal_closed().connect([this] {
         // A dialog of the panel takes the focus and the popover hides; the

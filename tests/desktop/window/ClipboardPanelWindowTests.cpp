@@ -18,9 +18,14 @@
 #include <gtkmm/init.h>
 #include <gtkmm/window.h>
 
+#include <algorithm>
+#include <array>
 #include <csignal>
 #include <cstdlib>
 #include <sys/resource.h>
+
+// Last: Xlib's macros would clash with the headers above.
+#include <gdk/x11/gdkx.h>
 
 namespace meridavolt::desktoptest {
 namespace {
@@ -28,6 +33,19 @@ namespace {
 using namespace std::chrono_literals;
 using meridavolt::testing::runMainLoopFor;
 using meridavolt::testing::waitUntil;
+
+// Where a surface lies on the screen: x, y, width, height.
+std::array<int, 4> screenArea(Gdk::Surface& surface)
+{
+    Display* display = gdk_x11_display_get_xdisplay(surface.get_display()->gobj());
+    const ::Window window = gdk_x11_surface_get_xid(surface.gobj());
+    XWindowAttributes attributes{};
+    XGetWindowAttributes(display, window, &attributes);
+    int x = 0, y = 0;
+    ::Window child = 0;
+    XTranslateCoordinates(display, window, DefaultRootWindow(display), 0, 0, &x, &y, &child);
+    return {x, y, attributes.width, attributes.height};
+}
 
 // What a click on the button does (its "clicked" signal), at once.
 void click(Gtk::Button& button)
@@ -245,6 +263,42 @@ TEST_F(ClipboardPanelWindow, ClearingAsksFirstKeepsThePinsAndThePanelStaysOpen)
     // With pins but nothing matching: "見つかりませんでした".
     panel().searchEntry().set_text("zzz");
     EXPECT_EQ(panel().placeholder(), clipboardpanel::Placeholder::notFound);
+}
+
+// Records how the open panel looks over the window: into
+// $MERIDAVOLT_SCREENSHOT_DIR when set (docs/screenshots keeps the record),
+// else into the test's own folder.
+TEST_F(ClipboardPanelWindow, PanelScreenshot)
+{
+    bool stored = false;
+    store().receiveImage(SharedBytes(meridavolt::testing::twoColourImage(640, 400, "png")), std::nullopt,
+                         [&] { stored = true; });
+    ASSERT_TRUE(waitUntil([&] { return stored; }));
+    remember("https://example.com/meeting-notes");
+    const ClipboardEntry pin = remember("会議室は3階の東側です。15時からの打ち合わせに資料を持ってきてください。");
+    store().togglePin(pin);
+    remember("Meeting moved to 3 PM — room 301, bring the printed agenda and the budget sheet.");
+    const int toolbarHeight = view_->toolbar().get_height();
+    model_->openClipboard();
+    ASSERT_TRUE(waitUntil([&] { return panelShown(); }));
+    runMainLoopFor(600ms);
+    EXPECT_EQ(view_->toolbar().get_height(), toolbarHeight) << "the panel changed the toolbar's height";
+    EXPECT_LT(toolbarHeight, 80);
+
+    const char* folder = std::getenv("MERIDAVOLT_SCREENSHOT_DIR");
+    const auto path = (folder ? std::filesystem::path(folder) : folder_.path()) / "memory-panel.png";
+    // The popover is a surface of its own: the picture is of the screen around both.
+    const auto main = screenArea(*window_->get_surface());
+    const auto over = screenArea(*popover().get_surface());
+    const int left = std::min(main[0], over[0]), top = std::min(main[1], over[1]);
+    const int width = std::max(main[0] + main[2], over[0] + over[2]) - left;
+    const int height = std::max(main[1] + main[3], over[1] + over[3]) - top;
+    const std::string command = "import -window root -crop " + std::to_string(width) + "x" + std::to_string(height) +
+                                "+" + std::to_string(left) + "+" + std::to_string(top) + " +repage " + path.string();
+    g_spawn_command_line_sync(command.c_str(), nullptr, nullptr, nullptr, nullptr);
+    auto picture = Gdk::Pixbuf::create_from_file(path.string());
+    EXPECT_EQ(picture->get_width(), width);
+    EXPECT_GE(picture->get_height(), window_->get_height());
 }
 
 }  // namespace
