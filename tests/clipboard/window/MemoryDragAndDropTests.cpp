@@ -336,5 +336,41 @@ TEST_F(MemoryDragAndDrop, ARowDraggedOntoAnotherMovesInFrontOfItWithNoMessage)
     EXPECT_EQ(panel_->shownIDs().front(), one);
 }
 
+// Sources that stream without end or never answer: the reads are cut at
+// their limits or their time, nothing is stored, and the panel goes on.
+TEST_F(MemoryDragAndDrop, EndlessAndSilentSourcesAreCutOffWithoutAHangOrAnEntry)
+{
+    store().receive("kept");
+    store().setStatus(std::nullopt);
+    {
+        auto endlessText = startHelper({"endless", "text/plain;charset=utf-8"});
+        dragFromHelper(*endlessText, panel_->list());
+        ASSERT_TRUE(endlessText->line("drag-end", 15s)) << endlessText->transcript();
+        runMainLoopFor(200ms);
+        EXPECT_EQ(texts(), std::vector<std::string>{"kept"});
+        EXPECT_EQ(store().status(), std::nullopt) << "an oversize text is dropped without a message";
+    }
+    {
+        // Cut at 50 MiB + 1 (the store then refuses it) or at the time limit,
+        // whichever the transfer reaches first.
+        auto endlessImage = startHelper({"endless", "image/png"});
+        const auto start = std::chrono::steady_clock::now();
+        dragFromHelper(*endlessImage, panel_->list());
+        ASSERT_TRUE(endlessImage->line("drag-end", 15s)) << endlessImage->transcript();
+        EXPECT_LT(std::chrono::steady_clock::now() - start, 8s) << "the read was not given up in time";
+        runMainLoopFor(500ms);
+        EXPECT_EQ(texts(), std::vector<std::string>{"kept"});
+        EXPECT_NE(store().status(), "画像を保存しました");
+    }
+    {
+        auto silent = startHelper({"silent", "text/uri-list"});
+        const auto start = std::chrono::steady_clock::now();
+        dragFromHelper(*silent, panel_->list());
+        ASSERT_TRUE(silent->line("drag-end", 15s)) << silent->transcript();
+        EXPECT_LT(std::chrono::steady_clock::now() - start, 8s) << "the read was not given up in time";
+        EXPECT_EQ(texts(), std::vector<std::string>{"kept"});
+    }
+}
+
 }  // namespace
 }  // namespace meridavolt

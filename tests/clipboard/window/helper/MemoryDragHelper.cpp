@@ -4,6 +4,8 @@
 //   memory-drag-helper text <text>        drags the text
 //   memory-drag-helper uris <list-file>   drags the text/uri-list in the file
 //   memory-drag-helper receive            takes any drop and reports it
+//   memory-drag-helper endless <type>     drags <type> whose data never ends
+//   memory-drag-helper silent <type>      drags <type> whose data never comes
 // It first prints "window <X id>", then "drag-end <action>" after a drag or
 // "formats <types…>", "png <bytes> <width>x<height>", "uris <list>" and
 // "received" after a drop.
@@ -27,8 +29,69 @@ void say(const std::string& line)
     std::fflush(stdout);
 }
 
+// A source that misbehaves: its data streams without end, or never comes.
+struct HostileProvider {
+    GdkContentProvider parent;
+};
+struct HostileProviderClass {
+    GdkContentProviderClass parent;
+};
+G_DEFINE_TYPE(HostileProvider, hostile_provider, GDK_TYPE_CONTENT_PROVIDER)
+
+GdkContentFormats* hostileFormats(GdkContentProvider*)
+{
+    const char* types[] = {gArgument.c_str()};
+    return gdk_content_formats_new(types, 1);
+}
+
+const std::string gEndlessChunk(64 * 1024, 'a');
+
+void writeMore(GOutputStream* stream, GTask* task);
+
+void chunkWritten(GObject* stream, GAsyncResult* result, gpointer task)
+{
+    GError* error = nullptr;
+    if (g_output_stream_write_finish(G_OUTPUT_STREAM(stream), result, &error) < 0) {
+        g_task_return_error(G_TASK(task), error);
+        g_object_unref(task);
+        return;
+    }
+    writeMore(G_OUTPUT_STREAM(stream), G_TASK(task));
+}
+
+void writeMore(GOutputStream* stream, GTask* task)
+{
+    g_output_stream_write_async(stream, gEndlessChunk.data(), gEndlessChunk.size(), G_PRIORITY_DEFAULT, nullptr,
+                                chunkWritten, task);
+}
+
+void hostileWrite(GdkContentProvider* provider, const char*, GOutputStream* stream, int, GCancellable* cancellable,
+                  GAsyncReadyCallback callback, gpointer data)
+{
+    GTask* task = g_task_new(provider, cancellable, callback, data);
+    if (gMode == "endless") return writeMore(stream, task);
+    // Silent: the task is kept and never answered.
+}
+
+gboolean hostileFinish(GdkContentProvider*, GAsyncResult* result, GError** error)
+{
+    return g_task_propagate_boolean(G_TASK(result), error);
+}
+
+void hostile_provider_class_init(HostileProviderClass* klass)
+{
+    klass->parent.ref_formats = hostileFormats;
+    klass->parent.write_mime_type_async = hostileWrite;
+    klass->parent.write_mime_type_finish = hostileFinish;
+}
+
+void hostile_provider_init(HostileProvider*) {}
+
 GdkContentProvider* prepare(GtkDragSource*, double, double, gpointer)
 {
+    if (gMode == "endless" || gMode == "silent") {
+        return GDK_CONTENT_PROVIDER(g_object_new(hostile_provider_get_type(), nullptr));
+    }
     if (gMode == "text") return gdk_content_provider_new_typed(G_TYPE_STRING, gArgument.c_str());
     std::ifstream file(gArgument, std::ios::binary);
     std::stringstream list;
