@@ -265,6 +265,39 @@ TEST_F(ClipboardPanelWindow, ClearingAsksFirstKeepsThePinsAndThePanelStaysOpen)
     EXPECT_EQ(panel().placeholder(), clipboardpanel::Placeholder::notFound);
 }
 
+TEST_F(ClipboardPanelWindow, WhileOneRecognitionRunsEveryImageRowReadsAndIsOff)
+{
+    int stored = 0;
+    for (int width : {200, 240}) {
+        store().receiveImage(SharedBytes(meridavolt::testing::twoColourImage(width, 120, "png")), std::nullopt,
+                             [&] { ++stored; });
+    }
+    ASSERT_TRUE(waitUntil([&] { return stored == 2; }));
+    remember("a text row has no recognition");
+    model_->openClipboard();
+    ASSERT_TRUE(waitUntil([&] { return panelShown(); }));
+    const auto entries = store().history().entries;
+    ClipboardPanelRow* firstImage = panel().row(entries[1].id);
+    ClipboardPanelRow* secondImage = panel().row(entries[2].id);
+    ASSERT_TRUE(firstImage && secondImage);
+    EXPECT_NE(firstImage->thumbnail(), nullptr);
+    EXPECT_FALSE(panel().row(entries[0].id)->recognizeButton().get_visible());
+    EXPECT_TRUE(firstImage->pasteButton().get_visible());
+    EXPECT_FALSE(firstImage->pasteButton().get_sensitive()) << "no page field was probed";
+
+    click(firstImage->recognizeButton());
+    ASSERT_TRUE(store().recognizing());
+    for (auto* row : {firstImage, secondImage}) {
+        EXPECT_FALSE(row->recognizeButton().get_sensitive());
+        auto* title = dynamic_cast<Gtk::Label*>(row->recognizeButton().get_child()->get_last_child());
+        ASSERT_NE(title, nullptr);
+        EXPECT_EQ(title->get_text(), "読取中…");
+    }
+    ASSERT_TRUE(waitUntil([&] { return !store().recognizing(); }, 30s));
+    EXPECT_TRUE(secondImage->recognizeButton().get_sensitive());
+    EXPECT_EQ(panel().statusLabel().get_text(), "文字が見つかりませんでした");
+}
+
 // Records how the open panel looks over the window: into
 // $MERIDAVOLT_SCREENSHOT_DIR when set (docs/screenshots keeps the record),
 // else into the test's own folder.
