@@ -265,6 +265,28 @@ TEST_F(ClipboardPanelWindow, ClearingAsksFirstKeepsThePinsAndThePanelStaysOpen)
     EXPECT_EQ(panel().placeholder(), clipboardpanel::Placeholder::notFound);
 }
 
+TEST_F(ClipboardPanelWindow, TheSwitchFollowsAutomaticCaptureAndTheCaptureButtonTakesACopyWhenItIsOff)
+{
+    model_->openClipboard();
+    ASSERT_TRUE(waitUntil([&] { return panelShown(); }));
+    EXPECT_TRUE(panel().automaticSwitch().get_active());
+
+    panel().automaticSwitch().set_active(false);  // the user's flip
+    EXPECT_FALSE(store().automatic());
+    EXPECT_EQ(SettingsFile(SettingsFile::defaultPath()).boolValue(ClipboardStore::automaticKey), false);
+
+    fakes::writeBytes(folder_ / "copy.txt", "copied while capture was off");
+    meridavolt::testing::XclipCopy copy(folder_ / "copy.txt", "UTF8_STRING");
+    runMainLoopFor(1500ms);
+    EXPECT_TRUE(store().history().entries.empty()) << "captured although automatic capture is off";
+    click(panel().captureButton());
+    ASSERT_TRUE(waitUntil([&] { return !store().history().entries.empty(); }));
+    EXPECT_EQ(store().history().entries.front().text, "copied while capture was off");
+
+    store().setAutomatic(true);  // from elsewhere: the switch shows it
+    EXPECT_TRUE(panel().automaticSwitch().get_active());
+}
+
 TEST_F(ClipboardPanelWindow, WhileOneRecognitionRunsEveryImageRowReadsAndIsOff)
 {
     int stored = 0;
