@@ -287,6 +287,21 @@ TEST_F(MemoryDragAndDrop, ThirtyFivePNGFilesStoreThirtyAndA60MiBFileGivesTheLimi
     EXPECT_EQ(store().history().entries.size(), 30u);
 }
 
+TEST_F(MemoryDragAndDrop, TenThousandAddressesStoreTheFirstThirtyAsTexts)
+{
+    std::string list;
+    for (int i = 0; i < 10'000; ++i) list += "https://example.com/page/" + std::to_string(i) + "\r\n";
+    fakes::writeBytes(folder_ / "addresses.txt", list);
+    auto helper = startHelper({"uris", (folder_ / "addresses.txt").string()});
+    dragFromHelper(*helper, panel_->list());
+    ASSERT_TRUE(waitUntil([&] { return store().history().entries.size() == 30; })) << texts().size();
+    runMainLoopFor(300ms);
+    EXPECT_EQ(store().history().entries.size(), 30u);
+    EXPECT_EQ(texts().front(), "https://example.com/page/29");
+    EXPECT_EQ(texts().back(), "https://example.com/page/0");
+    EXPECT_EQ(store().status(), "保存しました");
+}
+
 TEST_F(MemoryDragAndDrop, AnImageRowGivesAnotherProgramPNGAndAFileNameButNeverTheEntryID)
 {
     const std::string png = testing::twoColourImage(64, 48, "png");
