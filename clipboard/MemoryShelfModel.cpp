@@ -1,5 +1,6 @@
 #include "clipboard/MemoryShelfModel.h"
 
+#include "clipboard/ClipboardPanelModel.h"
 #include "platform/Text.h"
 
 #include <algorithm>
@@ -56,7 +57,7 @@ std::string memoryCardLabel(std::size_t index, const std::optional<ClipboardEntr
 {
     const std::string slot = std::to_string(index + 1) + "、";
     if (!entry) return slot + dropHereLabel;
-    if (entry->isImage()) return slot + savedImageLabel;
+    if (entry->isImage()) return slot + clipboardpanel::imageLabel;
     return slot + entry->text;
 }
 
@@ -78,15 +79,10 @@ std::string memoryCardSymbol(const std::optional<ClipboardEntry>& entry)
     return "square.on.square";
 }
 
-std::string pinActionLabel(bool pinned)
-{
-    return pinned ? "固定を解除" : "終了後も保存";
-}
-
 std::vector<MemoryCardMenuItem> memoryCardMenu(const ClipboardEntry& entry, bool pinned, bool recognizing)
 {
     std::vector<MemoryCardMenuItem> items{{MemoryCardAction::copy, "コピー"},
-                                          {MemoryCardAction::togglePin, pinActionLabel(pinned)}};
+                                          {MemoryCardAction::togglePin, clipboardpanel::pinLabel(pinned)}};
     if (entry.isImage()) items.push_back({MemoryCardAction::recognizeText, "文字を取り出す", !recognizing});
     items.push_back({MemoryCardAction::moveToFront, "先頭へ"});
     items.push_back({MemoryCardAction::moveToEnd, "末尾へ"});

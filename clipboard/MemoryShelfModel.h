@@ -39,7 +39,6 @@ MemoryShelfSlots memoryShelfSlots(const std::vector<ClipboardEntry>& pinned,
 // --- Texts, all plain (never markup).
 inline constexpr const char* memoryButtonTooltip = "コピー履歴を開く（Ctrl+Shift+V）";
 inline constexpr const char* memoryBrand = "PELLOWRI MEMORY";
-inline constexpr const char* savedImageLabel = "保存した画像";
 inline constexpr const char* dropHereLabel = "ここにドロップ";
 
 // "PELLOWRI MEMORY、3件": the temporary entries only.
@@ -53,9 +52,8 @@ std::string memoryCardTooltip(const std::optional<ClipboardEntry>& entry);
 std::string memoryCardPreview(const std::optional<ClipboardEntry>& entry);
 // The header's kind symbol: "photo", "link" or "square.on.square".
 std::string memoryCardSymbol(const std::optional<ClipboardEntry>& entry);
-std::string pinActionLabel(bool pinned);
 
-// The card's menu, in order.
+// The card's menu, in order; its pin item reads as the panel's does.
 enum class MemoryCardAction { copy, togglePin, recognizeText, moveToFront, moveToEnd };
 struct MemoryCardMenuItem {
     MemoryCardAction action;

@@ -117,9 +117,6 @@ TEST(MemoryShelfLabels, ButtonAndCardTextsArePlainAndCountOnlyWhatTheySay)
     EXPECT_EQ(memoryCardSymbol(textEntry("A", " https://example.com/a ")), "link");
     EXPECT_EQ(memoryCardSymbol(textEntry("A", "see https://example.com")), "square.on.square");
     EXPECT_EQ(memoryCardSymbol(std::nullopt), "square.on.square");
-
-    EXPECT_EQ(pinActionLabel(true), "固定を解除");
-    EXPECT_EQ(pinActionLabel(false), "終了後も保存");
 }
 
 TEST(MemoryShelfLabels, APreviewIsTheFirst160CharactersWithoutSplittingOne)
