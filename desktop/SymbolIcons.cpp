@@ -28,6 +28,14 @@ std::string iconNameForSymbol(const std::string& symbol)
         {"arrow.up.right", "meridavolt-arrow-up-right-symbolic"},
         {"arrow.up.right.square", "meridavolt-arrow-up-right-square-symbolic"},
         {"bolt", "meridavolt-bolt-symbolic"},
+        // The memory panel's rows and controls.
+        {"photo.badge.plus", "insert-image-symbolic"},
+        {"text.alignleft", "format-justify-left-symbolic"},
+        {"pin", "view-pin-symbolic"},
+        {"doc.on.doc", "edit-copy-symbolic"},
+        {"text.viewfinder", "edit-find-symbolic"},
+        {"arrow.down.doc", "edit-paste-symbolic"},
+        {"square.on.square.dashed", "edit-copy-symbolic"},
         // Controls with a standard counterpart in the desktop theme.
         {"line.3.horizontal", "open-menu-symbolic"},
         {"minus", "list-remove-symbolic"},

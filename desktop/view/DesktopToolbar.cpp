@@ -90,6 +90,8 @@ DesktopToolbar::DesktopToolbar(AppModel& model, PanelDocking& docking, Gtk::Widg
     append(layout_);
     append(manage_);
 
+    clipboardPopover_ = std::make_unique<ClipboardPopover>(model_, memoryButtonArea_);
+
     historyChanged_ = model_.switchHistoryChanged.connect([this] { updateBackButton(); });
     libraryChanged_ = model_.libraryChanged.connect([this] { updateBackButton(); });
     updateBackButton();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "clipboard/view/ClipboardPopover.h"
 #include "desktop/DesktopArrangement.h"
 #include "desktop/PanelDocking.h"
 #include "desktop/view/BrandMark.h"
@@ -37,6 +38,8 @@ public:
     Gtk::Button& manageButton() { return manage_; }
     Gtk::Label& homeWord() { return homeWord_; }
     Gtk::Box& memoryShelfRow() { return shelfRow_; }
+    // The memory panel, hanging on the memory button's place.
+    ClipboardPopover& clipboardPopover() { return *clipboardPopover_; }
 
 private:
     void updateBackButton();
@@ -58,6 +61,7 @@ private:
     Gtk::Button manage_;
     Connection historyChanged_;
     Connection libraryChanged_;
+    std::unique_ptr<ClipboardPopover> clipboardPopover_;
 };
 
 }  // namespace meridavolt

@@ -230,3 +230,37 @@ TEST_F(ApplicationWindow, CtrlQQuits)
 
 }  // namespace
 }  // namespace meridavolt
+
+namespace meridavolt {
+namespace {
+
+// Ctrl+Shift+V opens the memory panel over the window wherever the focus is,
+// and Escape closes it again.
+TEST_F(ApplicationWindow, CtrlShiftVOpensTheMemoryPanelAndEscapeClosesIt)
+{
+    storeLocalLibrary();
+    ApplicationProcess app(home, bus.address());
+    DesktopProbe::WindowID window = 0;
+    ASSERT_TRUE(eventually([&] {
+        auto shown = probe.shownWindowsOnDisplay();
+        if (shown.size() == 1) window = *shown.begin();
+        return window != 0;
+    })) << app.errorOutput();
+    std::this_thread::sleep_for(500ms);
+
+    EXPECT_TRUE(pressUntil(window, "ctrl+shift+v", [&] { return probe.shownWindowsOnDisplay().size() == 2; }))
+        << app.errorOutput();
+    auto shown = probe.shownWindowsOnDisplay();
+    shown.erase(window);
+    ASSERT_EQ(shown.size(), 1u);
+    const auto panel = *shown.begin();
+    const auto size = probe.size(panel);
+    EXPECT_GE(size.width, 300);
+    EXPECT_GE(size.height, 410);
+
+    EXPECT_TRUE(pressUntil(panel, "Escape", [&] { return probe.shownWindowsOnDisplay().size() == 1; }));
+    EXPECT_TRUE(app.running());
+}
+
+}  // namespace
+}  // namespace meridavolt

@@ -2,6 +2,7 @@
 // the application wires it (real WebKit sessions, the real X11 clipboard, the
 // GLib main loop), a local page shown in a window, and the field's value read
 // back from the page.
+#include "clipboard/view/ClipboardPopover.h"
 #include "clipboard/view/SystemClipboardStore.h"
 #include "fakes/FakeWorkspace.h"
 #include "fakes/MemoryRepositories.h"
@@ -18,6 +19,8 @@
 
 #include <gtest/gtest.h>
 #include <gtkmm/init.h>
+#include <gtkmm/box.h>
+#include <gtkmm/label.h>
 #include <gtkmm/window.h>
 #include <webkit/webkit.h>
 
@@ -67,6 +70,7 @@ protected:
 
     void TearDown() override
     {
+        popover_.reset();
         if (window_) {
             window_->unset_child();
             pane_.reset();
@@ -98,7 +102,10 @@ protected:
         window_ = std::make_unique<Gtk::Window>();
         window_->set_default_size(900, 600);
         pane_ = std::make_unique<BrowserPane>(live, [](const std::string&) {});
-        window_->set_child(*pane_);
+        pane_->set_vexpand(true);
+        column_.append(anchor_);
+        column_.append(*pane_);
+        window_->set_child(column_);
         window_->present();
 
         ASSERT_TRUE(waitUntil([&] { return !live.loading() && live.currentURL() == service_.url; }))
@@ -163,6 +170,9 @@ protected:
     std::unique_ptr<AppModel> model_;
     std::unique_ptr<Gtk::Window> window_;
     std::unique_ptr<BrowserPane> pane_;
+    Gtk::Box column_{Gtk::Orientation::VERTICAL, 0};
+    Gtk::Label anchor_{"memory"};  // where the memory button would be
+    std::unique_ptr<ClipboardPopover> popover_;
 };
 
 TEST_F(ClipboardPasteEndToEnd, ATextGoesIntoTheFocusedFieldAndOntoTheSystemClipboard)
@@ -186,6 +196,35 @@ TEST_F(ClipboardPasteEndToEnd, ATextGoesIntoTheFocusedFieldAndOntoTheSystemClipb
     EXPECT_EQ(evaluate("return document.activeElement.id;"), "field");
     EXPECT_EQ(pasteWithXclip("UTF8_STRING"), entry.text);
     EXPECT_EQ(model_->error(), std::nullopt);
+}
+
+// The same through the memory panel: the page's field is probed as the panel
+// opens, the row's "ページに貼る" turns on with the page's answer, and a click
+// closes the panel and fills the field.
+TEST_F(ClipboardPasteEndToEnd, PasteToPageInThePanelFillsTheFieldThatHadTheFocus)
+{
+    ASSERT_NO_FATAL_FAILURE(openServiceAt("/panel", pageWithField("type=text")));
+    popover_ = std::make_unique<ClipboardPopover>(*model_, anchor_);
+    const ClipboardEntry entry = storedText("パネルから貼る <b>&amp;</b>");
+
+    model_->openClipboard();
+    ASSERT_TRUE(waitUntil([&] { return popover_->get_mapped(); }));
+    ClipboardPanelRow* row = popover_->panel().row(entry.id);
+    ASSERT_NE(row, nullptr);
+    ASSERT_TRUE(waitUntil([&] { return row->pasteButton().get_sensitive(); })) << "the page's answer did not arrive";
+    EXPECT_EQ(popover_->panel().pasteHintLabel().get_text(), "選択していた入力欄に貼り付けます");
+
+    g_signal_emit_by_name(row->pasteButton().gobj(), "clicked");
+    EXPECT_FALSE(model_->showingClipboard());
+    ASSERT_TRUE(waitUntil([&] { return !popover_->get_mapped(); }));
+    ASSERT_TRUE(waitUntil([&] { return model_->clipboard().status() == pastedText; }))
+        << model_->clipboard().status().value_or("no status");
+    EXPECT_EQ(fieldValue(), entry.text);
+    EXPECT_EQ(evaluate("return window.seenByPage;"), entry.text);
+
+    // Opened again, the probe starts over: the button waits for the page's answer.
+    model_->openClipboard();
+    EXPECT_FALSE(popover_->panel().row(entry.id)->pasteButton().get_sensitive());
 }
 
 // A password field is never remembered, so choosing a text only copies it:

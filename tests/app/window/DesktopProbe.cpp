@@ -153,6 +153,23 @@ std::set<DesktopProbe::WindowID> DesktopProbe::windowsOf(pid_t pid, bool shownOn
 }
 
 std::set<DesktopProbe::WindowID> DesktopProbe::shownWindows(pid_t pid) { return windowsOf(pid, true); }
+
+std::set<DesktopProbe::WindowID> DesktopProbe::shownWindowsOnDisplay()
+{
+    Window root = 0;
+    Window parent = 0;
+    Window* children = nullptr;
+    unsigned count = 0;
+    std::set<WindowID> found;
+    if (!XQueryTree(x_->display, DefaultRootWindow(x_->display), &root, &parent, &children, &count)) return found;
+    for (unsigned i = 0; i < count; ++i) {
+        // GDK keeps 1 x 1 helper windows of its own, mapped or off screen.
+        const Size extent = size(children[i]);
+        if (isShown(children[i]) && extent.width > 1 && extent.height > 1) found.insert(children[i]);
+    }
+    if (children) XFree(children);
+    return found;
+}
 std::set<DesktopProbe::WindowID> DesktopProbe::allWindows(pid_t pid) { return windowsOf(pid, false); }
 
 bool DesktopProbe::isShown(WindowID window)

@@ -1,0 +1,30 @@
+#pragma once
+
+#include "clipboard/view/ClipboardPanel.h"
+#include "state/AppModel.h"
+
+#include <gtkmm/popover.h>
+
+namespace meridavolt {
+
+// The memory panel in a popover on `anchor` (the memory button's place),
+// shown exactly while AppModel.showingClipboard is true: the close button,
+// Escape, a click outside and a paste into a page all end with the flag
+// false. The panel stays open while its confirmation or file chooser shows.
+class ClipboardPopover final : public Gtk::Popover {
+public:
+    ClipboardPopover(AppModel& model, Gtk::Widget& anchor);
+    ~ClipboardPopover() override;
+
+    ClipboardPanel& panel() { return panel_; }
+
+private:
+    // `opening`: the flag just turned on, so the panel starts fresh.
+    void follow(bool opening);
+
+    AppModel& model_;
+    ClipboardPanel panel_;
+    Connection showingChanged_;
+};
+
+}  // namespace meridavolt

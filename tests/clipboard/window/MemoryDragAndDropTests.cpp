@@ -1,0 +1,391 @@
+// Drag and drop between the memory panel and another application: a GTK
+// program in a process of its own drags texts and files onto the panel's
+// rows, and receives a dragged image row, over the real X11 drag protocol.
+#include "clipboard/view/ClipboardPanel.h"
+#include "clipboard/view/SystemClipboardStore.h"
+#include "fakes/FakeWebEngine.h"
+#include "fakes/FakeWorkspace.h"
+#include "fakes/MemoryRepositories.h"
+#include "fakes/MemorySettings.h"
+#include "fakes/TemporaryFolder.h"
+#include "platform/Clock.h"
+#include "platform/gdk/TestImages.h"
+#include "platform/glib/MainLoopScheduler.h"
+#include "support/MainLoopWait.h"
+
+#include <gtest/gtest.h>
+#include <gtkmm/init.h>
+#include <gtkmm/window.h>
+
+#include <fstream>
+#include <memory>
+#include <string>
+#include <vector>
+
+// Last: Xlib's macros would clash with the headers above.
+#include <gdk/x11/gdkx.h>
+
+namespace meridavolt {
+namespace {
+
+using namespace std::chrono_literals;
+using testing::runMainLoopFor;
+using testing::waitUntil;
+
+void xdotool(const std::string& arguments)
+{
+    g_spawn_command_line_sync(("xdotool " + arguments).c_str(), nullptr, nullptr, nullptr, nullptr);
+}
+
+// The helper program, with the lines it printed so far.
+class DragHelper {
+public:
+    explicit DragHelper(const std::vector<std::string>& arguments)
+    {
+        std::vector<const char*> argv{MEMORY_DRAG_HELPER};
+        for (const auto& argument : arguments) argv.push_back(argument.c_str());
+        argv.push_back(nullptr);
+        process_ = g_subprocess_newv(argv.data(), G_SUBPROCESS_FLAGS_STDOUT_PIPE, nullptr);
+        if (!process_) throw std::runtime_error("the drag helper did not start");
+        lines_ = g_data_input_stream_new(g_subprocess_get_stdout_pipe(process_));
+        readLine();
+    }
+    ~DragHelper()
+    {
+        g_cancellable_cancel(cancellable_);
+        g_subprocess_force_exit(process_);
+        g_subprocess_wait(process_, nullptr, nullptr);
+        g_object_unref(lines_);
+        g_object_unref(process_);
+        g_object_unref(cancellable_);
+    }
+
+    // The rest of the last line starting with the word `prefix`, once one came.
+    std::optional<std::string> line(const std::string& prefix, std::chrono::milliseconds timeout = 10s)
+    {
+        std::optional<std::string> found;
+        waitUntil(
+            [&] {
+                for (const auto& line : *received_) {
+                    if (line == prefix) found = "";
+                    if (line.rfind(prefix + " ", 0) == 0) found = line.substr(prefix.size() + 1);
+                }
+                return found.has_value();
+            },
+            timeout);
+        return found;
+    }
+
+    // Everything it said, for failure messages.
+    std::string transcript() const
+    {
+        std::string all;
+        for (const auto& line : *received_) all += line + "\n";
+        return all;
+    }
+
+    std::string windowID()
+    {
+        if (windowID_.empty()) windowID_ = line("window").value_or("0");
+        return windowID_;
+    }
+
+private:
+    using Lines = std::shared_ptr<std::vector<std::string>>;
+
+    void readLine() { g_data_input_stream_read_line_async(lines_, G_PRIORITY_DEFAULT, cancellable_, lineArrived, new Lines(received_)); }
+
+    // Each line read arms the next read, until the pipe ends or the read is cancelled.
+    static void lineArrived(GObject* source, GAsyncResult* result, gpointer data)
+    {
+        std::unique_ptr<Lines> received(static_cast<Lines*>(data));
+        gchar* text = g_data_input_stream_read_line_finish(G_DATA_INPUT_STREAM(source), result, nullptr, nullptr);
+        if (!text) return;
+        (*received)->push_back(text);
+        g_free(text);
+        g_data_input_stream_read_line_async(G_DATA_INPUT_STREAM(source), G_PRIORITY_DEFAULT, nullptr, lineArrived,
+                                            received.release());
+    }
+
+    GSubprocess* process_ = nullptr;
+    GDataInputStream* lines_ = nullptr;
+    GCancellable* cancellable_ = g_cancellable_new();
+    std::shared_ptr<std::vector<std::string>> received_ = std::make_shared<std::vector<std::string>>();
+    std::string windowID_;
+};
+
+class MemoryDragAndDrop : public ::testing::Test {
+protected:
+    static void SetUpTestSuite()
+    {
+        gtk_init();
+        Gtk::init_gtkmm_internals();
+    }
+
+    void SetUp() override
+    {
+        ::setenv("XDG_CACHE_HOME", (folder_ / "cache").c_str(), 1);
+        settings_.setBool(AppModel::canvaMigrationKey, true);
+        settings_.setBool(AppModel::youTubeMigrationKey, true);
+        auto library = std::make_unique<fakes::MemoryLibraryRepository>();
+        library->store.stored = ServiceLibrary{};
+        auto workSets = std::make_unique<fakes::MemoryWorkSetRepository>();
+        workSets->store.stored = std::vector<WorkSet>{};
+        model_ = std::make_unique<AppModel>(AppModelServices{
+            std::move(library), std::move(workSets), settings_, SystemClock::shared(), MainLoopScheduler::shared(),
+            workspace_, [] { return std::make_unique<fakes::FakeWebEngine>(); },
+            [this] { return makeSystemClipboardStore(settings_, folder_ / "pinned-memory.json", false); }, nullptr});
+        window_ = std::make_unique<Gtk::Window>();
+        window_->set_default_size(430, 760);
+        panel_ = std::make_unique<ClipboardPanel>(*model_);
+        window_->set_child(*panel_);
+        window_->present();
+        ASSERT_TRUE(waitUntil([&] { return panel_->get_mapped() && panel_->get_width() > 0; }));
+        runMainLoopFor(100ms);
+    }
+
+    void TearDown() override
+    {
+        window_->unset_child();
+        panel_.reset();
+        window_->destroy();
+        model_.reset();
+        runMainLoopFor(50ms);
+    }
+
+    ClipboardStore& store() { return model_->clipboard(); }
+
+    std::vector<std::string> texts()
+    {
+        std::vector<std::string> all;
+        for (const auto& entry : store().history().entries) all.push_back(entry.text);
+        return all;
+    }
+
+    std::string ourWindow() { return std::to_string(gdk_x11_surface_get_xid(window_->get_surface()->gobj())); }
+
+    // The point of a widget of our window, in the window's coordinates.
+    std::pair<int, int> pointOf(Gtk::Widget& widget)
+    {
+        double x = 0, y = 0, sx = 0, sy = 0;
+        widget.translate_coordinates(*window_, widget.get_width() / 2.0, widget.get_height() / 2.0, x, y);
+        gtk_native_get_surface_transform(GTK_NATIVE(window_->gobj()), &sx, &sy);
+        return {int(x + sx), int(y + sy)};
+    }
+
+    // Starts a helper beside our window.
+    std::unique_ptr<DragHelper> startHelper(const std::vector<std::string>& arguments)
+    {
+        auto helper = std::make_unique<DragHelper>(arguments);
+        EXPECT_NE(helper->windowID(), "0");
+        xdotool("windowmove --sync " + helper->windowID() + " 900 100");
+        runMainLoopFor(200ms);
+        return helper;
+    }
+
+    // A hand's drag from the helper's window onto a widget of ours.
+    void dragFromHelper(DragHelper& helper, Gtk::Widget& target)
+    {
+        const std::string from = helper.windowID();
+        xdotool("mousemove --window " + from + " 150 100");
+        runMainLoopFor(100ms);
+        xdotool("mousedown 1");
+        for (int step = 1; step <= 4; ++step) {
+            xdotool("mousemove --window " + from + " " + std::to_string(150 - step * 10) + " 100");
+            runMainLoopFor(40ms);
+        }
+        const auto [x, y] = pointOf(target);
+        for (int step = 0; step < 6; ++step) {
+            xdotool("mousemove --window " + ourWindow() + " " + std::to_string(x + 5 - step) + " " +
+                    std::to_string(y));
+            runMainLoopFor(60ms);
+        }
+        xdotool("mouseup 1");
+        runMainLoopFor(200ms);
+    }
+
+    // A hand's drag from a widget of ours into the helper's window.
+    void dragToHelper(Gtk::Widget& source, DragHelper& helper)
+    {
+        const auto [x, y] = pointOf(source);
+        xdotool("mousemove --window " + ourWindow() + " " + std::to_string(x) + " " + std::to_string(y));
+        runMainLoopFor(100ms);
+        xdotool("mousedown 1");
+        for (int step = 1; step <= 4; ++step) {
+            xdotool("mousemove --window " + ourWindow() + " " + std::to_string(x + step * 10) + " " +
+                    std::to_string(y));
+            runMainLoopFor(40ms);
+        }
+        for (int step = 0; step < 6; ++step) {
+            xdotool("mousemove --window " + helper.windowID() + " " + std::to_string(150 - step) + " 100");
+            runMainLoopFor(60ms);
+        }
+        xdotool("mouseup 1");
+        runMainLoopFor(200ms);
+    }
+
+    std::string fileList(const std::vector<std::filesystem::path>& files)
+    {
+        std::string list;
+        for (const auto& file : files) {
+            gchar* uri = g_filename_to_uri(file.c_str(), nullptr, nullptr);
+            list += std::string(uri) + "\r\n";
+            g_free(uri);
+        }
+        const auto path = folder_ / "list.txt";
+        fakes::writeBytes(path, list);
+        return path.string();
+    }
+
+    fakes::TemporaryFolder folder_;
+    fakes::MemorySettings settings_;
+    fakes::FakeWorkspace workspace_;
+    std::unique_ptr<AppModel> model_;
+    std::unique_ptr<Gtk::Window> window_;
+    std::unique_ptr<ClipboardPanel> panel_;
+};
+
+TEST_F(MemoryDragAndDrop, ATextDroppedOnARowGoesInFrontOfItAndTheSourceKeepsIt)
+{
+    for (const char* text : {"first", "second", "third"}) store().receive(text);
+    const std::string second = store().history().entries[1].id;
+    auto helper = startHelper({"text", "dropped from another program"});
+    dragFromHelper(*helper, *panel_->row(second));
+
+    ASSERT_TRUE(waitUntil([&] { return store().history().entries.size() == 4; })) << "the drop did not arrive";
+    EXPECT_EQ(texts(), (std::vector<std::string>{"third", "dropped from another program", "second", "first"}));
+    EXPECT_EQ(store().status(), "保存しました");
+    EXPECT_EQ(panel_->statusLabel().get_text(), "保存しました");
+    // A copy: the source is told so and keeps its text.
+    EXPECT_EQ(helper->line("drag-end"), "copy");
+}
+
+TEST_F(MemoryDragAndDrop, ThirtyFivePNGFilesStoreThirtyAndA60MiBFileGivesTheLimitMessage)
+{
+    std::vector<std::filesystem::path> files;
+    for (int i = 0; i < 35; ++i) {
+        files.push_back(folder_ / ("image " + std::to_string(i) + ".png"));
+        fakes::writeBytes(files.back(), testing::twoColourImage(40 + i, 30, "png"));
+    }
+    auto helper = startHelper({"uris", fileList(files)});
+    dragFromHelper(*helper, panel_->list());
+    ASSERT_TRUE(waitUntil([&] { return store().history().entries.size() == 30 && store().status() == "画像を保存しました"; },
+                          60s))
+        << store().history().entries.size() << " stored";
+    runMainLoopFor(300ms);
+    EXPECT_EQ(store().history().entries.size(), 30u) << "more than the first 30 were stored";
+    for (const auto& entry : store().history().entries) EXPECT_TRUE(entry.isImage());
+    helper.reset();
+
+    const auto big = folder_ / "big.png";
+    { std::ofstream(big, std::ios::binary) << testing::twoColourImage(10, 10, "png"); }
+    std::filesystem::resize_file(big, 60u * 1024 * 1024);
+    auto bigHelper = startHelper({"uris", fileList({big})});
+    dragFromHelper(*bigHelper, panel_->list());
+    ASSERT_TRUE(waitUntil([&] { return store().status() == "画像を読み込めません（上限50MB）"; }))
+        << store().status().value_or("no status");
+    EXPECT_EQ(store().history().entries.size(), 30u);
+}
+
+TEST_F(MemoryDragAndDrop, TenThousandAddressesStoreTheFirstThirtyAsTexts)
+{
+    std::string list;
+    for (int i = 0; i < 10'000; ++i) list += "https://example.com/page/" + std::to_string(i) + "\r\n";
+    fakes::writeBytes(folder_ / "addresses.txt", list);
+    auto helper = startHelper({"uris", (folder_ / "addresses.txt").string()});
+    dragFromHelper(*helper, panel_->list());
+    ASSERT_TRUE(waitUntil([&] { return store().history().entries.size() == 30; })) << texts().size();
+    runMainLoopFor(300ms);
+    EXPECT_EQ(store().history().entries.size(), 30u);
+    EXPECT_EQ(texts().front(), "https://example.com/page/29");
+    EXPECT_EQ(texts().back(), "https://example.com/page/0");
+    EXPECT_EQ(store().status(), "保存しました");
+}
+
+TEST_F(MemoryDragAndDrop, AnImageRowGivesAnotherProgramPNGAndAFileNameButNeverTheEntryID)
+{
+    const std::string png = testing::twoColourImage(64, 48, "png");
+    bool done = false;
+    store().receiveImage(SharedBytes(png), std::nullopt, [&] { done = true; });
+    ASSERT_TRUE(waitUntil([&] { return done; }));
+    const ClipboardEntry image = store().history().entries.front();
+    runMainLoopFor(100ms);
+
+    auto helper = startHelper({"receive"});
+    dragToHelper(*panel_->row(image.id)->thumbnail(), *helper);
+    ASSERT_TRUE(helper->line("received", 15s)) << "the helper got no drop:\n" << helper->transcript();
+    const std::string formats = helper->line("formats").value_or("");
+    EXPECT_NE(formats.find("image/png"), std::string::npos) << formats;
+    EXPECT_NE(formats.find("text/uri-list"), std::string::npos) << formats;
+    EXPECT_EQ(formats.find("Meridavolt"), std::string::npos) << formats;
+    EXPECT_EQ(formats.find("memory-entry"), std::string::npos) << formats;
+    EXPECT_EQ(helper->line("png"), std::to_string(image.imageData->size()) + " 64x48");
+    const std::string uris = helper->line("uris").value_or("");
+    EXPECT_NE(uris.find("/MERIDAVOLT/dragged-images/"), std::string::npos) << uris;
+    EXPECT_NE(uris.find("/PELLOWRI-MEMORY.png"), std::string::npos) << uris;
+    EXPECT_EQ(store().history().entries.size(), 1u);
+}
+
+TEST_F(MemoryDragAndDrop, ARowDraggedOntoAnotherMovesInFrontOfItWithNoMessage)
+{
+    for (const char* text : {"one", "two", "three"}) store().receive(text);
+    store().setStatus(std::nullopt);
+    const auto& entries = store().history().entries;
+    const std::string one = entries[2].id, three = entries[0].id;
+    runMainLoopFor(100ms);
+
+    const auto [fromX, fromY] = pointOf(panel_->row(one)->textLabel());
+    const auto [toX, toY] = pointOf(panel_->row(three)->textLabel());
+    xdotool("mousemove --window " + ourWindow() + " " + std::to_string(fromX) + " " + std::to_string(fromY));
+    runMainLoopFor(100ms);
+    xdotool("mousedown 1");
+    for (int step = 1; step <= 10; ++step) {
+        xdotool("mousemove --window " + ourWindow() + " " + std::to_string(fromX) + " " +
+                std::to_string(fromY + (toY - fromY) * step / 10));
+        runMainLoopFor(50ms);
+    }
+    xdotool("mouseup 1");
+    ASSERT_TRUE(waitUntil([&] { return store().history().entries.front().id == one; }));
+    EXPECT_EQ(texts(), (std::vector<std::string>{"one", "three", "two"}));
+    EXPECT_EQ(store().status(), std::nullopt);
+    EXPECT_EQ(panel_->shownIDs().front(), one);
+}
+
+// Sources that stream without end or never answer: the reads are cut at
+// their limits or their time, nothing is stored, and the panel goes on.
+TEST_F(MemoryDragAndDrop, EndlessAndSilentSourcesAreCutOffWithoutAHangOrAnEntry)
+{
+    store().receive("kept");
+    store().setStatus(std::nullopt);
+    {
+        auto endlessText = startHelper({"endless", "text/plain;charset=utf-8"});
+        dragFromHelper(*endlessText, panel_->list());
+        ASSERT_TRUE(endlessText->line("drag-end", 15s)) << endlessText->transcript();
+        runMainLoopFor(200ms);
+        EXPECT_EQ(texts(), std::vector<std::string>{"kept"});
+        EXPECT_EQ(store().status(), std::nullopt) << "an oversize text is dropped without a message";
+    }
+    {
+        // Cut at 50 MiB + 1 (the store then refuses it) or at the time limit,
+        // whichever the transfer reaches first.
+        auto endlessImage = startHelper({"endless", "image/png"});
+        const auto start = std::chrono::steady_clock::now();
+        dragFromHelper(*endlessImage, panel_->list());
+        ASSERT_TRUE(endlessImage->line("drag-end", 15s)) << endlessImage->transcript();
+        EXPECT_LT(std::chrono::steady_clock::now() - start, 8s) << "the read was not given up in time";
+        runMainLoopFor(500ms);
+        EXPECT_EQ(texts(), std::vector<std::string>{"kept"});
+        EXPECT_NE(store().status(), "画像を保存しました");
+    }
+    {
+        auto silent = startHelper({"silent", "text/uri-list"});
+        const auto start = std::chrono::steady_clock::now();
+        dragFromHelper(*silent, panel_->list());
+        ASSERT_TRUE(silent->line("drag-end", 15s)) << silent->transcript();
+        EXPECT_LT(std::chrono::steady_clock::now() - start, 8s) << "the read was not given up in time";
+        EXPECT_EQ(texts(), std::vector<std::string>{"kept"});
+    }
+}
+
+}  // namespace
+}  // namespace meridavolt
