@@ -71,11 +71,11 @@ void destroyLater(std::unique_ptr<Gtk::Window> window, std::unique_ptr<Gtk::Widg
     };
     auto parts = std::make_shared<Parts>(Parts{std::move(window), std::move(frame), std::move(child)});
     Glib::signal_idle().connect_once([parts] {
+        // The window goes first and takes the content's title bar with it.
         parts->window->unset_child();
-        parts->window->unset_titlebar();
+        parts->window.reset();
         parts->frame.reset();
         parts->child.reset();
-        parts->window.reset();
     });
 }
 
@@ -91,7 +91,7 @@ SheetHost::~SheetHost()
 {
     if (window_) {
         window_->unset_child();
-        window_->unset_titlebar();
+        window_.reset();
     }
 }
 
@@ -121,19 +121,19 @@ void SheetHost::present()
     child_ = content_();
     if (!child_) return;
     window_ = std::make_unique<Gtk::Window>();
-    window_->set_transient_for(*parent);
-    window_->set_modal(true);
-    window_->set_destroy_with_parent(true);
     if (auto* sheet = dynamic_cast<SheetContent*>(child_.get())) {
         const SheetFrame frame = sheet->sheetFrame();
+        if (auto* titleBar = sheet->sheetTitleBar()) window_->set_titlebar(*titleBar);
         window_->set_title(frame.title);
         window_->set_default_size(frame.idealWidth, frame.idealHeight);
-        if (auto* titleBar = sheet->sheetTitleBar()) window_->set_titlebar(*titleBar);
         frame_ = std::make_unique<SheetFrameBox>(*child_, frame);
         window_->set_child(*frame_);
     } else {
         window_->set_child(*child_);
     }
+    window_->set_transient_for(*parent);
+    window_->set_modal(true);
+    window_->set_destroy_with_parent(true);
     auto escape = Gtk::ShortcutController::create();
     escape->add_shortcut(Gtk::Shortcut::create(Gtk::KeyvalTrigger::create(GDK_KEY_Escape),
                                                Gtk::CallbackAction::create([this](Gtk::Widget&, const Glib::VariantBase&) {

@@ -28,6 +28,7 @@
 #include <gtkmm/init.h>
 
 #include <cstdlib>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -50,7 +51,7 @@ T* findWidget(Gtk::Widget& root)
 inline Gtk::Window* shownWindow(const std::string& title)
 {
     for (auto* window : Gtk::Window::list_toplevels())
-        if (window->get_visible() && window->get_title() == title) return window;
+        if (window->get_visible() && std::string(window->get_title()) == title) return window;
     return nullptr;
 }
 
@@ -137,6 +138,17 @@ protected:
         pointer.moveTo(*window.get_child());
         for (const auto& key : keys) pointer.keyDown(key);
         for (auto key = keys.rbegin(); key != keys.rend(); ++key) pointer.keyUp(*key);
+    }
+
+    // Clicks until the click had its effect: the first click on a sheet that
+    // a closing sheet uncovered can be taken by the window's re-entry.
+    bool clickUntil(Gtk::Window& window, Gtk::Widget& widget, const std::function<bool()>& effect)
+    {
+        for (int attempt = 0; attempt < 3; ++attempt) {
+            XdoPointer(window).moveTo(widget).click();
+            if (testing::waitUntil(effect, std::chrono::seconds(2))) return true;
+        }
+        return false;
     }
 
     // The content of the shown sheet with this title.
