@@ -1,9 +1,13 @@
 #include "editors/ServiceManagerModel.h"
+#include "editors/WorkSetEditorModel.h"
 #include "model/Catalog.h"
 #include "state/AppModelHarness.h"
 #include "update/DistributionConstants.h"
 
 #include <gtest/gtest.h>
+
+#include <fstream>
+#include <iterator>
 
 namespace meridavolt {
 namespace {
@@ -90,6 +94,38 @@ TEST(ServiceManagerModel, ListMovesInsertBeforeTheDestinationAsItStoodBefore)
     EXPECT_EQ(movedItems(items, {1}, 1), items);
     EXPECT_EQ(movedItems(items, {1}, 2), items);
     EXPECT_EQ(movedItems(items, {9}, 0), items);
+}
+
+// A damaged services.json or worksets.json is never overwritten: every edit
+// of the sheets is refused with the message, the files stay byte for byte.
+TEST(LibraryEditorsOnUnreadableFiles, EditsAreRefusedAndTheFilesStayAsTheyWere)
+{
+    AppModelHarness harness;
+    const auto services = harness.folder / "services.json";
+    const auto workSets = harness.folder / "worksets.json";
+    const std::string damaged = "{\"schemaVersion\":1,\"services\":[{\"id\":";
+    for (const auto& path : {services, workSets}) {
+        std::ofstream(path) << damaged;
+    }
+    AppModel& model = harness.startWith(std::make_unique<JSONLibraryRepository>(services),
+                                        std::make_unique<JSONWorkSetRepository>(workSets));
+    ASSERT_TRUE(model.error());  // the start-up message about the damaged file
+    model.setError(std::nullopt);
+    ServiceManagerModel manager(model);
+    manager.add(manager.addable().front());
+    EXPECT_EQ(model.error(), "保存データを読み込めないため、変更を保存できません。");
+    model.setError(std::nullopt);
+    manager.move({0}, 2);
+    EXPECT_EQ(model.error(), "保存データを読み込めないため、変更を保存できません。");
+
+    model.setError(std::nullopt);
+    WorkSetEditorModel editor(model, model.currentWorkSet());
+    editor.save();
+    EXPECT_EQ(model.error(), "作業セットを保存できません。名前とURLを確認してください。");
+    for (const auto& path : {services, workSets}) {
+        std::ifstream file(path);
+        EXPECT_EQ(std::string(std::istreambuf_iterator<char>(file), {}), damaged) << path;
+    }
 }
 
 TEST(ServiceManagerModel, TheMakersHomePageIsHttpsOnTheReleaseHost)
