@@ -25,6 +25,7 @@
 #include "platform/webkit/WebKitEngineFactory.h"
 #include "support/LocalHttpServer.h"
 #include "support/MainLoopWait.h"
+#include "support/WidgetSearch.h"
 
 #include <gdk/gdkkeysyms.h>
 #include <gdk/x11/gdkx.h>
@@ -108,21 +109,8 @@ private:
     std::optional<Clock::time_point> painted_;
 };
 
-Gtk::Window* shownWindow(const std::string& title)
-{
-    for (auto* window : Gtk::Window::list_toplevels())
-        if (window->get_visible() && std::string(window->get_title()) == title) return window;
-    return nullptr;
-}
-
-template <typename T>
-T* findWidget(Gtk::Widget& root)
-{
-    if (auto* found = dynamic_cast<T*>(&root)) return found;
-    for (auto* child = root.get_first_child(); child; child = child->get_next_sibling())
-        if (auto* found = findWidget<T>(*child)) return found;
-    return nullptr;
-}
+using testing::findWidget;
+using testing::shownWindow;
 
 void xdotool(const std::string& arguments)
 {

@@ -5,7 +5,6 @@
 
 #include <gdk/gdkkeysyms.h>
 #include <giomm/menu.h>
-#include <glibmm/main.h>
 #include <gtkmm/dragsource.h>
 #include <gtkmm/eventcontrollerkey.h>
 #include <gtkmm/gestureclick.h>
@@ -134,28 +133,18 @@ ServiceManager::ServiceManager(AppModel& model)
                                  false);
     mine_.add_controller(drop_);
 
-    libraryChanged_ = model_.libraryChanged.connect([this] { scheduleRebuild(); });
+    libraryChanged_ = model_.libraryChanged.connect([this] { rebuildLater_.schedule(); });
     rebuild();
 }
 
 ServiceManager::~ServiceManager()
 {
-    pendingRebuild_.disconnect();
     if (menu_) menu_->unparent();
 }
 
 SheetFrame ServiceManager::sheetFrame() const
 {
     return SheetFrame{ServiceManagerModel::title, 320, 460, 440, 600, std::nullopt};
-}
-
-void ServiceManager::scheduleRebuild()
-{
-    if (pendingRebuild_.connected()) return;
-    pendingRebuild_ = Glib::signal_idle().connect([this] {
-        rebuild();
-        return false;
-    });
 }
 
 void ServiceManager::rebuild()
@@ -166,6 +155,7 @@ void ServiceManager::rebuild()
         rows.push_back(ShownRow{service.id, service.name, service.symbol, service.mode});
     auto addable = manager_.addable();
     if (built_ && rows == shownRows_ && addable == shownAddable_) return;
+    if (dragging_) return;  // rebuilt when the drag ends
     built_ = true;
     if (menu_) menu_->popdown();
     while (auto* row = mine_.get_row_at_index(0)) mine_.remove(*row);
@@ -221,6 +211,12 @@ void ServiceManager::installRowDrag(Gtk::ListBoxRow& row, const std::string& id)
 {
     auto source = Gtk::DragSource::create();
     source->set_actions(Gdk::DragAction::MOVE);
+    // The dragged row stays until its drag has ended, even when the drop already moved it.
+    source->signal_drag_begin().connect([this](const Glib::RefPtr<Gdk::Drag>&) { dragging_ = true; });
+    source->signal_drag_end().connect([this](const Glib::RefPtr<Gdk::Drag>&, bool) {
+        dragging_ = false;
+        rebuildLater_.schedule();
+    });
     source->signal_prepare().connect(
         [id](double, double) {
             Glib::Value<Glib::ustring> text;

@@ -3,6 +3,7 @@
 #include "desktop/view/BrandWebsiteLink.h"
 #include "desktop/view/SheetHost.h"
 #include "editors/ServiceManagerModel.h"
+#include "editors/view/DeferredWork.h"
 #include "editors/view/ServiceEditor.h"
 
 #include <giomm/simpleactiongroup.h>
@@ -35,15 +36,11 @@ public:
 
     Gtk::ListBox& myServices() { return mine_; }
     Gtk::ListBox& addList() { return add_; }
-    Gtk::Button& doneButton() { return done_; }
-    SheetHost& editorSheet() { return editorSheet_; }
     // The open editor, or nullptr.
     ServiceEditor* editor() { return dynamic_cast<ServiceEditor*>(editorSheet_.content()); }
     void popupContextMenu(Gtk::ListBoxRow& row);
 
 private:
-    // Rows are rebuilt once the event that changed the library is over.
-    void scheduleRebuild();
     void rebuild();
     Gtk::ListBoxRow* makeServiceRow(const Service& service);
     Gtk::ListBoxRow* makeAddRow(const std::string& title, const std::string& symbol);
@@ -66,6 +63,7 @@ private:
     std::vector<Service> shownAddable_;
     std::optional<Service> editing_;
     bool addingWebsite_ = false;
+    bool dragging_ = false;
 
     Gtk::HeaderBar header_;
     Gtk::Button done_{ServiceManagerModel::doneTitle};
@@ -80,8 +78,8 @@ private:
     Glib::RefPtr<Gio::SimpleActionGroup> actions_;
     std::unique_ptr<Gtk::PopoverMenu> menu_;
     SheetHost editorSheet_;
+    DeferredWork rebuildLater_{[this] { rebuild(); }};
     Connection libraryChanged_;
-    sigc::connection pendingRebuild_;
 };
 
 }  // namespace meridavolt

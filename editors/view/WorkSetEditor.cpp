@@ -4,7 +4,6 @@
 #include "editors/view/EditorStyle.h"
 
 #include <gdk/gdkkeysyms.h>
-#include <glibmm/main.h>
 #include <gtkmm/shortcut.h>
 #include <gtkmm/shortcutaction.h>
 #include <gtkmm/shortcutcontroller.h>
@@ -74,8 +73,6 @@ WorkSetEditor::WorkSetEditor(AppModel& model, const WorkSet& original, std::func
     rebuildRows();
 }
 
-WorkSetEditor::~WorkSetEditor() { pendingRebuild_.disconnect(); }
-
 SheetFrame WorkSetEditor::sheetFrame() const
 {
     return SheetFrame{WorkSetEditorModel::title, 310, 460, 520, 580, 620};
@@ -87,15 +84,6 @@ bool WorkSetEditor::trySave()
     editor_.save();
     dismiss_();
     return true;
-}
-
-void WorkSetEditor::scheduleRebuild()
-{
-    if (pendingRebuild_.connected()) return;
-    pendingRebuild_ = Glib::signal_idle().connect([this] {
-        rebuildRows();
-        return false;
-    });
 }
 
 void WorkSetEditor::rebuildRows()
@@ -126,15 +114,15 @@ Gtk::Widget* WorkSetEditor::makeRow(const Service& service)
     widgets.remove = makeSymbolButton("minus.circle", WorkSetEditorModel::removeLabel(service.name));
     widgets.up->signal_clicked().connect([this, id] {
         editor_.move(id, -1);
-        scheduleRebuild();
+        rebuildLater_.schedule();
     });
     widgets.down->signal_clicked().connect([this, id] {
         editor_.move(id, +1);
-        scheduleRebuild();
+        rebuildLater_.schedule();
     });
     widgets.remove->signal_clicked().connect([this, id] {
         editor_.remove(id);
-        scheduleRebuild();
+        rebuildLater_.schedule();
     });
     for (auto* button : {widgets.up, widgets.down, widgets.remove}) header->append(*button);
     row->append(*header);
@@ -170,7 +158,7 @@ void WorkSetEditor::rebuildAddChoices()
         choice->signal_clicked().connect([this, service] {
             addPopover_.popdown();
             editor_.add(service);
-            scheduleRebuild();
+            rebuildLater_.schedule();
         });
         addBox_.append(*choice);
         addChoices_.push_back(choice);

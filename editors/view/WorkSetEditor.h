@@ -2,6 +2,7 @@
 
 #include "desktop/view/SheetHost.h"
 #include "editors/WorkSetEditorModel.h"
+#include "editors/view/DeferredWork.h"
 
 #include <gtkmm/box.h>
 #include <gtkmm/button.h>
@@ -22,7 +23,6 @@ namespace meridavolt {
 class WorkSetEditor final : public Gtk::Box, public SheetContent {
 public:
     WorkSetEditor(AppModel& model, const WorkSet& original, std::function<void()> dismiss);
-    ~WorkSetEditor() override;
 
     SheetFrame sheetFrame() const override;
 
@@ -46,8 +46,6 @@ private:
         Gtk::Button* down = nullptr;
         Gtk::Button* remove = nullptr;
     };
-    // Rows are rebuilt once the click that changed them is over.
-    void scheduleRebuild();
     void rebuildRows();
     Gtk::Widget* makeRow(const Service& service);
     void rebuildAddChoices();
@@ -58,7 +56,6 @@ private:
     std::function<void()> dismiss_;
     std::map<std::string, RowWidgets> rows_;
     std::vector<Gtk::Button*> addChoices_;
-    sigc::connection pendingRebuild_;
 
     Gtk::Label title_{WorkSetEditorModel::title};
     Gtk::Entry name_;
@@ -72,6 +69,7 @@ private:
     Gtk::Box spacer_;
     Gtk::Button cancel_{WorkSetEditorModel::cancelTitle};
     Gtk::Button save_{WorkSetEditorModel::saveTitle};
+    DeferredWork rebuildLater_{[this] { rebuildRows(); }};
 };
 
 }  // namespace meridavolt

@@ -44,21 +44,13 @@ WorkSetManager::WorkSetManager(AppModel& model)
     caption_.set_wrap(true);
     append(caption_);
 
-    auto schedule = [this] {
-        if (pendingRebuild_.connected()) return;
-        pendingRebuild_ = Glib::signal_idle().connect([this] {
-            rebuild();
-            return false;
-        });
-    };
-    workSetsChanged_ = model_.workSetsChanged.connect(schedule);
+    workSetsChanged_ = model_.workSetsChanged.connect([this] { rebuildLater_.schedule(); });
     libraryChanged_ = model_.libraryChanged.connect([this] { saveCurrent_.set_sensitive(manager_.canSaveCurrent()); });
     rebuild();
 }
 
 WorkSetManager::~WorkSetManager()
 {
-    pendingRebuild_.disconnect();
     if (confirmation_) confirmation_->set_visible(false);
 }
 

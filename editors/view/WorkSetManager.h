@@ -2,6 +2,7 @@
 
 #include "desktop/view/SheetHost.h"
 #include "editors/WorkSetManagerModel.h"
+#include "editors/view/DeferredWork.h"
 #include "editors/view/WorkSetEditor.h"
 
 #include <gtkmm/box.h>
@@ -65,7 +66,7 @@ private:
     SheetHost editorSheet_;
     Connection workSetsChanged_;
     Connection libraryChanged_;
-    sigc::connection pendingRebuild_;
+    DeferredWork rebuildLater_{[this] { rebuild(); }};
 };
 
 }  // namespace meridavolt

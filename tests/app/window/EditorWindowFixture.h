@@ -21,6 +21,7 @@
 #include "platform/webkit/WebKitEngineFactory.h"
 #include "support/LocalHttpServer.h"
 #include "support/MainLoopWait.h"
+#include "support/WidgetSearch.h"
 
 #include <gtest/gtest.h>
 #include <gtkmm/application.h>
@@ -37,23 +38,8 @@ namespace meridavolt::editortest {
 
 using desktoptest::XdoPointer;
 
-// The first widget of type T under `root`, depth first.
-template <typename T>
-T* findWidget(Gtk::Widget& root)
-{
-    if (auto* found = dynamic_cast<T*>(&root)) return found;
-    for (auto* child = root.get_first_child(); child; child = child->get_next_sibling())
-        if (auto* found = findWidget<T>(*child)) return found;
-    return nullptr;
-}
-
-// The shown top-level window with this title, or nullptr.
-inline Gtk::Window* shownWindow(const std::string& title)
-{
-    for (auto* window : Gtk::Window::list_toplevels())
-        if (window->get_visible() && std::string(window->get_title()) == title) return window;
-    return nullptr;
-}
+using testing::findWidget;
+using testing::shownWindow;
 
 class EditorWindowTest : public ::testing::Test {
 protected:
@@ -131,13 +117,19 @@ protected:
         testing::runMainLoopFor(std::chrono::milliseconds(100));
     }
 
-    // Types a key combination ("ctrl+comma") into the window that has the pointer.
-    void press(Gtk::Window& window, const std::vector<std::string>& keys)
+    // Types a key combination ({"ctrl", "comma"}) into the window under the
+    // pointer until it had its effect: without a window manager the first keys
+    // after a window closed can go to the window that closed.
+    bool press(Gtk::Window& window, const std::vector<std::string>& keys, const std::function<bool()>& effect)
     {
-        XdoPointer pointer(window);
-        pointer.moveTo(*window.get_child());
-        for (const auto& key : keys) pointer.keyDown(key);
-        for (auto key = keys.rbegin(); key != keys.rend(); ++key) pointer.keyUp(*key);
+        for (int attempt = 0; attempt < 3; ++attempt) {
+            XdoPointer pointer(window);
+            pointer.moveTo(*window.get_child());
+            for (const auto& key : keys) pointer.keyDown(key);
+            for (auto key = keys.rbegin(); key != keys.rend(); ++key) pointer.keyUp(*key);
+            if (testing::waitUntil(effect, std::chrono::seconds(3))) return true;
+        }
+        return false;
     }
 
     // Clicks until the click had its effect: the first click on a sheet that

@@ -3,7 +3,10 @@
 #include "EditorWindowFixture.h"
 
 #include "editors/view/ServiceManager.h"
+#include "desktop/SymbolIcons.h"
 #include "model/Catalog.h"
+
+#include <gtkmm/icontheme.h>
 
 #include <regex>
 
@@ -28,8 +31,7 @@ protected:
 
     ServiceManager* openManager()
     {
-        press(*window_, {"ctrl", "comma"});
-        EXPECT_TRUE(waitUntil([&] { return model_->managing(); }));
+        EXPECT_TRUE(press(*window_, {"ctrl", "comma"}, [&] { return model_->managing(); }));
         return sheet<ServiceManager>("サービス");
     }
 
@@ -123,8 +125,8 @@ TEST_F(ServiceManagerWindow, AddsEditsAndRefusesWebsitesThroughTheEditor)
     editor->addressEntry().set_text("ftp://x");
     EXPECT_TRUE(editor->addressHint().get_visible());
     EXPECT_FALSE(editor->saveButton().get_sensitive());
-    press(*dynamic_cast<Gtk::Window*>(editor->get_root()), {"Escape"});
-    ASSERT_TRUE(waitUntil([&] { return manager->editor() == nullptr; }));
+    ASSERT_TRUE(press(*dynamic_cast<Gtk::Window*>(editor->get_root()), {"Escape"},
+                      [&] { return manager->editor() == nullptr; }));
     EXPECT_TRUE(model_->managing());
     EXPECT_EQ(model_->library().services.size(), 5u);
     runMainLoopFor(100ms);
@@ -150,6 +152,11 @@ TEST_F(ServiceManagerWindow, DeletesAtOnceReordersByDraggingAndClosesOnEsc)
         return false;
     };
     EXPECT_FALSE(lineAddable());
+    auto theme = Gtk::IconTheme::get_for_display(sheetWindow.get_display());
+    for (const char* symbol : {"plus.circle", "pencil", "trash", "arrow.up", "arrow.down", "minus.circle"})
+        EXPECT_NE(iconNameForSymbol(symbol), fallbackSymbolIcon) << symbol;
+    for (const char* symbol : {"plus.circle", "pencil", "trash", "arrow.up", "arrow.down", "minus.circle"})
+        EXPECT_TRUE(theme->has_icon(iconNameForSymbol(symbol))) << symbol;
 
     // "削除" in the row's context menu (right click) removes at once.
     XdoPointer(sheetWindow).moveTo(*manager->myServices().get_row_at_index(3)).click(3);
@@ -162,10 +169,20 @@ TEST_F(ServiceManagerWindow, DeletesAtOnceReordersByDraggingAndClosesOnEsc)
     ASSERT_TRUE(waitUntil(lineAddable));
     EXPECT_EQ(serviceBar().button("line"), nullptr);
 
+    // Shift+F10 opens the same menu for the focused row.
+    menu->popdown();
+    manager->myServices().get_row_at_index(2)->grab_focus();
+    ASSERT_TRUE(press(sheetWindow, {"shift", "F10"}, [&] {
+        menu = findWidget<Gtk::PopoverMenu>(manager->myServices());
+        return menu && menu->get_visible();
+    }));
+    menu->popdown();
+    EXPECT_EQ(libraryIDs(), (std::vector<std::string>{"one", "two", "three"}));
+
     // The Delete key on a focused row.
     manager->myServices().get_row_at_index(1)->grab_focus();
-    press(sheetWindow, {"Delete"});
-    ASSERT_TRUE(waitUntil([&] { return libraryIDs() == std::vector<std::string>{"one", "three"}; }));
+    ASSERT_TRUE(press(sheetWindow, {"Delete"},
+                      [&] { return libraryIDs() == std::vector<std::string>{"one", "three"}; }));
     runMainLoopFor(100ms);
 
     // Dragging "three" onto the upper half of "one" puts it first, in the bar and the file.
@@ -183,8 +200,7 @@ TEST_F(ServiceManagerWindow, DeletesAtOnceReordersByDraggingAndClosesOnEsc)
         return first && second && first->translate_coordinates(*second, 0, 0, x, y) && (x < 0 || y < 0);
     }));
 
-    press(sheetWindow, {"Escape"});
-    ASSERT_TRUE(waitUntil([&] { return !model_->managing(); }));
+    ASSERT_TRUE(press(sheetWindow, {"Escape"}, [&] { return !model_->managing(); }));
     EXPECT_TRUE(waitUntil([&] { return shownWindow("サービス") == nullptr; }));
 }
 

@@ -38,8 +38,7 @@ protected:
 
     WorkSetManager* openManager()
     {
-        press(*window_, {"ctrl", "shift", "k"});
-        EXPECT_TRUE(waitUntil([&] { return model_->showingWorkSets(); }));
+        EXPECT_TRUE(press(*window_, {"ctrl", "shift", "k"}, [&] { return model_->showingWorkSets(); }));
         return sheet<WorkSetManager>("作業セット");
     }
 
@@ -103,8 +102,7 @@ TEST_F(WorkSetWindow, SavesTheCurrentPagesEditsAndAppliesASetThenDeletesIt)
     // Return saves.
     editor->nameEntry().set_text("  Morning_work ");
     editor->nameEntry().grab_focus();
-    press(windowOf(*editor), {"Return"});
-    ASSERT_TRUE(waitUntil([&] { return model_->workSets().size() == 1; }));
+    ASSERT_TRUE(press(windowOf(*editor), {"Return"}, [&] { return model_->workSets().size() == 1; }));
     ASSERT_TRUE(waitUntil([&] { return manager->editor() == nullptr; }));
     auto file = JSONWorkSetRepository().load();
     ASSERT_TRUE(file && file->size() == 1);
