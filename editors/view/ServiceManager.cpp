@@ -27,11 +27,11 @@ Gtk::Label* makeNameLabel(const std::string& name)
     return label;
 }
 
-Gtk::Label* makeSectionTitle(Gtk::Label& label)
+Gtk::Label& sectionTitle(Gtk::Label& label)
 {
     label.add_css_class("editor-section");
     label.set_halign(Gtk::Align::START);
-    return &label;
+    return label;
 }
 
 }  // namespace
@@ -59,9 +59,9 @@ ServiceManager::ServiceManager(AppModel& model)
         list->set_activate_on_single_click(true);
     }
     column_.set_margin(8);
-    column_.append(*makeSectionTitle(mineTitle_));
+    column_.append(sectionTitle(mineTitle_));
     column_.append(mine_);
-    column_.append(*makeSectionTitle(addTitle_));
+    column_.append(sectionTitle(addTitle_));
     column_.append(add_);
     brandLink_.set_margin_top(12);
     column_.append(brandLink_);
@@ -82,6 +82,18 @@ ServiceManager::ServiceManager(AppModel& model)
         else openEditor(std::nullopt);
     });
 
+    installListControllers();
+    libraryChanged_ = model_.libraryChanged.connect([this] { rebuildLater_.schedule(); });
+    rebuild();
+}
+
+ServiceManager::~ServiceManager()
+{
+    if (menu_) menu_->unparent();
+}
+
+void ServiceManager::installListControllers()
+{
     actions_ = Gio::SimpleActionGroup::create();
     actions_->add_action_with_parameter("delete", Glib::Variant<Glib::ustring>::variant_type(),
                                         [this](const Glib::VariantBase& parameter) {
@@ -132,14 +144,6 @@ ServiceManager::ServiceManager(AppModel& model)
     drop_->signal_drop().connect([this](const Glib::ValueBase& value, double, double y) { return dropped(value, y); },
                                  false);
     mine_.add_controller(drop_);
-
-    libraryChanged_ = model_.libraryChanged.connect([this] { rebuildLater_.schedule(); });
-    rebuild();
-}
-
-ServiceManager::~ServiceManager()
-{
-    if (menu_) menu_->unparent();
 }
 
 SheetFrame ServiceManager::sheetFrame() const

@@ -41,6 +41,8 @@ public:
     void popupContextMenu(Gtk::ListBoxRow& row);
 
 private:
+    // The menu (right button, Menu, Shift+F10), the Delete key and the drop of a dragged row.
+    void installListControllers();
     void rebuild();
     Gtk::ListBoxRow* makeServiceRow(const Service& service);
     Gtk::ListBoxRow* makeAddRow(const std::string& title, const std::string& symbol);
