@@ -62,10 +62,12 @@ WorkSetEditor::WorkSetEditor(AppModel& model, const WorkSet& original, std::func
     save_.signal_clicked().connect([this] { trySave(); });
     append(bottom_);
 
-    // Return saves from anywhere in the sheet, the page fields included.
     auto keys = Gtk::ShortcutController::create();
     keys->set_propagation_phase(Gtk::PropagationPhase::CAPTURE);
-    auto save = Gtk::CallbackAction::create([this](Gtk::Widget&, const Glib::VariantBase&) { return trySave(); });
+    // Return saves from anywhere in the sheet, the page fields included, but
+    // chooses in the open add menu.
+    auto save = Gtk::CallbackAction::create(
+        [this](Gtk::Widget&, const Glib::VariantBase&) { return !addPopover_.get_visible() && trySave(); });
     for (guint key : {GDK_KEY_Return, GDK_KEY_KP_Enter})
         keys->add_shortcut(Gtk::Shortcut::create(Gtk::KeyvalTrigger::create(key), save));
     add_controller(keys);
