@@ -152,5 +152,34 @@ TEST_F(WorkSetWindow, SavesTheCurrentPagesEditsAndAppliesASetThenDeletesIt)
     ASSERT_TRUE(waitUntil([&] { return manager->rows().empty(); }));
 }
 
+TEST_F(WorkSetWindow, TheSheetTakesItsTitleAndSizeFromItsContentAndStaysCentredWhenWide)
+{
+    WorkSetManager* manager = openManager();
+    ASSERT_NE(manager, nullptr);
+    Gtk::Window& sheet = windowOf(*manager);
+    EXPECT_EQ(std::string(sheet.get_title()), "作業セット");
+    int width = 0, height = 0;
+    sheet.get_default_size(width, height);
+    EXPECT_EQ(width, 540);
+    int minimumWidth = 0, minimumHeight = 0;
+    manager->get_parent()->get_size_request(minimumWidth, minimumHeight);
+    EXPECT_EQ(minimumWidth, 310);
+    EXPECT_EQ(minimumHeight, 420);
+
+    g_spawn_command_line_sync(("xdotool windowsize " + XdoPointer(sheet).windowID() + " 1000 600").c_str(), nullptr,
+                              nullptr, nullptr, nullptr);
+    ASSERT_TRUE(waitUntil([&] { return sheet.get_width() >= 1000; }));
+    runMainLoopFor(100ms);
+    // The 620 points hold the sheet's padding too.
+    const int padding = manager->get_margin_start();
+    EXPECT_EQ(manager->get_width() + padding + manager->get_margin_end(), 620);
+    double x = 0, y = 0;
+    manager->translate_coordinates(*manager->get_parent(), 0, 0, x, y);
+    EXPECT_NEAR(x - padding, (manager->get_parent()->get_width() - 620) / 2.0, 1.0);
+
+    // Esc closes it as "閉じる" does.
+    ASSERT_TRUE(press(sheet, {"Escape"}, [&] { return !model_->showingWorkSets(); }));
+}
+
 }  // namespace
 }  // namespace meridavolt::editortest
