@@ -14,7 +14,7 @@ meridavolt_ui_library(clipboard_view clipboard/view DEPENDS mv_clipboard mv_stat
 target_link_libraries(mv_clipboard_view PUBLIC mv_desktop)
 meridavolt_ui_library(update_view    update/view    DEPENDS mv_update mv_platform_curl)
 meridavolt_ui_library(desktop_view   desktop/view   DEPENDS mv_desktop mv_web_view mv_clipboard_view)
-meridavolt_ui_library(editors_view   editors/view   DEPENDS mv_editors mv_web_view)
+meridavolt_ui_library(editors_view   editors/view   DEPENDS mv_editors mv_web_view mv_desktop_view)
 meridavolt_ui_library(app_view       app/view       DEPENDS mv_app mv_desktop_view mv_editors_view mv_update_view mv_platform_gio)
 
 include(cmake/Resources.cmake)

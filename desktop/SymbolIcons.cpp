@@ -52,6 +52,13 @@ std::string iconNameForSymbol(const std::string& symbol)
         {"photo", "image-x-generic-symbolic"},
         {"link", "insert-link-symbolic"},
         {"pin.fill", "view-pin-symbolic"},
+        // Controls of the library editors.
+        {"plus.circle", "meridavolt-plus-circle-symbolic"},
+        {"minus.circle", "meridavolt-minus-circle-symbolic"},
+        {"pencil", "document-edit-symbolic"},
+        {"trash", "user-trash-symbolic"},
+        {"arrow.up", "go-up-symbolic"},
+        {"arrow.down", "go-down-symbolic"},
     };
     auto found = icons.find(symbol);
     return found != icons.end() ? found->second : fallbackSymbolIcon;

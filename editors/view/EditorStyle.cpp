@@ -1,0 +1,64 @@
+#include "editors/view/EditorStyle.h"
+
+#include "desktop/SymbolIcons.h"
+#include "desktop/view/DesktopStyle.h"
+
+#include <gdkmm/display.h>
+#include <gtkmm/cssprovider.h>
+#include <gtkmm/image.h>
+#include <gtkmm/stylecontext.h>
+
+namespace meridavolt {
+
+namespace {
+
+constexpr const char* styleSheet = R"css(
+.editor-section { font-weight: bold; font-size: smaller; opacity: 0.6; margin: 12px 8px 4px 8px; }
+.editor-list { background: none; }
+.editor-list row { padding: 5px 8px; border-radius: 8px; }
+.editor-hint { color: #e01b24; font-size: smaller; }
+.editor-caption { font-size: smaller; opacity: 0.6; }
+.editor-heading { font-weight: bold; font-size: 22px; }
+.editor-set-name { font-weight: bold; font-size: 17px; }
+.editor-service-name { font-weight: bold; }
+.work-set-row { padding: 18px; border-radius: 16px; background-color: alpha(currentColor, 0.045); }
+.work-set-summary { padding: 0; background: none; box-shadow: none; border: none; }
+.work-set-editor-row { padding: 12px; border-radius: 12px; background-color: alpha(currentColor, 0.04); }
+.work-set-editor-row entry { font-size: smaller; }
+)css";
+
+}  // namespace
+
+void ensureEditorStyle()
+{
+    ensureDesktopStyle();
+    auto display = Gdk::Display::get_default();
+    if (!display) return;
+    static constexpr const char* marker = "meridavolt-editor-style";
+    if (display->get_data(marker)) return;
+    auto provider = Gtk::CssProvider::create();
+    provider->load_from_data(styleSheet);
+    Gtk::StyleContext::add_provider_for_display(display, provider, GTK_STYLE_PROVIDER_PRIORITY_APPLICATION);
+    display->set_data(marker, new Glib::RefPtr<Gtk::CssProvider>(provider),
+                      [](void* data) { delete static_cast<Glib::RefPtr<Gtk::CssProvider>*>(data); });
+}
+
+Gtk::Widget* makeSymbolImage(const std::string& symbol, int pixelSize)
+{
+    auto* image = Gtk::make_managed<Gtk::Image>();
+    image->set_from_icon_name(iconNameForSymbol(symbol));
+    image->set_pixel_size(pixelSize);
+    return image;
+}
+
+Gtk::Button* makeSymbolButton(const std::string& symbol, const std::string& label)
+{
+    auto* button = Gtk::make_managed<Gtk::Button>();
+    button->set_icon_name(iconNameForSymbol(symbol));
+    button->add_css_class("flat");
+    button->set_tooltip_text(label);
+    setAccessibleLabel(*button, label);
+    return button;
+}
+
+}  // namespace meridavolt

@@ -1,0 +1,208 @@
+// The service manager and editor in the real window: opened with Ctrl+,,
+// driven with the X pointer and keys, checked in the bar and in services.json.
+#include "EditorWindowFixture.h"
+
+#include "editors/view/ServiceManager.h"
+#include "desktop/SymbolIcons.h"
+#include "model/Catalog.h"
+
+#include <gtkmm/icontheme.h>
+
+#include <regex>
+
+namespace meridavolt::editortest {
+namespace {
+
+using testing::runMainLoopFor;
+using testing::waitUntil;
+using namespace std::chrono_literals;
+
+class ServiceManagerWindow : public EditorWindowTest {
+protected:
+    void SetUp() override
+    {
+        EditorWindowTest::SetUp();
+        Service one = localService("one", "One");
+        one.appURL = "one-app://";
+        one.actions = {QuickAction{"Inbox", server_.url("/one/inbox")}};
+        storeLibrary({one, localService("two", "Two"), localService("three", "Three"), *Catalog::find("line")});
+        start();
+    }
+
+    ServiceManager* openManager()
+    {
+        EXPECT_TRUE(press(*window_, {"ctrl", "comma"}, [&] { return model_->managing(); }));
+        return sheet<ServiceManager>("サービス");
+    }
+
+    Gtk::ListBoxRow& row(Gtk::ListBox& list, int index) { return *list.get_row_at_index(index); }
+
+    std::optional<Service> stored(const std::string& id)
+    {
+        auto library = JSONLibraryRepository().load();
+        if (!library) return std::nullopt;
+        for (const auto& service : library->services)
+            if (service.id == id) return service;
+        return std::nullopt;
+    }
+
+    ServiceEditor* openEditorFromRow(ServiceManager& manager, Gtk::ListBox& list, int index)
+    {
+        auto& window = *dynamic_cast<Gtk::Window*>(manager.get_root());
+        const auto opened = [&] { return manager.editor() && manager.editor()->get_mapped(); };
+        // Rows scrolled out of the sheet are chosen as the keyboard does.
+        double x = 0, y = 0;
+        row(list, index).translate_coordinates(window, 0, row(list, index).get_height(), x, y);
+        if (y < window.get_height()) clickUntil(window, row(list, index), opened);
+        else row(list, index).activate();
+        if (!waitUntil(opened)) return nullptr;
+        runMainLoopFor(100ms);
+        return manager.editor();
+    }
+
+    void clickSave(ServiceEditor& editor)
+    {
+        XdoPointer(*dynamic_cast<Gtk::Window*>(editor.get_root())).moveTo(editor.saveButton()).click();
+    }
+};
+
+TEST_F(ServiceManagerWindow, AddsEditsAndRefusesWebsitesThroughTheEditor)
+{
+    ServiceManager* manager = openManager();
+    ASSERT_NE(manager, nullptr);
+    EXPECT_EQ(manager->myServices().get_row_at_index(3) != nullptr, true);
+    EXPECT_EQ(manager->myServices().get_row_at_index(4), nullptr);
+
+    // A new web site: "Webサイト" is the last row under "追加".
+    int last = 0;
+    while (manager->addList().get_row_at_index(last + 1)) ++last;
+    ServiceEditor* editor = openEditorFromRow(*manager, manager->addList(), last);
+    ASSERT_NE(editor, nullptr);
+    EXPECT_EQ(dynamic_cast<Gtk::Window*>(editor->get_root())->get_title(), "Webサイトを追加");
+    EXPECT_FALSE(editor->saveButton().get_sensitive());
+    editor->nameEntry().set_text("My_<b>Site</b>");
+    editor->addressEntry().set_text("example.com");
+    EXPECT_FALSE(editor->addressHint().get_visible());
+    ASSERT_TRUE(editor->saveButton().get_sensitive());
+    clickSave(*editor);
+    ASSERT_TRUE(waitUntil([&] { return model_->library().services.size() == 5; }));
+    const Service added = model_->library().services.back();
+    EXPECT_TRUE(std::regex_match(added.id, std::regex("[0-9A-F-]{36}")));
+    ASSERT_TRUE(waitUntil([&] { return serviceBar().button(added.id) != nullptr; }));
+    ASSERT_TRUE(waitUntil([&] { return manager->editor() == nullptr; }));
+    auto file = stored(added.id);
+    ASSERT_TRUE(file);
+    EXPECT_EQ(file->name, "My_<b>Site</b>");
+    EXPECT_EQ(file->symbol, "globe");
+    EXPECT_EQ(file->url, "https://example.com");
+    ASSERT_TRUE(waitUntil([&] { return manager->myServices().get_row_at_index(4) != nullptr; }));
+
+    // Renaming keeps the quick actions; a new address drops them.
+    editor = openEditorFromRow(*manager, manager->myServices(), 0);
+    ASSERT_NE(editor, nullptr);
+    EXPECT_EQ(dynamic_cast<Gtk::Window*>(editor->get_root())->get_title(), "サービスを編集");
+    editor->nameEntry().set_text("  First ");
+    clickSave(*editor);
+    ASSERT_TRUE(waitUntil([&] { return stored("one") && stored("one")->name == "First"; }));
+    EXPECT_EQ(stored("one")->actions.size(), 1u);
+    EXPECT_EQ(stored("one")->appURL, "one-app://");
+    ASSERT_TRUE(waitUntil([&] { return manager->editor() == nullptr; }));
+    runMainLoopFor(100ms);
+    editor = openEditorFromRow(*manager, manager->myServices(), 0);
+    ASSERT_NE(editor, nullptr);
+    editor->addressEntry().set_text(server_.url("/one/other"));
+    clickSave(*editor);
+    ASSERT_TRUE(waitUntil([&] { return stored("one") && stored("one")->actions.empty(); }));
+    EXPECT_FALSE(stored("one")->appURL);
+    EXPECT_EQ(stored("one")->url, server_.url("/one/other"));
+    ASSERT_TRUE(waitUntil([&] { return manager->editor() == nullptr; }));
+    runMainLoopFor(100ms);
+
+    // A refused address shows the hint and keeps "保存" off; Esc closes only the editor.
+    editor = openEditorFromRow(*manager, manager->addList(), last);
+    ASSERT_NE(editor, nullptr);
+    editor->nameEntry().set_text("FTP");
+    editor->addressEntry().set_text("ftp://x");
+    EXPECT_TRUE(editor->addressHint().get_visible());
+    EXPECT_FALSE(editor->saveButton().get_sensitive());
+    ASSERT_TRUE(press(*dynamic_cast<Gtk::Window*>(editor->get_root()), {"Escape"},
+                      [&] { return manager->editor() == nullptr; }));
+    EXPECT_TRUE(model_->managing());
+    EXPECT_EQ(model_->library().services.size(), 5u);
+    runMainLoopFor(100ms);
+
+    // The messaging service keeps its way of opening.
+    editor = openEditorFromRow(*manager, manager->myServices(), 3);
+    ASSERT_NE(editor, nullptr);
+    EXPECT_FALSE(editor->modePicker().get_sensitive());
+    editor->cancelButton().activate();
+    ASSERT_TRUE(waitUntil([&] { return manager->editor() == nullptr; }));
+}
+
+TEST_F(ServiceManagerWindow, DeletesAtOnceReordersByDraggingAndClosesOnEsc)
+{
+    ServiceManager* manager = openManager();
+    ASSERT_NE(manager, nullptr);
+    auto& sheetWindow = *dynamic_cast<Gtk::Window*>(manager->get_root());
+    const auto lineAddable = [&] {
+        for (int i = 0; auto* row = manager->addList().get_row_at_index(i); ++i) {
+            auto* label = findWidget<Gtk::Label>(*row);
+            if (label && std::string(label->get_text()) == Catalog::find("line")->name) return true;
+        }
+        return false;
+    };
+    EXPECT_FALSE(lineAddable());
+    auto theme = Gtk::IconTheme::get_for_display(sheetWindow.get_display());
+    for (const char* symbol : {"plus.circle", "pencil", "trash", "arrow.up", "arrow.down", "minus.circle"})
+        EXPECT_NE(iconNameForSymbol(symbol), fallbackSymbolIcon) << symbol;
+    for (const char* symbol : {"plus.circle", "pencil", "trash", "arrow.up", "arrow.down", "minus.circle"})
+        EXPECT_TRUE(theme->has_icon(iconNameForSymbol(symbol))) << symbol;
+
+    // "削除" in the row's context menu (right click) removes at once.
+    XdoPointer(sheetWindow).moveTo(*manager->myServices().get_row_at_index(3)).click(3);
+    auto* menu = findWidget<Gtk::PopoverMenu>(manager->myServices());
+    ASSERT_NE(menu, nullptr);
+    EXPECT_TRUE(menu->get_visible());
+    manager->myServices().activate_action("manager.delete", Glib::Variant<Glib::ustring>::create("line"));
+    ASSERT_TRUE(waitUntil([&] { return libraryIDs() == std::vector<std::string>{"one", "two", "three"}; }));
+    EXPECT_FALSE(stored("line"));
+    ASSERT_TRUE(waitUntil(lineAddable));
+    EXPECT_EQ(serviceBar().button("line"), nullptr);
+
+    // Shift+F10 opens the same menu for the focused row.
+    menu->popdown();
+    manager->myServices().get_row_at_index(2)->grab_focus();
+    ASSERT_TRUE(press(sheetWindow, {"shift", "F10"}, [&] {
+        menu = findWidget<Gtk::PopoverMenu>(manager->myServices());
+        return menu && menu->get_visible();
+    }));
+    menu->popdown();
+    EXPECT_EQ(libraryIDs(), (std::vector<std::string>{"one", "two", "three"}));
+
+    // The Delete key on a focused row.
+    manager->myServices().get_row_at_index(1)->grab_focus();
+    ASSERT_TRUE(press(sheetWindow, {"Delete"},
+                      [&] { return libraryIDs() == std::vector<std::string>{"one", "three"}; }));
+    runMainLoopFor(100ms);
+
+    // Dragging "three" onto the upper half of "one" puts it first, in the bar and the file.
+    const auto stamp = model_->library().services[1].modifiedAt;
+    auto& three = *manager->myServices().get_row_at_index(1);
+    auto& one = *manager->myServices().get_row_at_index(0);
+    XdoPointer(sheetWindow).moveTo(three).press().glideTo(three, one, std::nullopt, 4.0).release();
+    ASSERT_TRUE(waitUntil([&] { return libraryIDs() == std::vector<std::string>{"three", "one"}; }));
+    EXPECT_EQ(model_->library().services[0].modifiedAt, stamp);
+    EXPECT_EQ(JSONLibraryRepository().load()->services.front().id, "three");
+    ASSERT_TRUE(waitUntil([&] {
+        auto* first = serviceBar().button("three");
+        auto* second = serviceBar().button("one");
+        double x = 0, y = 0;
+        return first && second && first->translate_coordinates(*second, 0, 0, x, y) && (x < 0 || y < 0);
+    }));
+
+    ASSERT_TRUE(press(sheetWindow, {"Escape"}, [&] { return !model_->managing(); }));
+    EXPECT_TRUE(waitUntil([&] { return shownWindow("サービス") == nullptr; }));
+}
+
+}  // namespace
+}  // namespace meridavolt::editortest

@@ -1,0 +1,185 @@
+// The work-set manager and editor in the real window: opened with
+// Ctrl+Shift+K over two live local pages, checked in the bar, the sessions and
+// worksets.json.
+#include "EditorWindowFixture.h"
+
+#include "editors/view/WorkSetManager.h"
+
+namespace meridavolt::editortest {
+namespace {
+
+using testing::runMainLoopFor;
+using testing::waitUntil;
+using namespace std::chrono_literals;
+using RowButton = WorkSetEditor::RowButton;
+
+class WorkSetWindow : public EditorWindowTest {
+protected:
+    void SetUp() override
+    {
+        EditorWindowTest::SetUp();
+        for (const char* id : {"one", "two"})
+            server_.serve(std::string("/") + id + "/inner", std::string("<!doctype html><p>inner ") + id);
+        storeLibrary({localService("one", "One"), localService("two", "Two"), localService("three", "Three_x")});
+        JSONWorkSetRepository().save({});
+        start();
+    }
+
+    // Shows a service and walks its page to an inner path.
+    void browse(const std::string& id)
+    {
+        for (const auto& service : model_->library().services)
+            if (service.id == id) model_->activate(service);
+        auto& session = *model_->sessions().at(id);
+        ASSERT_TRUE(waitUntil([&] { return !session.loading() && session.currentURL(); }));
+        session.load(server_.url("/" + id + "/inner"));
+        ASSERT_TRUE(waitUntil([&] { return !session.loading() && session.currentURL() == server_.url("/" + id + "/inner"); }));
+    }
+
+    WorkSetManager* openManager()
+    {
+        EXPECT_TRUE(press(*window_, {"ctrl", "shift", "k"}, [&] { return model_->showingWorkSets(); }));
+        return sheet<WorkSetManager>("作業セット");
+    }
+
+    Gtk::Window& windowOf(Gtk::Widget& widget) { return *dynamic_cast<Gtk::Window*>(widget.get_root()); }
+
+    WorkSetEditor* waitForEditor(WorkSetManager& manager)
+    {
+        if (!waitUntil([&] { return manager.editor() && manager.editor()->get_mapped(); })) return nullptr;
+        runMainLoopFor(100ms);
+        return manager.editor();
+    }
+
+    void click(Gtk::Widget& widget, const std::function<bool()>& effect)
+    {
+        ASSERT_TRUE(clickUntil(windowOf(widget), widget, effect));
+    }
+
+    std::vector<std::string> idsOf(const std::vector<Service>& services)
+    {
+        std::vector<std::string> ids;
+        for (const auto& service : services) ids.push_back(service.id);
+        return ids;
+    }
+};
+
+TEST_F(WorkSetWindow, SavesTheCurrentPagesEditsAndAppliesASetThenDeletesIt)
+{
+    browse("one");
+    browse("two");
+    WorkSetManager* manager = openManager();
+    ASSERT_NE(manager, nullptr);
+    EXPECT_TRUE(manager->rows().empty());
+
+    click(manager->saveCurrentButton(), [&] { return manager->editor() != nullptr; });
+    WorkSetEditor* editor = waitForEditor(*manager);
+    ASSERT_NE(editor, nullptr);
+    EXPECT_EQ(std::string(editor->nameEntry().get_text()), "新しい作業");
+    EXPECT_EQ(std::string(editor->pageEntry("one")->get_text()), server_.url("/one/inner"));
+    EXPECT_EQ(std::string(editor->pageEntry("two")->get_text()), server_.url("/two/inner"));
+    EXPECT_FALSE(editor->rowButton("one", RowButton::up)->get_sensitive());
+    EXPECT_FALSE(editor->rowButton("three", RowButton::down)->get_sensitive());
+    EXPECT_FALSE(editor->addMenu().get_sensitive() && editor->addChoices().empty());
+
+    // Down, up, out and back in: the page typed for "three" is replaced by its own address.
+    click(*editor->rowButton("one", RowButton::down), [&] { return idsOf(editor->editor().services()).front() == "two"; });
+    click(*editor->rowButton("three", RowButton::up), [&] { return idsOf(editor->editor().services())[1] == "three"; });
+    editor->pageEntry("three")->set_text(server_.url("/typed"));
+    click(*editor->rowButton("three", RowButton::remove), [&] { return editor->editor().services().size() == 2; });
+    ASSERT_TRUE(waitUntil([&] { return editor->rowButton("three", RowButton::remove) == nullptr; }));
+    ASSERT_TRUE(waitUntil([&] { return !editor->addChoices().empty(); }));
+    auto* choice = editor->addChoices().front();
+    EXPECT_EQ(std::string(dynamic_cast<Gtk::Label*>(choice->get_child())->get_text()), "Three_x");
+    click(editor->addMenu(), [&] { return choice->get_mapped(); });
+    // The popover is a surface of its own: its button is chosen as the keyboard does.
+    choice->activate();
+    ASSERT_TRUE(waitUntil([&] { return editor->editor().services().size() == 3; }));
+    ASSERT_TRUE(waitUntil([&] { return editor->pageEntry("three") != nullptr; }));
+    EXPECT_EQ(std::string(editor->pageEntry("three")->get_text()), server_.url("/three"));
+    EXPECT_EQ(idsOf(editor->editor().services()), (std::vector<std::string>{"two", "one", "three"}));
+
+    // Return saves.
+    editor->nameEntry().set_text("  Morning_work ");
+    editor->nameEntry().grab_focus();
+    ASSERT_TRUE(press(windowOf(*editor), {"Return"}, [&] { return model_->workSets().size() == 1; }));
+    ASSERT_TRUE(waitUntil([&] { return manager->editor() == nullptr; }));
+    auto file = JSONWorkSetRepository().load();
+    ASSERT_TRUE(file && file->size() == 1);
+    const WorkSet saved = file->front();
+    EXPECT_EQ(saved.name, "Morning_work");
+    EXPECT_EQ(idsOf(saved.services), (std::vector<std::string>{"two", "one", "three"}));
+    EXPECT_EQ(saved.services[0].url, server_.url("/two/inner"));
+    EXPECT_EQ(saved.services[1].url, server_.url("/one/inner"));
+    ASSERT_TRUE(waitUntil([&] { return manager->rows().size() == 1; }));
+    runMainLoopFor(100ms);
+
+    // The pencil opens the editor only.
+    click(*manager->rows().front().edit, [&] { return manager->editor() != nullptr; });
+    editor = waitForEditor(*manager);
+    ASSERT_NE(editor, nullptr);
+    EXPECT_EQ(std::string(editor->nameEntry().get_text()), "Morning_work");
+    EXPECT_EQ(model_->library().services.front().id, "one");
+    click(editor->cancelButton(), [&] { return manager->editor() == nullptr; });
+    EXPECT_TRUE(model_->showingWorkSets());
+    runMainLoopFor(100ms);
+
+    // The trash asks; cancelling keeps the set.
+    click(*manager->rows().front().remove, [&] { return manager->confirmation() != nullptr; });
+    ASSERT_TRUE(waitUntil([&] { return manager->confirmation()->get_mapped(); }));
+    manager->confirmation()->response(Gtk::ResponseType::CANCEL);
+    ASSERT_TRUE(waitUntil([&] { return manager->confirmation() == nullptr; }));
+    EXPECT_EQ(model_->workSets().size(), 1u);
+
+    // Opening the set reorders the bar, loads its pages, closes the sheet and selects its first service.
+    click(*manager->rows().front().summary, [&] { return !model_->showingWorkSets(); });
+    EXPECT_EQ(idsOf(model_->library().services), (std::vector<std::string>{"two", "one", "three"}));
+    EXPECT_EQ(model_->selectedID(), "two");
+    auto& one = *model_->sessions().at("one");
+    EXPECT_TRUE(waitUntil([&] { return !one.loading() && one.currentURL() == server_.url("/one/inner"); }));
+    EXPECT_EQ(JSONLibraryRepository().load()->services.front().id, "two");
+    EXPECT_TRUE(waitUntil([&] { return shownWindow("作業セット") == nullptr; }));
+
+    // Deleting after the question.
+    manager = openManager();
+    ASSERT_NE(manager, nullptr);
+    ASSERT_EQ(manager->rows().size(), 1u);
+    click(*manager->rows().front().remove, [&] { return manager->confirmation() != nullptr; });
+    ASSERT_TRUE(waitUntil([&] { return manager->confirmation()->get_mapped(); }));
+    manager->confirmation()->response(Gtk::ResponseType::ACCEPT);
+    ASSERT_TRUE(waitUntil([&] { return model_->workSets().empty(); }));
+    EXPECT_TRUE(JSONWorkSetRepository().load()->empty());
+    ASSERT_TRUE(waitUntil([&] { return manager->rows().empty(); }));
+}
+
+TEST_F(WorkSetWindow, TheSheetTakesItsTitleAndSizeFromItsContentAndStaysCentredWhenWide)
+{
+    WorkSetManager* manager = openManager();
+    ASSERT_NE(manager, nullptr);
+    Gtk::Window& sheet = windowOf(*manager);
+    EXPECT_EQ(std::string(sheet.get_title()), "作業セット");
+    int width = 0, height = 0;
+    sheet.get_default_size(width, height);
+    EXPECT_EQ(width, 540);
+    int minimumWidth = 0, minimumHeight = 0;
+    manager->get_parent()->get_size_request(minimumWidth, minimumHeight);
+    EXPECT_EQ(minimumWidth, 310);
+    EXPECT_EQ(minimumHeight, 420);
+
+    g_spawn_command_line_sync(("xdotool windowsize " + XdoPointer(sheet).windowID() + " 1000 600").c_str(), nullptr,
+                              nullptr, nullptr, nullptr);
+    ASSERT_TRUE(waitUntil([&] { return sheet.get_width() >= 1000; }));
+    runMainLoopFor(100ms);
+    // The 620 points hold the sheet's padding too.
+    const int padding = manager->get_margin_start();
+    EXPECT_EQ(manager->get_width() + padding + manager->get_margin_end(), 620);
+    double x = 0, y = 0;
+    manager->translate_coordinates(*manager->get_parent(), 0, 0, x, y);
+    EXPECT_NEAR(x - padding, (manager->get_parent()->get_width() - 620) / 2.0, 1.0);
+
+    // Esc closes it as "閉じる" does.
+    ASSERT_TRUE(press(sheet, {"Escape"}, [&] { return !model_->showingWorkSets(); }));
+}
+
+}  // namespace
+}  // namespace meridavolt::editortest

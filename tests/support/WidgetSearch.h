@@ -1,0 +1,28 @@
+#pragma once
+
+#include <gtkmm/widget.h>
+#include <gtkmm/window.h>
+
+#include <string>
+
+namespace meridavolt::testing {
+
+// The first widget of type T under `root`, depth first.
+template <typename T>
+T* findWidget(Gtk::Widget& root)
+{
+    if (auto* found = dynamic_cast<T*>(&root)) return found;
+    for (auto* child = root.get_first_child(); child; child = child->get_next_sibling())
+        if (auto* found = findWidget<T>(*child)) return found;
+    return nullptr;
+}
+
+// The shown top-level window with this title, or nullptr: sheets are found by their titles.
+inline Gtk::Window* shownWindow(const std::string& title)
+{
+    for (auto* window : Gtk::Window::list_toplevels())
+        if (window->get_visible() && std::string(window->get_title()) == title) return window;
+    return nullptr;
+}
+
+}  // namespace meridavolt::testing
