@@ -39,6 +39,7 @@ std::string iconNameForSymbol(const std::string& symbol)
         {"chevron.right", "go-next-symbolic"},
         {"arrow.clockwise", "view-refresh-symbolic"},
         {"exclamationmark.triangle", "dialog-warning-symbolic"},
+        {"pin.fill", "view-pin-symbolic"},
     };
     auto found = icons.find(symbol);
     return found != icons.end() ? found->second : fallbackSymbolIcon;
