@@ -4,28 +4,40 @@
 
 namespace meridavolt::launcherSearch {
 
-std::vector<Service> services(const std::vector<Service>& library, const std::string& query)
+Query::Query(std::string typed) : typed_(std::move(typed)), folded_(foldedForSearch(typed_)) {}
+
+bool Query::matches(const std::string& text) const { return empty() || matchesFolded(foldedForSearch(text)); }
+
+bool Query::matchesFolded(const std::string& folded) const
 {
-    if (query.empty()) return library;
-    const std::string needle = foldedForSearch(query);
-    std::vector<Service> found;
-    for (const auto& service : library) {
-        if (foldedForSearch(service.name).find(needle) != std::string::npos) found.push_back(service);
-    }
-    return found;
+    return empty() || folded.find(folded_) != std::string::npos;
 }
 
-std::vector<MemoryRow> memory(const ClipboardStore& store, const std::string& query)
+MemoryRow::MemoryRow(ClipboardEntry entry, bool pinned)
+    : entry_(std::move(entry)), preview_(characterPrefix(entry_.text, previewLength)), pinned_(pinned)
+{
+}
+
+bool MemoryRow::matches(const Query& query) const
+{
+    if (query.empty()) return true;
+    prepareSearch();
+    return query.matchesFolded(*folded_);
+}
+
+void MemoryRow::prepareSearch() const
+{
+    if (!folded_) folded_ = foldedForSearch(entry_.text);
+}
+
+std::vector<MemoryRow> memory(const ClipboardStore& store)
 {
     std::vector<MemoryRow> rows;
-    for (auto& entry : store.matching(query)) {
+    for (auto& entry : store.matching("")) {
         const bool pinned = store.isPinned(entry);
-        std::string shown = preview(entry.text);
-        rows.push_back({std::move(entry), std::move(shown), pinned});
+        rows.emplace_back(std::move(entry), pinned);
     }
     return rows;
 }
-
-std::string preview(const std::string& text) { return characterPrefix(text, previewLength); }
 
 }  // namespace meridavolt::launcherSearch

@@ -3,9 +3,9 @@
 #include "desktop/SymbolIcons.h"
 #include "desktop/view/DesktopStyle.h"
 
+#include <glibmm/main.h>
 #include <gtkmm/image.h>
 
-#include <set>
 
 namespace meridavolt {
 
@@ -53,26 +53,24 @@ struct QuickLauncherView::ServiceRow {
 };
 
 struct QuickLauncherView::MemoryRow {
-    MemoryRow(ClipboardEntry shown, bool isPinned) : entry(std::move(shown)), pinned(isPinned)
+    explicit MemoryRow(launcherSearch::MemoryRow shown) : item(std::move(shown))
     {
-        const std::string preview = launcherSearch::preview(entry.text);
-        plainTextLabel(text, preview);
+        plainTextLabel(text, item.preview());
         text.set_wrap(true);
         text.set_wrap_mode(Pango::WrapMode::WORD_CHAR);
         text.set_lines(2);
         box.set_valign(Gtk::Align::CENTER);
         box.append(text);
-        if (pinned) {
+        if (item.pinned()) {
             pin.set_from_icon_name(iconNameForSymbol("pin.fill"));
             pin.add_css_class("launcher-pin");
             box.append(pin);
         }
         rowButton(button, box);
-        setAccessibleLabel(button, preview);
+        setAccessibleLabel(button, item.preview());
     }
 
-    ClipboardEntry entry;
-    bool pinned = false;
+    launcherSearch::MemoryRow item;
     Gtk::Button button;
     Gtk::Box box{Gtk::Orientation::HORIZONTAL, 8};
     Gtk::Label text;
@@ -114,7 +112,7 @@ QuickLauncherView::QuickLauncherView(AppModel& model, LauncherActions actions)
     applyQuery();
 }
 
-QuickLauncherView::~QuickLauncherView() = default;
+QuickLauncherView::~QuickLauncherView() { preparing_.disconnect(); }
 
 Gtk::Label& QuickLauncherView::header(Gtk::Label& label, const char* text)
 {
@@ -130,6 +128,14 @@ void QuickLauncherView::focusSearch()
 {
     applyQuery();
     search_.grab_focus();
+    // Long texts are folded for search once the window is up, before the first keystroke needs them.
+    preparing_.disconnect();
+    preparing_ = Glib::signal_idle().connect(
+        [this] {
+            for (const auto& row : memoryRows_) row->item.prepareSearch();
+            return false;
+        },
+        Glib::PRIORITY_LOW);
 }
 
 void QuickLauncherView::rebuildServices()
@@ -152,20 +158,19 @@ void QuickLauncherView::rebuildMemory()
     std::map<std::string, std::unique_ptr<MemoryRow>> previous;
     for (auto& row : memoryRows_) {
         memory_.remove(row->button);
-        const std::string id = row->entry.id;
+        const std::string id = row->item.entry().id;
         previous[id] = std::move(row);
     }
     memoryRows_.clear();
-    const ClipboardStore& clipboard = model_.clipboard();
-    for (auto& entry : clipboard.matching("")) {
-        const bool pinned = clipboard.isPinned(entry);
-        auto kept = previous.find(entry.id);
+    for (auto& item : launcherSearch::memory(model_.clipboard())) {
+        auto kept = previous.find(item.entry().id);
         std::unique_ptr<MemoryRow> row;
-        if (kept != previous.end() && kept->second->pinned == pinned && kept->second->entry == entry) {
+        if (kept != previous.end() && kept->second->item.pinned() == item.pinned() &&
+            kept->second->item.entry() == item.entry()) {
             row = std::move(kept->second);
         } else {
-            row = std::make_unique<MemoryRow>(entry, pinned);
-            row->button.signal_clicked().connect([this, entry] {
+            row = std::make_unique<MemoryRow>(std::move(item));
+            row->button.signal_clicked().connect([this, entry = row->item.entry()] {
                 model_.clipboard().copy(entry);
                 actions_.close();
             });
@@ -179,17 +184,9 @@ void QuickLauncherView::applyQuery()
 {
     if (servicesStale_) rebuildServices();
     if (memoryStale_) rebuildMemory();
-    const std::string query = search_.get_text();
-
-    std::set<std::string> services;
-    for (const auto& service : launcherSearch::services(model_.library().services, query)) {
-        services.insert(service.id);
-    }
-    for (auto& row : serviceRows_) row->button.set_visible(services.count(row->service.id) > 0);
-
-    std::set<std::string> entries;
-    for (const auto& entry : model_.clipboard().matching(query)) entries.insert(entry.id);
-    for (auto& row : memoryRows_) row->button.set_visible(entries.count(row->entry.id) > 0);
+    const launcherSearch::Query query(search_.get_text());
+    for (auto& row : serviceRows_) row->button.set_visible(query.matches(row->service.name));
+    for (auto& row : memoryRows_) row->button.set_visible(row->item.matches(query));
 }
 
 std::vector<std::string> QuickLauncherView::shownServices() const

@@ -65,6 +65,7 @@ private:
     bool servicesStale_ = true;
     bool memoryStale_ = true;
     std::vector<Connection> connections_;
+    sigc::connection preparing_;
 };
 
 }  // namespace meridavolt

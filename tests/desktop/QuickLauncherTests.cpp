@@ -176,53 +176,63 @@ TEST_F(QuickLauncherTest, AKeyThatCannotBeHadIsReportedOnceAndTheMenuStillOpensT
     }
 }
 
-TEST(LauncherSearch, ServicesMatchTheQueryAsTypedIgnoringCase)
+TEST(LauncherSearch, AQueryMatchesAsTypedIgnoringCase)
 {
-    auto library = meridavolt::testing::makeLibrary({"a", "b", "c"}).services;
-    library[0].name = "Google Drive";
-    library[1].name = "YouTube";
-    library[2].name = "ドライブ Ｍａｉｌ";
-    auto names = [&](const std::string& query) {
-        std::vector<std::string> found;
-        for (const auto& service : launcherSearch::services(library, query)) found.push_back(service.name);
-        return found;
+    const std::vector<std::string> names{"Google Drive", "YouTube", "ドライブ Ｍａｉｌ"};
+    auto found = [&](const std::string& typed) {
+        const launcherSearch::Query query(typed);
+        std::vector<std::string> matching;
+        for (const auto& name : names) {
+            if (query.matches(name)) matching.push_back(name);
+        }
+        return matching;
     };
-    EXPECT_EQ(names(""), (std::vector<std::string>{"Google Drive", "YouTube", "ドライブ Ｍａｉｌ"}));
-    EXPECT_EQ(names("DRIVE"), std::vector<std::string>{"Google Drive"});
-    EXPECT_EQ(names("youtube"), std::vector<std::string>{"YouTube"});
-    EXPECT_EQ(names("ｍＡｉｌ"), std::vector<std::string>{"ドライブ Ｍａｉｌ"});
+    EXPECT_EQ(found(""), names);
+    EXPECT_EQ(found("DRIVE"), std::vector<std::string>{"Google Drive"});
+    EXPECT_EQ(found("youtube"), std::vector<std::string>{"YouTube"});
+    EXPECT_EQ(found("ｍＡｉｌ"), std::vector<std::string>{"ドライブ Ｍａｉｌ"});
     // A trailing blank is part of the query: only "Google Drive" has a blank after "Google".
-    EXPECT_EQ(names("google "), std::vector<std::string>{"Google Drive"});
-    EXPECT_EQ(names("tube "), std::vector<std::string>{});
-    EXPECT_EQ(names(" "), (std::vector<std::string>{"Google Drive", "ドライブ Ｍａｉｌ"}));
+    EXPECT_EQ(found("google "), std::vector<std::string>{"Google Drive"});
+    EXPECT_EQ(found("tube "), std::vector<std::string>{});
+    EXPECT_EQ(found(" "), (std::vector<std::string>{"Google Drive", "ドライブ Ｍａｉｌ"}));
 }
 
-TEST(LauncherSearch, MemoryRowsShowAHundredCharactersAndTheirPin)
+// The rows, filtered by a query, list what the memory's own search finds, in its order.
+TEST(LauncherSearch, MemoryRowsShowAHundredCharactersAndTheirPinAndFilterLikeTheMemory)
 {
     meridavolt::testing::AppModelHarness harness;
     AppModel& model = harness.start();
     ClipboardStore& store = model.clipboard();
-    std::string family;  // one user-perceived character of seven code points
+    std::string family;  // one user-perceived character of five code points
     for (int i = 0; i < 150; ++i) family += "👨‍👩‍👧";
     store.receive(family);
     store.receive(std::string(100'000, 'x'));
     store.receive("Short Note");
+    store.receive("short NOTES, longer");
     store.togglePin(store.history().entries.back());
 
-    const auto all = launcherSearch::memory(store, "");
-    ASSERT_EQ(all.size(), 3u);
-    EXPECT_TRUE(all[0].pinned);
-    EXPECT_EQ(all[0].entry.text, family);
+    const auto rows = launcherSearch::memory(store);
+    ASSERT_EQ(rows.size(), 4u);
+    EXPECT_TRUE(rows[0].pinned());
+    EXPECT_EQ(rows[0].entry().text, family);
     std::string hundredFamilies;
     for (int i = 0; i < 100; ++i) hundredFamilies += "👨‍👩‍👧";
-    EXPECT_EQ(all[0].preview, hundredFamilies);
-    EXPECT_EQ(all[1].preview, "Short Note");
-    EXPECT_FALSE(all[1].pinned);
-    EXPECT_EQ(all[2].preview, std::string(100, 'x'));
+    EXPECT_EQ(rows[0].preview(), hundredFamilies);
+    EXPECT_EQ(rows[1].preview(), "short NOTES, longer");
+    EXPECT_FALSE(rows[1].pinned());
+    EXPECT_EQ(rows[3].preview(), std::string(100, 'x'));
 
-    const auto found = launcherSearch::memory(store, "NOTE");
-    ASSERT_EQ(found.size(), 1u);
-    EXPECT_EQ(found[0].entry.text, "Short Note");
+    for (const std::string typed : {"", "NOTE", "notes", "x", "xx ", "👨‍👩‍👧👨"}) {
+        const launcherSearch::Query query(typed);
+        std::vector<std::string> shown;
+        for (const auto& row : rows) {
+            if (row.matches(query)) shown.push_back(row.entry().id);
+        }
+        std::vector<std::string> found;
+        for (const auto& entry : store.matching(typed)) found.push_back(entry.id);
+        EXPECT_EQ(shown, found) << typed;
+    }
+    EXPECT_EQ(store.matching("NOTE").size(), 2u);
 }
 
 }  // namespace
