@@ -4,6 +4,7 @@
 // - a click on a mounted service shows its pane within one frame (16 ms),
 //   measured from the click event to the pane mapped and to the next frame.
 // Run under a virtual display (scripts/bench.sh does).
+#include "BenchSupport.h"
 #include "clipboard/BackgroundWorker.h"
 #include "clipboard/ClipboardStore.h"
 #include "desktop/view/DesktopContentView.h"
@@ -35,15 +36,7 @@ using namespace std::chrono_literals;
 
 namespace {
 
-class NoWorkspace final : public Workspace {
-public:
-    bool openURL(const std::string&) override { return true; }
-    bool hasApplication(ExternalApplication) override { return false; }
-    void launchApplication(ExternalApplication, const std::vector<std::string>&, LaunchCompletion done) override
-    {
-        done(std::nullopt);
-    }
-};
+using bench::NoWorkspace;
 
 // One launch: the state over a temporary data folder and the window on screen.
 struct Launch {
@@ -86,11 +79,6 @@ struct Launch {
     std::unique_ptr<DesktopContentView> view;
 };
 
-double milliseconds(steady_clock::duration duration)
-{
-    return duration_cast<microseconds>(duration).count() / 1000.0;
-}
-
 // Timers fire on whole milliseconds of the main loop: a figure within that of its target meets it.
 constexpr double timerResolution = 2;
 
@@ -117,8 +105,8 @@ void measureStartup(fakes::TemporaryFolder& folder, WebKitEngineFactory& engines
         });
         launch.window.present();
         testing::waitUntil([&] { return opened != steady_clock::time_point{}; }, 10s);
-        handOvers.push_back(milliseconds(launch.firstEngine - shown));
-        selections.push_back(milliseconds(opened - shown));
+        handOvers.push_back(bench::elapsedMilliseconds(launch.firstEngine - shown));
+        selections.push_back(bench::elapsedMilliseconds(opened - shown));
     }
     printFigures("start-up animation: shown -> hand-over", handOvers, 3000);
     std::printf("%-44s median %.2f ms  (hand-over plus building the first web view)\n",
@@ -180,8 +168,8 @@ void measureSwitch(fakes::TemporaryFolder& folder, WebKitEngineFactory& engines)
         mapConnection.disconnect();
         g_signal_handler_disconnect(frameClock, paintHandler);
         if (clicked == steady_clock::time_point{} || mapped == steady_clock::time_point{}) continue;
-        toMapped.push_back(milliseconds(mapped - clicked));
-        toFrame.push_back(milliseconds(painted - clicked));
+        toMapped.push_back(bench::elapsedMilliseconds(mapped - clicked));
+        toFrame.push_back(bench::elapsedMilliseconds(painted - clicked));
     }
     if (toMapped.empty()) {
         std::printf("switch: no click reached the window\n");

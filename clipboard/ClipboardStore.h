@@ -1,8 +1,10 @@
 #pragma once
 
 #include "clipboard/BackgroundWorker.h"
+#include "clipboard/ClipboardDrag.h"
 #include "clipboard/ClipboardEntry.h"
 #include "clipboard/ClipboardHistory.h"
+#include "clipboard/DropItem.h"
 #include "clipboard/ImageCodec.h"
 #include "clipboard/Pasteboard.h"
 #include "clipboard/TextRecognizer.h"
@@ -124,9 +126,32 @@ public:
     // One recognition at a time: a request while one runs is ignored.
     void recognizeText(const ClipboardEntry& entry);
 
+    // --- Drag and drop (types and payload: clipboard/ClipboardDrag.h)
+    // Takes a drop at once when some item offers an accepted type, then
+    // stores the first 30 such items one after another, each in front of
+    // `before` (the id of the entry the drop landed on; none: the front).
+    // False, and nothing happens, when no item offers an accepted type.
+    bool acceptDrop(std::vector<std::shared_ptr<DropItem>> items, std::optional<std::string> before);
+
     static std::filesystem::path defaultPinsURL();
 
 private:
+    struct DropStep;
+    void takeDropItem(std::shared_ptr<std::vector<std::shared_ptr<DropItem>>> items, std::size_t index,
+                      std::optional<std::string> before);
+    void dropOwnEntry(DropStep step);
+    void dropImageData(DropStep step);
+    void dropImageFile(DropStep step);
+    void dropText(DropStep step);
+    // Wraps a callback that may arrive after the store is gone: it then does nothing.
+    template <typename Handler>
+    auto whileAlive(Handler handler)
+    {
+        return [alive = std::weak_ptr<bool>(alive_), handler = std::move(handler)](auto&&... arguments) mutable {
+            if (!alive.expired()) handler(std::forward<decltype(arguments)>(arguments)...);
+        };
+    }
+
     void configureMonitoring();
     void poll();
     void loadPins();

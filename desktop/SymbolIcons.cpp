@@ -39,6 +39,10 @@ std::string iconNameForSymbol(const std::string& symbol)
         {"chevron.right", "go-next-symbolic"},
         {"arrow.clockwise", "view-refresh-symbolic"},
         {"exclamationmark.triangle", "dialog-warning-symbolic"},
+        // The clipboard memory's button and cards.
+        {"square.on.square", "edit-copy-symbolic"},
+        {"photo", "image-x-generic-symbolic"},
+        {"link", "insert-link-symbolic"},
         {"pin.fill", "view-pin-symbolic"},
     };
     auto found = icons.find(symbol);

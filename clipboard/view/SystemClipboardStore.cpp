@@ -1,5 +1,6 @@
 #include "clipboard/view/SystemClipboardStore.h"
 
+#include "clipboard/view/MemoryDragAndDrop.h"
 #include "platform/glib/MainLoopScheduler.h"
 #include "platform/gdk/GdkPasteboard.h"
 #include "platform/gdk/GdkPixbufImageCodec.h"
@@ -29,6 +30,8 @@ ClipboardServices systemClipboardServices(Settings& settings)
 std::unique_ptr<ClipboardStore> makeSystemClipboardStore(Settings& settings,
                                                          std::optional<std::filesystem::path> pinsURL, bool monitor)
 {
+    // What earlier runs left for receivers of dragged images goes at start.
+    clearDraggedImages();
     return std::make_unique<ClipboardStore>(systemClipboardServices(settings), std::move(pinsURL), monitor);
 }
 

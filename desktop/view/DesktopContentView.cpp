@@ -7,6 +7,13 @@
 
 namespace meridavolt {
 
+namespace {
+
+// The shelf in the toolbar keeps its cards at the row's height.
+constexpr double toolbarCardHeight = 54;
+
+}  // namespace
+
 DesktopContentView::DesktopContentView(AppModel& model)
     : DesktopContentView(model, model.settings(), model.scheduler())
 {
@@ -22,6 +29,9 @@ DesktopContentView::DesktopContentView(AppModel& model, Settings& settings, Sche
       workspace_(model, scheduler),
       serviceBar_(model, docking_, *this),
       memoryStrip_(layoutSettings_, docking_, resize_, *this),
+      toolbarShelf_(model.clipboard(), toolbarCardHeight, true),
+      stripShelf_(model.clipboard(), layoutSettings_.values().memoryHeight, true),
+      memoryButton_(model, model.clipboard(), true),
       hints_(docking_),
       workSetSheet_(*this, [this] { return model_.showingWorkSets(); }, [this] { model_.setShowingWorkSets(false); }),
       managerSheet_(*this, [this] { return model_.managing(); }, [this] { model_.setManaging(false); }),
@@ -33,6 +43,9 @@ DesktopContentView::DesktopContentView(AppModel& model, Settings& settings, Sche
     add_css_class("desktop-content");
     insert_action_group(LayoutMenu::actionGroupName, layoutMenu_.actions());
 
+    toolbar_.shelfArea().append(toolbarShelf_);
+    toolbar_.memoryButtonArea().append(memoryButton_);
+    memoryStrip_.shelfArea().append(stripShelf_);
     content_.append(toolbar_);
     content_.append(toolbarDivider_);
     middle_.set_vexpand(true);
@@ -75,6 +88,7 @@ void DesktopContentView::arrange()
     const auto arrangement = DesktopArrangement::from(values);
     toolbar_.update(arrangement);
     memoryStrip_.update(values);
+    stripShelf_.setCardHeight(values.memoryHeight);
     // Panels are taken out and put back only when they move.
     if (arranged_ && arrangement == arrangement_) return;
     arranged_ = true;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "clipboard/view/ClipboardCloud.h"
+#include "clipboard/view/MemoryShelf.h"
 #include "desktop/DesktopArrangement.h"
 #include "desktop/LayoutSettings.h"
 #include "desktop/PanelDocking.h"
@@ -44,6 +46,9 @@ public:
     DesktopToolbar& toolbar() { return toolbar_; }
     ServiceBar& serviceBar() { return serviceBar_; }
     MemoryStrip& memoryStrip() { return memoryStrip_; }
+    MemoryShelf& toolbarShelf() { return toolbarShelf_; }
+    MemoryShelf& stripShelf() { return stripShelf_; }
+    ClipboardCloud& memoryButton() { return memoryButton_; }
     SplitWorkspace& workspace() { return workspace_; }
     DockingHints& dockingHints() { return hints_; }
     SheetHost& quickActionSheet() { return quickSheet_; }
@@ -69,6 +74,9 @@ private:
     Gtk::Separator railDivider_{Gtk::Orientation::VERTICAL};
     ServiceBar serviceBar_;
     MemoryStrip memoryStrip_;
+    MemoryShelf toolbarShelf_;
+    MemoryShelf stripShelf_;
+    ClipboardCloud memoryButton_;
     DockingHints hints_;
 
     SheetHost workSetSheet_;

@@ -16,6 +16,7 @@ constexpr gsize chunkBytes = 256 * 1024;
 // read finished and only lets go of its share.
 struct ReadState {
     std::size_t limit = 0;
+    StreamFinish finishOpen = nullptr;
     std::function<void(std::optional<ClipboardBytes>)> done;
     GCancellable* cancellable = g_cancellable_new();
     GCancellable* callerCancellable = nullptr;
@@ -92,7 +93,7 @@ void readChunk(GInputStream* stream, const Shared& state)
 void streamOpened(GObject* source, GAsyncResult* result, gpointer data)
 {
     Shared state = reclaim(data);
-    GInputStream* stream = gdk_clipboard_read_finish(GDK_CLIPBOARD(source), result, nullptr, nullptr);
+    GInputStream* stream = state->finishOpen(source, result);
     if (!stream || state->finished()) {
         if (stream) g_object_unref(stream);
         return state->finish(std::nullopt);
@@ -102,12 +103,12 @@ void streamOpened(GObject* source, GAsyncResult* result, gpointer data)
 
 }  // namespace
 
-void readClipboardBounded(GdkClipboard* clipboard, const std::string& type, std::size_t limit,
-                          std::chrono::milliseconds timeout, GCancellable* cancellable,
-                          std::function<void(std::optional<ClipboardBytes>)> done)
+void readBounded(const StreamOpen& open, StreamFinish finish, std::size_t limit, std::chrono::milliseconds timeout,
+                 GCancellable* cancellable, std::function<void(std::optional<ClipboardBytes>)> done)
 {
     auto state = std::make_shared<ReadState>();
     state->limit = limit;
+    state->finishOpen = finish;
     state->done = std::move(done);
     if (cancellable) {
         state->callerCancellable = G_CANCELLABLE(g_object_ref(cancellable));
@@ -124,8 +125,36 @@ void readClipboardBounded(GdkClipboard* clipboard, const std::string& type, std:
             return G_SOURCE_REMOVE;
         },
         new Shared(state), [](gpointer data) { delete static_cast<Shared*>(data); });
-    const char* types[] = {type.c_str(), nullptr};
-    gdk_clipboard_read_async(clipboard, types, G_PRIORITY_DEFAULT, state->cancellable, streamOpened, new Shared(state));
+    open(state->cancellable, streamOpened, new Shared(state));
+}
+
+void readClipboardBounded(GdkClipboard* clipboard, const std::string& type, std::size_t limit,
+                          std::chrono::milliseconds timeout, GCancellable* cancellable,
+                          std::function<void(std::optional<ClipboardBytes>)> done)
+{
+    readBounded(
+        [clipboard, type](GCancellable* ours, GAsyncReadyCallback opened, gpointer data) {
+            const char* types[] = {type.c_str(), nullptr};
+            gdk_clipboard_read_async(clipboard, types, G_PRIORITY_DEFAULT, ours, opened, data);
+        },
+        [](GObject* source, GAsyncResult* result) {
+            return gdk_clipboard_read_finish(GDK_CLIPBOARD(source), result, nullptr, nullptr);
+        },
+        limit, timeout, cancellable, std::move(done));
+}
+
+void readDropBounded(GdkDrop* drop, const std::string& type, std::size_t limit, std::chrono::milliseconds timeout,
+                     std::function<void(std::optional<ClipboardBytes>)> done)
+{
+    readBounded(
+        [drop, type](GCancellable* ours, GAsyncReadyCallback opened, gpointer data) {
+            const char* types[] = {type.c_str(), nullptr};
+            gdk_drop_read_async(drop, types, G_PRIORITY_DEFAULT, ours, opened, data);
+        },
+        [](GObject* source, GAsyncResult* result) {
+            return gdk_drop_read_finish(GDK_DROP(source), result, nullptr, nullptr);
+        },
+        limit, timeout, nullptr, std::move(done));
 }
 
 }  // namespace meridavolt

@@ -6,8 +6,10 @@
 #include <optional>
 #include <string>
 
+#include <gio/gio.h>
+
 typedef struct _GdkClipboard GdkClipboard;
-typedef struct _GCancellable GCancellable;
+typedef struct _GdkDrop GdkDrop;
 
 namespace meridavolt {
 
@@ -24,5 +26,17 @@ struct ClipboardBytes {
 void readClipboardBounded(GdkClipboard* clipboard, const std::string& type, std::size_t limit,
                           std::chrono::milliseconds timeout, GCancellable* cancellable,
                           std::function<void(std::optional<ClipboardBytes>)> done);
+
+// The same for one type of a drop. The drop must stay unfinished until `done` runs.
+void readDropBounded(GdkDrop* drop, const std::string& type, std::size_t limit, std::chrono::milliseconds timeout,
+                     std::function<void(std::optional<ClipboardBytes>)> done);
+
+// What both stand on: `open` starts opening the stream with the read's own
+// cancellable and hands the result to the given callback; `finish` takes the
+// stream (nothing on failure).
+using StreamOpen = std::function<void(GCancellable*, GAsyncReadyCallback, void*)>;
+using StreamFinish = GInputStream* (*)(GObject*, GAsyncResult*);
+void readBounded(const StreamOpen& open, StreamFinish finish, std::size_t limit, std::chrono::milliseconds timeout,
+                 GCancellable* cancellable, std::function<void(std::optional<ClipboardBytes>)> done);
 
 }  // namespace meridavolt

@@ -2,7 +2,7 @@
 
 #include "clipboard/ClipboardHistory.h"
 #include "clipboard/ClipboardStore.h"
-#include "platform/Text.h"
+#include "clipboard/ClipboardText.h"
 #include "platform/gdk/BoundedClipboardRead.h"
 #include "platform/gdk/SelectionWatcher.h"
 
@@ -53,36 +53,6 @@ std::size_t limitFor(Kind kind)
 {
     return kind == Kind::png || kind == Kind::tiff ? ClipboardStore::maximumInputImageBytes
                                                    : ClipboardHistory::maximumUTF8Bytes;
-}
-
-std::optional<std::string> decodeText(std::string bytes, const std::string& type, bool oversize)
-{
-    // Oversize text is refused by the history whatever it says: keep it as it came.
-    if (oversize) return bytes;
-    while (!bytes.empty() && bytes.back() == '\0') bytes.pop_back();
-    if (isValidUTF8(bytes)) return bytes;
-    if (type != "STRING" && type != "text/plain") return std::nullopt;
-    gsize written = 0;
-    gchar* converted =
-        g_convert(bytes.data(), static_cast<gssize>(bytes.size()), "UTF-8", "ISO-8859-1", nullptr, &written, nullptr);
-    if (!converted) return std::nullopt;
-    std::string text(converted, written);
-    g_free(converted);
-    return text;
-}
-
-// The first address of a text/uri-list (comments start with "#").
-std::optional<std::string> firstURI(const std::string& list)
-{
-    std::size_t start = 0;
-    while (start < list.size()) {
-        std::size_t end = list.find('\n', start);
-        if (end == std::string::npos) end = list.size();
-        std::string line = trimWhitespace(std::string_view(list).substr(start, end - start));
-        if (!line.empty() && line.front() != '#' && isValidUTF8(line)) return line;
-        start = end + 1;
-    }
-    return std::nullopt;
 }
 
 bool carriesPrivateMarker(const std::vector<std::string>& types)
@@ -225,7 +195,7 @@ void GdkPasteboard::readNext(std::shared_ptr<Fetch> fetch)
                                      if (!read->bytes.empty()) snapshot.tiff = SharedBytes(std::move(read->bytes));
                                      break;
                                  case Kind::text:
-                                     snapshot.string = decodeText(std::move(read->bytes), step.type, read->oversize);
+                                     snapshot.string = decodeClipboardText(std::move(read->bytes), step.type, read->oversize);
                                      break;
                                  case Kind::url:
                                      if (!read->oversize) snapshot.url = firstURI(read->bytes);

@@ -124,6 +124,13 @@ std::optional<std::string> encodePNG(GdkPixbuf* image)
 
 }  // namespace
 
+GdkPixbuf* decodeRasterImage(std::string_view data, std::size_t maxPixelCount)
+{
+    auto mimeType = sniffedRasterType(data);
+    if (!mimeType) return nullptr;
+    return decode(data, *mimeType, maxPixelCount).release();
+}
+
 std::optional<ScaledPNGs> GdkPixbufImageCodec::scaledPNGs(std::string_view data, int fullMaxSide,
                                                           int thumbnailMaxSide, std::size_t maxPixelCount) const
 {

@@ -22,6 +22,7 @@
 #include <gtkmm/window.h>
 
 #include <cstdlib>
+#include <functional>
 #include <memory>
 
 namespace meridavolt::desktoptest {
@@ -79,13 +80,7 @@ protected:
         model_ = std::make_unique<AppModel>(AppModelServices{
             nullptr, nullptr, *settings_, SystemClock::shared(), MainLoopScheduler::shared(), workspace_,
             engines_->engineFactory(),
-            [this] {
-                return std::make_unique<ClipboardStore>(
-                    ClipboardServices{std::make_shared<fakes::FakePasteboard>(), MainLoopScheduler::shared(),
-                                      *settings_, SystemClock::shared(), nullptr, nullptr,
-                                      std::make_shared<ThreadWorker>()},
-                    folder_ / "pins.json", false);
-            },
+            [this] { return makeClipboardStore_(); },
             nullptr});
         window_ = std::make_unique<Gtk::Window>();
         window_->set_title("MERIDAVOLT window test");
@@ -151,6 +146,13 @@ protected:
     XdoPointer pointer() { return XdoPointer(*window_); }
 
     fakes::TemporaryFolder folder_;
+    // The state's clipboard memory: on a fake clipboard, not watched, unless a test wants another.
+    std::function<std::unique_ptr<ClipboardStore>()> makeClipboardStore_ = [this] {
+        return std::make_unique<ClipboardStore>(
+            ClipboardServices{std::make_shared<fakes::FakePasteboard>(), MainLoopScheduler::shared(), *settings_,
+                              SystemClock::shared(), nullptr, nullptr, std::make_shared<ThreadWorker>()},
+            folder_ / "pins.json", false);
+    };
     meridavolt::testing::LocalHttpServer server_;
     RecordingWorkspace workspace_;
     std::unique_ptr<WebKitEngineFactory> engines_;
