@@ -1,5 +1,6 @@
 #include "desktop/view/QuickLauncherView.h"
 
+#include "clipboard/view/MemoryImage.h"
 #include "desktop/SymbolIcons.h"
 #include "desktop/view/DesktopStyle.h"
 
@@ -60,6 +61,12 @@ struct QuickLauncherView::MemoryRow {
         text.set_wrap_mode(Pango::WrapMode::WORD_CHAR);
         text.set_lines(2);
         box.set_valign(Gtk::Align::CENTER);
+        if (const auto& thumbnail = item.entry().thumbnailData) {
+            image.setData(thumbnail, item.entry().id);
+            image.set_size_request(thumbnailWidth, thumbnailHeight);
+            image.set_valign(Gtk::Align::CENTER);
+            box.append(image);
+        }
         box.append(text);
         if (item.pinned()) {
             pin.set_from_icon_name(iconNameForSymbol("pin.fill"));
@@ -70,9 +77,13 @@ struct QuickLauncherView::MemoryRow {
         setAccessibleLabel(button, item.preview());
     }
 
+    static constexpr int thumbnailWidth = 48;
+    static constexpr int thumbnailHeight = 36;
+
     launcherSearch::MemoryRow item;
     Gtk::Button button;
     Gtk::Box box{Gtk::Orientation::HORIZONTAL, 8};
+    MemoryImage image;
     Gtk::Label text;
     Gtk::Image pin;
 };
@@ -196,6 +207,15 @@ std::vector<std::string> QuickLauncherView::shownServices() const
         if (row->button.get_visible()) names.push_back(row->service.name);
     }
     return names;
+}
+
+std::size_t QuickLauncherView::shownThumbnails() const
+{
+    std::size_t count = 0;
+    for (const auto& row : memoryRows_) {
+        if (row->button.get_visible() && row->image.hasImage() && row->image.get_parent()) ++count;
+    }
+    return count;
 }
 
 std::vector<std::string> QuickLauncherView::shownMemories() const

@@ -38,6 +38,8 @@ public:
     // The rows the query lets through, in order, by their text.
     std::vector<std::string> shownServices() const;
     std::vector<std::string> shownMemories() const;
+    // How many of the rows shown draw an image's thumbnail.
+    std::size_t shownThumbnails() const;
 
 private:
     struct ServiceRow;

@@ -12,6 +12,7 @@
 #include "fakes/MemorySettings.h"
 #include "fakes/TemporaryFolder.h"
 #include "platform/gdk/ClipboardProcess.h"
+#include "platform/gdk/TestImages.h"
 #include "platform/gdk/X11GlobalHotKey.h"
 #include "platform/glib/MainLoopScheduler.h"
 #include "support/MainLoopWait.h"
@@ -183,13 +184,19 @@ TEST_F(QuickLauncherOnDesktop, TheHotKeyFloatsTheLauncherOverAnotherApplicationA
 TEST_F(QuickLauncherOnDesktop, AMemoryRowPutsItsTextOnTheClipboardAndTheFocusGoesBackForThePaste)
 {
     start();
+    bool imageStored = false;
+    model_->clipboard().receiveImage(SharedBytes(meridavolt::testing::twoColourImage(200, 120, "png")), std::nullopt,
+                                     [&] { imageStored = true; });
+    ASSERT_TRUE(waitUntil([&] { return imageStored; }));
     const std::string longLine(100'000, 'q');
     model_->clipboard().receive(longLine);
     model_->clipboard().receive("会議室 B-12");
     const Window helper = desktop_.openHelperWindow();
 
     ASSERT_NO_FATAL_FAILURE(openWithHotKey());
-    EXPECT_EQ(view().shownMemories(), (std::vector<std::string>{"会議室 B-12", std::string(100, 'q')}));
+    EXPECT_EQ(view().shownMemories(),
+              (std::vector<std::string>{"会議室 B-12", std::string(100, 'q'), ClipboardEntry::imageText}));
+    EXPECT_EQ(view().shownThumbnails(), 1u);
     EXPECT_EQ(desktop_.frame(xidOf(window())).width, 460) << "a long entry widened the window";
     // No service matches, so the first row after the field is the entry's.
     ASSERT_TRUE(LauncherDesktop::xdotool("type --delay 30 b-1"));
