@@ -204,7 +204,7 @@ std::vector<std::string> QuickLauncherView::shownServices() const
 {
     std::vector<std::string> names;
     for (const auto& row : serviceRows_) {
-        if (row->button.get_visible()) names.push_back(row->service.name);
+        if (row->button.get_visible()) names.push_back(row->name.get_text());
     }
     return names;
 }

@@ -35,7 +35,7 @@ public:
     void focusSearch();
 
     Gtk::Entry& searchField() { return search_; }
-    // The rows the query lets through, in order, by their text.
+    // The rows the query lets through, in order, by the text they show.
     std::vector<std::string> shownServices() const;
     std::vector<std::string> shownMemories() const;
     // How many of the rows shown draw an image's thumbnail.

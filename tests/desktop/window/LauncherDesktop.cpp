@@ -76,9 +76,29 @@ Window LauncherDesktop::openHelperWindow()
     XMapWindow(display_, helper_);
     XSync(display_, False);
     poll([&] { return mapped(helper_); });
-    xdotool("windowactivate --sync " + std::to_string(helper_));
-    poll([&] { return activeWindow() == helper_; });
+    if (manager_) {
+        xdotool("windowactivate --sync " + std::to_string(helper_));
+        poll([&] { return activeWindow() == helper_; });
+    } else {
+        XSetInputFocus(display_, helper_, RevertToParent, CurrentTime);
+        XSync(display_, False);
+    }
     return helper_;
+}
+
+void LauncherDesktop::closeHelperWindow()
+{
+    XDestroyWindow(display_, helper_);
+    XSync(display_, False);
+    helper_ = 0;
+}
+
+Window LauncherDesktop::inputFocus()
+{
+    Window focus = 0;
+    int revert = 0;
+    XGetInputFocus(display_, &focus, &revert);
+    return focus;
 }
 
 Window LauncherDesktop::activeWindow()

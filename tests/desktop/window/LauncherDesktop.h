@@ -27,9 +27,14 @@ public:
     // Starts openbox and waits until it manages the screen; false when it did not.
     bool startWindowManager();
 
-    // Maps a window of another "application" and gives it the focus.
+    // Maps a window of another "application" and gives it the focus (through
+    // the window manager when one runs).
     Window openHelperWindow();
-    Window helper() const { return helper_; }
+    // The other application closes its window.
+    void closeHelperWindow();
+
+    // The X input focus, as a display without a window manager has it.
+    Window inputFocus();
 
     Window activeWindow();
     // The managed window with this title; 0 when there is none.

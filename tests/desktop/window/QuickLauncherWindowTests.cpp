@@ -35,6 +35,7 @@ using meridavolt::testing::runMainLoopFor;
 using meridavolt::testing::waitUntil;
 
 constexpr const char* hotKey = "ctrl+alt+space";
+const std::string longName = "Long_name <b>" + std::string(987, 'n');
 
 Window xidOf(Gtk::Window& window)
 {
@@ -51,7 +52,6 @@ protected:
 
     void SetUp() override
     {
-        ASSERT_TRUE(desktop_.startWindowManager()) << "openbox did not start (bash scripts/install-deps.sh)";
         settings_.setBool(AppModel::canvaMigrationKey, true);
         settings_.setBool(AppModel::youTubeMigrationKey, true);
         mainWindow_.set_title("MERIDAVOLT");
@@ -68,14 +68,18 @@ protected:
 
     // The application state on a library of an embedded and an external
     // service, the real clipboard, and the launcher as the application builds it.
-    void start()
+    void start(bool withWindowManager = true)
     {
+        if (withWindowManager) {
+            ASSERT_TRUE(desktop_.startWindowManager()) << "openbox did not start (bash scripts/install-deps.sh)";
+        }
         auto library = std::make_unique<fakes::MemoryLibraryRepository>();
         library->store.stored = ServiceLibrary{};
         library->store.stored->services = {
             Service{"mail", "Mail_Box <b>", "square.and.pencil", "https://mail.example/", LaunchMode::embedded,
                     std::nullopt, {}},
             Service{"chat", "Chat", "message.fill", "https://chat.example/", LaunchMode::external, std::nullopt, {}},
+            Service{"long", longName, "globe", "https://long.example/", LaunchMode::embedded, std::nullopt, {}},
         };
         auto workSets = std::make_unique<fakes::MemoryWorkSetRepository>();
         workSets->store.stored = std::vector<WorkSet>{};
@@ -134,7 +138,7 @@ protected:
 
 TEST_F(QuickLauncherOnDesktop, TheHotKeyFloatsTheLauncherOverAnotherApplicationAndASecondPressGivesTheFocusBack)
 {
-    start();
+    ASSERT_NO_FATAL_FAILURE(start());
     const Window helper = desktop_.openHelperWindow();
     ASSERT_EQ(desktop_.activeWindow(), helper);
     EXPECT_EQ(model_->clipboard().status(), std::nullopt);
@@ -155,7 +159,7 @@ TEST_F(QuickLauncherOnDesktop, TheHotKeyFloatsTheLauncherOverAnotherApplicationA
     // The 1600 x 1000 screen's centre; the title bar may push the client area down a little.
     EXPECT_NEAR(frame.x + frame.width / 2, 800, 8);
     EXPECT_NEAR(frame.y + frame.height / 2, 500, 40);
-    EXPECT_EQ(view().shownServices(), (std::vector<std::string>{"Mail_Box <b>", "Chat"}));
+    EXPECT_EQ(view().shownServices(), (std::vector<std::string>{"Mail_Box <b>", "Chat", longName}));
 
     // Typing filters; Return in the field changes nothing.
     ASSERT_TRUE(LauncherDesktop::xdotool("type --delay 30 CHA"));
@@ -183,7 +187,7 @@ TEST_F(QuickLauncherOnDesktop, TheHotKeyFloatsTheLauncherOverAnotherApplicationA
 
 TEST_F(QuickLauncherOnDesktop, AMemoryRowPutsItsTextOnTheClipboardAndTheFocusGoesBackForThePaste)
 {
-    start();
+    ASSERT_NO_FATAL_FAILURE(start());
     bool imageStored = false;
     model_->clipboard().receiveImage(SharedBytes(meridavolt::testing::twoColourImage(200, 120, "png")), std::nullopt,
                                      [&] { imageStored = true; });
@@ -211,7 +215,7 @@ TEST_F(QuickLauncherOnDesktop, AMemoryRowPutsItsTextOnTheClipboardAndTheFocusGoe
 
 TEST_F(QuickLauncherOnDesktop, AnEmbeddedServiceComesUpInTheMainWindowAndAnExternalOneRaisesNothing)
 {
-    start();
+    ASSERT_NO_FATAL_FAILURE(start());
     const Window helper = desktop_.openHelperWindow();
 
     ASSERT_NO_FATAL_FAILURE(openWithHotKey());
@@ -238,7 +242,7 @@ TEST_F(QuickLauncherOnDesktop, AnEmbeddedServiceComesUpInTheMainWindowAndAnExter
 
 TEST_F(QuickLauncherOnDesktop, OpenedFromTheMenuOverOurOwnWindowEscapeLeavesTheFocusThere)
 {
-    start();
+    ASSERT_NO_FATAL_FAILURE(start());
     desktop_.openHelperWindow();
     mainWindow_.present();
     // The user works in our window, then picks the menu item.
@@ -270,7 +274,7 @@ TEST_F(QuickLauncherOnDesktop, OpenedFromTheMenuOverOurOwnWindowEscapeLeavesTheF
 
 TEST_F(QuickLauncherOnDesktop, AHeldKeyTogglesOnceAndABurstOfPressesEndsShownOrHidden)
 {
-    start();
+    ASSERT_NO_FATAL_FAILURE(start());
     const Window helper = desktop_.openHelperWindow();
     ASSERT_TRUE(LauncherDesktop::xdotool(std::string("keydown ") + hotKey + " sleep 1.2 keyup " + hotKey));
     ASSERT_TRUE(waitUntil([&] { return launcherActive(); }));
@@ -297,13 +301,38 @@ TEST_F(QuickLauncherOnDesktop, AHeldKeyTogglesOnceAndABurstOfPressesEndsShownOrH
 TEST_F(QuickLauncherOnDesktop, AKeyHeldByAnotherProgramGivesTheStatusTextAndTheMenuStillOpensTheLauncher)
 {
     ASSERT_TRUE(desktop_.grabKey("space", ControlMask | Mod1Mask | Mod2Mask));
-    start();
+    ASSERT_NO_FATAL_FAILURE(start());
     EXPECT_EQ(model_->clipboard().status(), QuickLauncher::registrationFailedText);
     EXPECT_TRUE(desktop_.grabKey("space", ControlMask | Mod1Mask)) << "our grab of the plain variant was kept";
     EXPECT_TRUE(desktop_.grabKey("space", ControlMask | Mod1Mask | LockMask));
 
     model_->quickLauncher()->toggle();
     EXPECT_TRUE(waitUntil([&] { return launcher_->shown() && desktop_.mapped(xidOf(window())); }));
+}
+
+// Without a window manager the focus is the X input focus: it still goes back,
+// and a window that closed meanwhile is skipped without an X error.
+TEST_F(QuickLauncherOnDesktop, WithoutAWindowManagerTheFocusGoesBackAndAVanishedWindowIsSkipped)
+{
+    ASSERT_NO_FATAL_FAILURE(start(false));
+    const Window helper = desktop_.openHelperWindow();
+    ASSERT_EQ(desktop_.inputFocus(), helper);
+
+    ASSERT_TRUE(LauncherDesktop::xdotool(std::string("key ") + hotKey));
+    ASSERT_TRUE(waitUntil([&] { return windows_->window() && window().is_active(); }));
+    EXPECT_EQ(desktop_.inputFocus(), xidOf(window()));
+    EXPECT_TRUE(searchFieldFocused());
+    ASSERT_TRUE(LauncherDesktop::xdotool("key Escape"));
+    EXPECT_TRUE(waitUntil([&] { return !launcher_->shown() && desktop_.inputFocus() == helper; }));
+
+    ASSERT_TRUE(LauncherDesktop::xdotool(std::string("key ") + hotKey));
+    ASSERT_TRUE(waitUntil([&] { return launcher_->shown() && window().is_active(); }));
+    desktop_.closeHelperWindow();
+    ASSERT_TRUE(LauncherDesktop::xdotool("key Escape"));
+    EXPECT_TRUE(waitUntil([&] { return !launcher_->shown(); }));
+    runMainLoopFor(200ms);
+    ASSERT_TRUE(LauncherDesktop::xdotool(std::string("key ") + hotKey));
+    EXPECT_TRUE(waitUntil([&] { return launcher_->shown() && window().is_active(); }));
 }
 
 }  // namespace
