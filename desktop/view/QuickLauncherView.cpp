@@ -139,14 +139,14 @@ void QuickLauncherView::focusSearch()
 {
     applyQuery();
     search_.grab_focus();
-    // Long texts are folded for search once the window is up, before the first keystroke needs them.
+    // Long texts are folded for search while the window comes up, before the
+    // first keystroke needs them: one row at a time, so no frame waits long.
     preparing_.disconnect();
-    preparing_ = Glib::signal_idle().connect(
-        [this] {
-            for (const auto& row : memoryRows_) row->item.prepareSearch();
-            return false;
-        },
-        Glib::PRIORITY_LOW);
+    preparing_ = Glib::signal_idle().connect([this, next = std::size_t(0)]() mutable {
+        if (next >= memoryRows_.size()) return false;
+        memoryRows_[next++]->item.prepareSearch();
+        return true;
+    });
 }
 
 void QuickLauncherView::rebuildServices()

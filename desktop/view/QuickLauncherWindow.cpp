@@ -28,7 +28,7 @@ QuickLauncherWindow::QuickLauncherWindow(AppModel& model, LauncherActions action
 
     // The window manager forgets the states when the window is hidden, and
     // GTK rewrites them when it maps the window: they are asked for again
-    // once it is on screen.
+    // once it is on screen, and so is the place, for managers that chose their own.
     signal_map().connect([this] {
         auto* surface = get_surface() ? get_surface()->gobj() : nullptr;
         if (surface && GDK_IS_X11_SURFACE(surface)) {
