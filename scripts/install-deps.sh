@@ -24,6 +24,8 @@ packages=(
   fonts-noto-cjk
   # virtual display and tools that window tests drive
   xvfb xauth xdotool xclip x11-utils imagemagick dbus-x11
+  # a window manager for the quick launcher's focus and stacking tests
+  openbox
   # release tooling used by update tests
   openssl
 )

@@ -1,7 +1,10 @@
 #include "app/view/SystemEnvironment.h"
 
 #include "clipboard/view/SystemClipboardStore.h"
+#include "desktop/view/GtkLauncherWindows.h"
 #include "platform/glib/MainLoopScheduler.h"
+
+#include <giomm/application.h>
 
 namespace meridavolt {
 
@@ -21,7 +24,13 @@ std::unique_ptr<AppModel> SystemEnvironment::makeAppModel()
         workspace_,
         engines_->engineFactory(),
         [this] { return makeSystemClipboardStore(settings_); },
-        nullptr,
+        [](AppModel& model) {
+            // A closed main window has left the application's window list:
+            // the application's activation brings it back, as a new launch would.
+            return makeSystemQuickLauncher(model, [] {
+                if (auto application = Gio::Application::get_default()) application->activate();
+            });
+        },
     });
 }
 

@@ -61,6 +61,9 @@ constexpr const char* styleSheet = R"css(
 .brand-link { min-height: 44px; }
 
 .quick-action-sheet .title { font-weight: bold; font-size: 17px; }
+
+.quick-launcher .launcher-caption { font-size: smaller; }
+.quick-launcher .launcher-pin { color: #ff9500; }
 )css";
 
 }  // namespace

@@ -1,0 +1,65 @@
+#include "desktop/view/QuickLauncherWindow.h"
+
+#include "platform/gdk/X11Desktop.h"
+
+#include <gdk/x11/gdkx.h>
+
+namespace meridavolt {
+
+QuickLauncherWindow::QuickLauncherWindow(AppModel& model, LauncherActions actions)
+    : close_(actions.close), view_(model, std::move(actions))
+{
+    set_title(title);
+    set_default_size(QuickLauncherView::width, QuickLauncherView::height);
+    set_resizable(false);
+    set_hide_on_close(true);
+    set_child(view_);
+
+    keys_ = Gtk::EventControllerKey::create();
+    keys_->set_propagation_phase(Gtk::PropagationPhase::CAPTURE);
+    keys_->signal_key_pressed().connect(
+        [this](guint key, guint, Gdk::ModifierType) {
+            if (key != GDK_KEY_Escape) return false;
+            close_();
+            return true;
+        },
+        false);
+    add_controller(keys_);
+
+    // The window manager forgets the states when the window is hidden, and
+    // GTK rewrites them when it maps the window: they are asked for again
+    // once it is on screen, and so is the place, for managers that chose their own.
+    signal_map().connect([this] {
+        auto* surface = get_surface() ? get_surface()->gobj() : nullptr;
+        if (surface && GDK_IS_X11_SURFACE(surface)) {
+            x11desktop::floatOnAllWorkspaces(surface);
+            centreOnPointerMonitor();
+        }
+    });
+}
+
+QuickLauncherWindow::~QuickLauncherWindow() = default;
+
+void QuickLauncherWindow::showWithFocus(std::uint32_t time)
+{
+    gtk_widget_realize(GTK_WIDGET(gobj()));
+    centreOnPointerMonitor();
+    view_.focusSearch();
+    gtk_window_present_with_time(gobj(), time ? time : GDK_CURRENT_TIME);
+}
+
+void QuickLauncherWindow::centreOnPointerMonitor()
+{
+    auto* surface = get_surface() ? get_surface()->gobj() : nullptr;
+    if (!surface || !GDK_IS_X11_SURFACE(surface)) return;
+    GdkMonitor* monitor = x11desktop::monitorUnderPointer(gdk_surface_get_display(surface));
+    if (!monitor) return;
+    GdkRectangle area;
+    gdk_monitor_get_geometry(monitor, &area);
+    const int scale = gdk_monitor_get_scale_factor(monitor);
+    const int x = (area.x + (area.width - QuickLauncherView::width) / 2) * scale;
+    const int y = (area.y + (area.height - QuickLauncherView::height) / 2) * scale;
+    x11desktop::placeWindow(surface, x, y);
+}
+
+}  // namespace meridavolt

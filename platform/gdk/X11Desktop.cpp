@@ -1,0 +1,170 @@
+#include "platform/gdk/X11Desktop.h"
+
+#include <X11/Xatom.h>
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+#include <gdk/x11/gdkx.h>
+
+namespace meridavolt::x11desktop {
+
+namespace {
+
+Display* xDisplay(GdkDisplay* display) { return gdk_x11_display_get_xdisplay(display); }
+
+bool managerSupports(GdkDisplay* display, const char* hint)
+{
+    return gdk_x11_screen_supports_net_wm_hint(gdk_x11_display_get_screen(display), hint);
+}
+
+// The child of the root window that holds `window`: the client window when
+// no manager reparents, the manager's frame otherwise.
+Window topLevelOf(Display* display, Window window)
+{
+    const Window rootWindow = DefaultRootWindow(display);
+    while (window && window != rootWindow) {
+        Window root = 0;
+        Window parent = 0;
+        Window* children = nullptr;
+        unsigned count = 0;
+        if (!XQueryTree(display, window, &root, &parent, &children, &count)) return 0;
+        if (children) XFree(children);
+        if (parent == rootWindow) return window;
+        window = parent;
+    }
+    return 0;
+}
+
+void sendToManager(Display* display, Window window, const char* message, long a, long b, long c)
+{
+    XEvent event{};
+    event.xclient.type = ClientMessage;
+    event.xclient.window = window;
+    event.xclient.message_type = XInternAtom(display, message, False);
+    event.xclient.format = 32;
+    event.xclient.data.l[0] = a;
+    event.xclient.data.l[1] = b;
+    event.xclient.data.l[2] = c;
+    event.xclient.data.l[3] = 1;  // source: a normal application
+    XSendEvent(display, DefaultRootWindow(display), False, SubstructureRedirectMask | SubstructureNotifyMask,
+               &event);
+}
+
+}  // namespace
+
+std::optional<unsigned long> activeWindow(GdkDisplay* display)
+{
+    Display* x = xDisplay(display);
+    gdk_x11_display_error_trap_push(display);
+    Window found = 0;
+    if (managerSupports(display, "_NET_ACTIVE_WINDOW")) {
+        Atom type = None;
+        int format = 0;
+        unsigned long count = 0;
+        unsigned long remaining = 0;
+        unsigned char* data = nullptr;
+        if (XGetWindowProperty(x, DefaultRootWindow(x), XInternAtom(x, "_NET_ACTIVE_WINDOW", False), 0, 1, False,
+                               XA_WINDOW, &type, &format, &count, &remaining, &data) == Success &&
+            data && type == XA_WINDOW && format == 32 && count == 1) {
+            found = *reinterpret_cast<Window*>(data);
+        }
+        if (data) XFree(data);
+    } else {
+        Window focus = 0;
+        int revert = 0;
+        XGetInputFocus(x, &focus, &revert);
+        if (focus != None && focus != PointerRoot) found = topLevelOf(x, focus);
+    }
+    gdk_x11_display_error_trap_pop_ignored(display);
+    if (!found) return std::nullopt;
+    return found;
+}
+
+void activateWindow(GdkDisplay* display, unsigned long window, std::uint32_t time)
+{
+    Display* x = xDisplay(display);
+    gdk_x11_display_error_trap_push(display);
+    if (managerSupports(display, "_NET_ACTIVE_WINDOW")) {
+        XEvent event{};
+        event.xclient.type = ClientMessage;
+        event.xclient.window = window;
+        event.xclient.message_type = XInternAtom(x, "_NET_ACTIVE_WINDOW", False);
+        event.xclient.format = 32;
+        event.xclient.data.l[0] = 2;  // source: a pager, which managers obey without focus-stealing checks
+        event.xclient.data.l[1] = time;
+        XSendEvent(x, DefaultRootWindow(x), False, SubstructureRedirectMask | SubstructureNotifyMask, &event);
+    } else {
+        XSetInputFocus(x, window, RevertToParent, time ? time : CurrentTime);
+    }
+    XSync(x, False);
+    gdk_x11_display_error_trap_pop_ignored(display);
+}
+
+void floatOnAllWorkspaces(GdkSurface* surface)
+{
+    gdk_x11_surface_set_skip_taskbar_hint(surface, TRUE);
+    gdk_x11_surface_set_skip_pager_hint(surface, TRUE);
+    GdkDisplay* display = gdk_surface_get_display(surface);
+    Display* x = xDisplay(display);
+    const Window window = gdk_x11_surface_get_xid(surface);
+    gdk_x11_display_error_trap_push(display);
+    constexpr long add = 1;
+    sendToManager(x, window, "_NET_WM_STATE", add, XInternAtom(x, "_NET_WM_STATE_ABOVE", False),
+                  XInternAtom(x, "_NET_WM_STATE_STICKY", False));
+    sendToManager(x, window, "_NET_WM_STATE", add, XInternAtom(x, "_NET_WM_STATE_SKIP_TASKBAR", False),
+                  XInternAtom(x, "_NET_WM_STATE_SKIP_PAGER", False));
+    sendToManager(x, window, "_NET_WM_DESKTOP", 0xFFFFFFFF, 1, 0);
+    XFlush(x);
+    gdk_x11_display_error_trap_pop_ignored(display);
+}
+
+void placeWindow(GdkSurface* surface, int x, int y)
+{
+    GdkDisplay* display = gdk_surface_get_display(surface);
+    Display* xd = xDisplay(display);
+    const Window window = gdk_x11_surface_get_xid(surface);
+    gdk_x11_display_error_trap_push(display);
+    XSizeHints* hints = XAllocSizeHints();
+    long supplied = 0;
+    if (hints) {
+        XGetWMNormalHints(xd, window, hints, &supplied);
+        hints->flags |= USPosition | PPosition;
+        hints->x = x;
+        hints->y = y;
+        XSetWMNormalHints(xd, window, hints);
+        XFree(hints);
+    }
+    XMoveWindow(xd, window, x, y);
+    XFlush(xd);
+    gdk_x11_display_error_trap_pop_ignored(display);
+}
+
+GdkMonitor* monitorUnderPointer(GdkDisplay* display)
+{
+    Display* x = xDisplay(display);
+    Window root = 0;
+    Window child = 0;
+    int rootX = 0;
+    int rootY = 0;
+    int windowX = 0;
+    int windowY = 0;
+    unsigned mask = 0;
+    const bool known = XQueryPointer(x, DefaultRootWindow(x), &root, &child, &rootX, &rootY, &windowX, &windowY,
+                                     &mask);
+    GListModel* monitors = gdk_display_get_monitors(display);
+    GdkMonitor* first = nullptr;
+    for (guint i = 0; i < g_list_model_get_n_items(monitors); ++i) {
+        auto* monitor = GDK_MONITOR(g_list_model_get_item(monitors, i));
+        g_object_unref(monitor);  // the list keeps it
+        if (!first) first = monitor;
+        GdkRectangle area;
+        gdk_monitor_get_geometry(monitor, &area);
+        const int scale = gdk_monitor_get_scale_factor(monitor);
+        if (known && rootX >= area.x * scale && rootX < (area.x + area.width) * scale && rootY >= area.y * scale &&
+            rootY < (area.y + area.height) * scale) {
+            return monitor;
+        }
+    }
+    return first;
+}
+
+}  // namespace meridavolt::x11desktop

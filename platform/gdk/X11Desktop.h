@@ -1,0 +1,32 @@
+#pragma once
+
+#include <gdk/gdk.h>
+
+#include <cstdint>
+#include <optional>
+
+// What GTK 4 does not offer for a floating window on X11, done on the
+// window's X id through GDK's own connection. Every request traps X errors:
+// the windows named may belong to other clients and be gone already.
+namespace meridavolt::x11desktop {
+
+// The top-level window that has the keyboard focus: the window manager's
+// _NET_ACTIVE_WINDOW, or the X input focus when no EWMH manager runs.
+std::optional<unsigned long> activeWindow(GdkDisplay* display);
+
+// Gives a window the focus: asked of the window manager as a pager would
+// (it then also raises the window), or set directly without one.
+void activateWindow(GdkDisplay* display, unsigned long window, std::uint32_t time);
+
+// Keeps a mapped window above the others and on every workspace, and out of
+// task bars and pagers.
+void floatOnAllWorkspaces(GdkSurface* surface);
+
+// Moves a window so that its top-left corner is at (x, y) of the screen, and
+// tells the window manager that the program chose the place.
+void placeWindow(GdkSurface* surface, int x, int y);
+
+// The monitor under the mouse pointer; the first one when that is unknown.
+GdkMonitor* monitorUnderPointer(GdkDisplay* display);
+
+}  // namespace meridavolt::x11desktop

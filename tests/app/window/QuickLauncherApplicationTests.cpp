@@ -1,0 +1,92 @@
+// The quick launcher of the real program under a window manager: the hot key
+// registered at start-up, and an embedded service chosen in the launcher
+// bringing back the main window that the user had closed.
+#include "ApplicationProcess.h"
+
+#include "desktop/window/LauncherDesktop.h"
+#include "fakes/TemporaryFolder.h"
+#include "model/LibraryRepository.h"
+#include "platform/SettingsFile.h"
+#include "support/LocalHttpServer.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <functional>
+#include <thread>
+
+namespace meridavolt {
+namespace {
+
+using namespace std::chrono_literals;
+using desktoptest::LauncherDesktop;
+using desktoptest::Window;
+using testing::ApplicationProcess;
+
+constexpr const char* launcherTitle = "MERIDAVOLT MINI · Ctrl+Alt+Space";
+
+bool eventually(const std::function<bool()>& condition, std::chrono::milliseconds timeout = 20s)
+{
+    const auto end = std::chrono::steady_clock::now() + timeout;
+    while (!condition()) {
+        if (std::chrono::steady_clock::now() > end) return false;
+        std::this_thread::sleep_for(50ms);
+    }
+    return true;
+}
+
+TEST(QuickLauncherApplication, TheHotKeyOpensAServiceInTheClosedMainWindowAndEscapeOverItLeavesTheFocusThere)
+{
+    fakes::TemporaryFolder home;
+    testing::PrivateSessionBus bus;
+    testing::LocalHttpServer server;
+    LauncherDesktop desktop;
+    ASSERT_TRUE(desktop.startWindowManager());
+
+    server.serve("/notes", "<!doctype html><body style='background:#2255dd'></body>");
+    ServiceLibrary library;
+    library.services = {Service{"notes", "Local notes", "globe", server.url("/notes"), LaunchMode::embedded,
+                                std::nullopt, {}}};
+    JSONLibraryRepository(testing::dataFolder(home) / "services.json").save(library);
+    SettingsFile settings(testing::configFolder(home) / "settings.json");
+    settings.setBool("embeddedYouTubeDefault.v1", true);
+    settings.setBool("canvaEmbeddedMigration.v1", true);
+
+    ApplicationProcess app(home, bus.address());
+    Window main = 0;
+    ASSERT_TRUE(eventually([&] { return (main = desktop.managedWindow("MERIDAVOLT")) != 0; })) << app.errorOutput();
+    ASSERT_TRUE(eventually([&] { return desktop.activeWindow() == main; }));
+
+    // The user closes the window and works in another application.
+    desktop.requestClose(main);
+    ASSERT_TRUE(eventually([&] { return !desktop.mapped(main); })) << "the main window did not close";
+    const Window helper = desktop.openHelperWindow();
+    ASSERT_EQ(desktop.activeWindow(), helper);
+
+    Window launcher = 0;
+    ASSERT_TRUE(eventually([&] {
+        LauncherDesktop::xdotool("key ctrl+alt+space");
+        return eventually([&] {
+            launcher = desktop.managedWindow(launcherTitle);
+            return launcher && desktop.activeWindow() == launcher;
+        }, 3s);
+    }, 20s)) << "the hot key did not open the launcher\n" << app.errorOutput();
+
+    ASSERT_TRUE(LauncherDesktop::xdotool("type --delay 30 notes"));
+    ASSERT_TRUE(LauncherDesktop::xdotool("key Tab Return"));
+    ASSERT_TRUE(eventually([&] { return desktop.mapped(main) && desktop.activeWindow() == main; }))
+        << "the main window did not come back to the front";
+    EXPECT_FALSE(desktop.mapped(launcher));
+    EXPECT_TRUE(app.running());
+
+    // Over our own window, Esc hides the launcher and the main window keeps the focus.
+    ASSERT_TRUE(LauncherDesktop::xdotool("key ctrl+alt+space"));
+    ASSERT_TRUE(eventually([&] { return desktop.activeWindow() == launcher; }));
+    ASSERT_TRUE(LauncherDesktop::xdotool("key Escape"));
+    ASSERT_TRUE(eventually([&] { return !desktop.mapped(launcher); }));
+    std::this_thread::sleep_for(300ms);
+    EXPECT_EQ(desktop.activeWindow(), main);
+}
+
+}  // namespace
+}  // namespace meridavolt

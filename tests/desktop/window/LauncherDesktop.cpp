@@ -1,0 +1,268 @@
+#include "LauncherDesktop.h"
+
+#include <X11/Xatom.h>
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+
+#include <chrono>
+#include <csignal>
+#include <stdexcept>
+#include <sys/wait.h>
+#include <thread>
+
+namespace meridavolt::desktoptest {
+
+namespace {
+
+template <typename Condition>
+bool poll(Condition condition)
+{
+    for (int i = 0; i < 200; ++i) {
+        if (condition()) return true;
+        std::this_thread::sleep_for(std::chrono::milliseconds(25));
+    }
+    return false;
+}
+
+}  // namespace
+
+LauncherDesktop::LauncherDesktop()
+{
+    display_ = XOpenDisplay(nullptr);
+    if (!display_) throw std::runtime_error("no X display");
+}
+
+LauncherDesktop::~LauncherDesktop()
+{
+    if (helper_) XDestroyWindow(display_, helper_);
+    XCloseDisplay(display_);
+    if (manager_) {
+        ::kill(manager_, SIGTERM);
+        ::waitpid(manager_, nullptr, 0);
+        g_spawn_close_pid(manager_);
+    }
+}
+
+bool LauncherDesktop::startWindowManager()
+{
+    gchar* argv[] = {const_cast<gchar*>("openbox"), const_cast<gchar*>("--sm-disable"), nullptr};
+    if (!g_spawn_async(nullptr, argv, nullptr,
+                       static_cast<GSpawnFlags>(G_SPAWN_SEARCH_PATH | G_SPAWN_DO_NOT_REAP_CHILD |
+                                                G_SPAWN_STDOUT_TO_DEV_NULL | G_SPAWN_STDERR_TO_DEV_NULL),
+                       nullptr, nullptr, &manager_, nullptr)) {
+        return false;
+    }
+    const Atom check = XInternAtom(display_, "_NET_SUPPORTING_WM_CHECK", False);
+    return poll([&] {
+        Atom type = None;
+        int format = 0;
+        unsigned long count = 0, after = 0;
+        unsigned char* data = nullptr;
+        XGetWindowProperty(display_, DefaultRootWindow(display_), check, 0, 1, False, XA_WINDOW, &type, &format,
+                           &count, &after, &data);
+        if (data) XFree(data);
+        return count == 1;
+    });
+}
+
+Window LauncherDesktop::openHelperWindow()
+{
+    helper_ = XCreateSimpleWindow(display_, DefaultRootWindow(display_), 40, 40, 320, 200, 0, 0, 0xdddddd);
+    XStoreName(display_, helper_, "another application");
+    XWMHints hints{};
+    hints.flags = InputHint;
+    hints.input = True;
+    XSetWMHints(display_, helper_, &hints);
+    XMapWindow(display_, helper_);
+    XSync(display_, False);
+    poll([&] { return mapped(helper_); });
+    if (manager_) {
+        xdotool("windowactivate --sync " + std::to_string(helper_));
+        poll([&] { return activeWindow() == helper_; });
+    } else {
+        XSetInputFocus(display_, helper_, RevertToParent, CurrentTime);
+        XSync(display_, False);
+    }
+    return helper_;
+}
+
+void LauncherDesktop::closeHelperWindow()
+{
+    XDestroyWindow(display_, helper_);
+    XSync(display_, False);
+    helper_ = 0;
+}
+
+Window LauncherDesktop::inputFocus()
+{
+    Window focus = 0;
+    int revert = 0;
+    XGetInputFocus(display_, &focus, &revert);
+    return focus;
+}
+
+Window LauncherDesktop::activeWindow()
+{
+    Atom type = None;
+    int format = 0;
+    unsigned long count = 0, after = 0;
+    unsigned char* data = nullptr;
+    Window active = 0;
+    if (XGetWindowProperty(display_, DefaultRootWindow(display_), XInternAtom(display_, "_NET_ACTIVE_WINDOW", False),
+                           0, 1, False, XA_WINDOW, &type, &format, &count, &after, &data) == Success &&
+        data && count == 1) {
+        active = *reinterpret_cast<Window*>(data);
+    }
+    if (data) XFree(data);
+    return active;
+}
+
+Window LauncherDesktop::managedWindow(const std::string& wanted)
+{
+    Atom type = None;
+    int format = 0;
+    unsigned long count = 0, after = 0;
+    unsigned char* data = nullptr;
+    Window found = 0;
+    if (XGetWindowProperty(display_, DefaultRootWindow(display_), XInternAtom(display_, "_NET_CLIENT_LIST", False),
+                           0, 1024, False, XA_WINDOW, &type, &format, &count, &after, &data) == Success &&
+        data) {
+        auto* windows = reinterpret_cast<Window*>(data);
+        for (unsigned long i = 0; i < count && !found; ++i) {
+            if (title(windows[i]) == wanted) found = windows[i];
+        }
+    }
+    if (data) XFree(data);
+    return found;
+}
+
+std::set<std::string> LauncherDesktop::netWMState(Window window)
+{
+    std::set<std::string> names;
+    Atom type = None;
+    int format = 0;
+    unsigned long count = 0, after = 0;
+    unsigned char* data = nullptr;
+    if (XGetWindowProperty(display_, window, XInternAtom(display_, "_NET_WM_STATE", False), 0, 64, False, XA_ATOM,
+                           &type, &format, &count, &after, &data) == Success &&
+        data) {
+        auto* atoms = reinterpret_cast<Atom*>(data);
+        for (unsigned long i = 0; i < count; ++i) {
+            if (char* name = XGetAtomName(display_, atoms[i])) {
+                names.insert(name);
+                XFree(name);
+            }
+        }
+    }
+    if (data) XFree(data);
+    return names;
+}
+
+unsigned long LauncherDesktop::desktopOf(Window window)
+{
+    Atom type = None;
+    int format = 0;
+    unsigned long count = 0, after = 0;
+    unsigned char* data = nullptr;
+    unsigned long desktop = 0;
+    if (XGetWindowProperty(display_, window, XInternAtom(display_, "_NET_WM_DESKTOP", False), 0, 1, False,
+                           XA_CARDINAL, &type, &format, &count, &after, &data) == Success &&
+        data && count == 1) {
+        desktop = *reinterpret_cast<unsigned long*>(data) & 0xFFFFFFFFul;
+    }
+    if (data) XFree(data);
+    return desktop;
+}
+
+std::string LauncherDesktop::title(Window window)
+{
+    Atom type = None;
+    int format = 0;
+    unsigned long count = 0, after = 0;
+    unsigned char* data = nullptr;
+    std::string text;
+    if (XGetWindowProperty(display_, window, XInternAtom(display_, "_NET_WM_NAME", False), 0, 1024, False,
+                           XInternAtom(display_, "UTF8_STRING", False), &type, &format, &count, &after,
+                           &data) == Success &&
+        data) {
+        text.assign(reinterpret_cast<char*>(data), count);
+    }
+    if (data) XFree(data);
+    return text;
+}
+
+LauncherDesktop::Frame LauncherDesktop::frame(Window window)
+{
+    XWindowAttributes attributes{};
+    XGetWindowAttributes(display_, window, &attributes);
+    int x = 0, y = 0;
+    Window child = 0;
+    XTranslateCoordinates(display_, window, DefaultRootWindow(display_), 0, 0, &x, &y, &child);
+    return {x, y, attributes.width, attributes.height};
+}
+
+bool LauncherDesktop::mapped(Window window)
+{
+    XWindowAttributes attributes{};
+    return XGetWindowAttributes(display_, window, &attributes) && attributes.map_state == IsViewable;
+}
+
+void LauncherDesktop::requestClose(Window window)
+{
+    XEvent event{};
+    event.xclient.type = ClientMessage;
+    event.xclient.window = window;
+    event.xclient.message_type = XInternAtom(display_, "WM_PROTOCOLS", False);
+    event.xclient.format = 32;
+    event.xclient.data.l[0] = static_cast<long>(XInternAtom(display_, "WM_DELETE_WINDOW", False));
+    event.xclient.data.l[1] = CurrentTime;
+    XSendEvent(display_, window, False, NoEventMask, &event);
+    XFlush(display_);
+}
+
+bool LauncherDesktop::grabKey(const char* keysym, unsigned modifiers)
+{
+    static bool failed = false;
+    failed = false;
+    auto previous = XSetErrorHandler([](Display*, XErrorEvent*) {
+        failed = true;
+        return 0;
+    });
+    XGrabKey(display_, XKeysymToKeycode(display_, XStringToKeysym(keysym)), modifiers, DefaultRootWindow(display_),
+             False, GrabModeAsync, GrabModeAsync);
+    XSync(display_, False);
+    XSetErrorHandler(previous);
+    return !failed;
+}
+
+bool LauncherDesktop::xdotool(const std::string& arguments)
+{
+    gchar** argv = nullptr;
+    if (!g_shell_parse_argv(("xdotool " + arguments).c_str(), nullptr, &argv, nullptr)) return false;
+    GPid pid = 0;
+    const bool started = g_spawn_async(nullptr, argv, nullptr,
+                                       static_cast<GSpawnFlags>(G_SPAWN_SEARCH_PATH | G_SPAWN_DO_NOT_REAP_CHILD |
+                                                                G_SPAWN_STDOUT_TO_DEV_NULL |
+                                                                G_SPAWN_STDERR_TO_DEV_NULL),
+                                       nullptr, nullptr, &pid, nullptr);
+    g_strfreev(argv);
+    if (!started) return false;
+    // Our own windows answer the window manager from this main loop while xdotool waits for them.
+    struct Exit {
+        bool done = false;
+        int status = -1;
+    } exit;
+    g_child_watch_add(
+        pid,
+        [](GPid child, gint status, gpointer data) {
+            auto* result = static_cast<Exit*>(data);
+            result->status = status;
+            result->done = true;
+            g_spawn_close_pid(child);
+        },
+        &exit);
+    while (!exit.done) g_main_context_iteration(nullptr, TRUE);
+    return g_spawn_check_wait_status(exit.status, nullptr);
+}
+
+}  // namespace meridavolt::desktoptest

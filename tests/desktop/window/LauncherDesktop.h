@@ -1,0 +1,67 @@
+#pragma once
+
+#include <glib.h>
+
+#include <set>
+#include <string>
+#include <unistd.h>
+
+struct _XDisplay;
+
+namespace meridavolt::desktoptest {
+
+// An X11 window id (Xlib's Window, whose header would clash with the test framework's).
+using Window = unsigned long;
+
+// The desktop around the launcher as other programs see it: a window manager
+// (openbox) on the test's private display, another application's window
+// holding the focus, and the properties the manager reads. One connection of
+// its own.
+class LauncherDesktop {
+public:
+    LauncherDesktop();
+    ~LauncherDesktop();
+    LauncherDesktop(const LauncherDesktop&) = delete;
+    LauncherDesktop& operator=(const LauncherDesktop&) = delete;
+
+    // Starts openbox and waits until it manages the screen; false when it did not.
+    bool startWindowManager();
+
+    // Maps a window of another "application" and gives it the focus (through
+    // the window manager when one runs).
+    Window openHelperWindow();
+    // The other application closes its window.
+    void closeHelperWindow();
+
+    // The X input focus, as a display without a window manager has it.
+    Window inputFocus();
+
+    Window activeWindow();
+    // The managed window with this title; 0 when there is none.
+    Window managedWindow(const std::string& title);
+    std::set<std::string> netWMState(Window window);
+    unsigned long desktopOf(Window window);
+    std::string title(Window window);
+    struct Frame {
+        int x = 0, y = 0, width = 0, height = 0;
+    };
+    // The client area in root coordinates.
+    Frame frame(Window window);
+    bool mapped(Window window);
+    // Asks a window to close, as the title bar's close button does.
+    void requestClose(Window window);
+
+    // Takes the key combination on the root window as another program would.
+    bool grabKey(const char* keysym, unsigned modifiers);
+
+    // Runs xdotool with these arguments and waits for it to end, running the
+    // main loop meanwhile.
+    static bool xdotool(const std::string& arguments);
+
+private:
+    _XDisplay* display_ = nullptr;
+    Window helper_ = 0;
+    GPid manager_ = 0;
+};
+
+}  // namespace meridavolt::desktoptest
