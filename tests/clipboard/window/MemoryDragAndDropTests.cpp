@@ -344,6 +344,13 @@ TEST_F(MemoryDragAndDrop, ARowDraggedOntoAnotherMovesInFrontOfItWithNoMessage)
                 std::to_string(fromY + (toY - fromY) * step / 10));
         runMainLoopFor(50ms);
     }
+    // Linger over the target: under load the drop site may answer the first
+    // positions late, and a release before its answer is a refused drop.
+    for (int wiggle = 0; wiggle < 4; ++wiggle) {
+        xdotool("mousemove --window " + ourWindow() + " " + std::to_string(fromX + wiggle % 2) + " " +
+                std::to_string(toY));
+        runMainLoopFor(100ms);
+    }
     xdotool("mouseup 1");
     ASSERT_TRUE(waitUntil([&] { return store().history().entries.front().id == one; }));
     EXPECT_EQ(texts(), (std::vector<std::string>{"one", "three", "two"}));
