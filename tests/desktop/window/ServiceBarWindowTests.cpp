@@ -4,6 +4,9 @@
 #include <gtkmm/label.h>
 #include <gtkmm/stack.h>
 
+#include <algorithm>
+#include <cmath>
+
 using namespace meridavolt;
 using namespace meridavolt::desktoptest;
 using meridavolt::testing::runMainLoopFor;
@@ -190,4 +193,78 @@ TEST_F(DesktopWindowTest, AButtonMovedToTheTopFromItsMenuIsNotLeftPressed)
     // And it still opens with one click.
     pointer().moveTo(three->tile()).click();
     EXPECT_TRUE(waitUntil([&] { return model_->selectedID() == "three"; }));
+}
+
+namespace {
+
+// The opacity a widget is drawn with now: that of the first opacity node of
+// its render tree, or 1.
+double drawnOpacity(GskRenderNode* node)
+{
+    if (!node) return 1;
+    switch (gsk_render_node_get_node_type(node)) {
+    case GSK_OPACITY_NODE:
+        return gsk_opacity_node_get_opacity(node);
+    case GSK_TRANSFORM_NODE:
+        return drawnOpacity(gsk_transform_node_get_child(node));
+    case GSK_DEBUG_NODE:
+        return drawnOpacity(gsk_debug_node_get_child(node));
+    case GSK_CLIP_NODE:
+        return drawnOpacity(gsk_clip_node_get_child(node));
+    case GSK_CONTAINER_NODE:
+        for (guint i = 0; i < gsk_container_node_get_n_children(node); ++i) {
+            const double opacity = drawnOpacity(gsk_container_node_get_child(node, i));
+            if (opacity < 1) return opacity;
+        }
+        return 1;
+    default:
+        return 1;
+    }
+}
+
+double drawnOpacity(Gtk::Widget& widget)
+{
+    GtkSnapshot* snapshot = gtk_snapshot_new();
+    gtk_widget_snapshot_child(widget.get_parent()->gobj(), widget.gobj(), snapshot);
+    GskRenderNode* node = gtk_snapshot_free_to_node(snapshot);
+    const double opacity = drawnOpacity(node);
+    if (node) gsk_render_node_unref(node);
+    return opacity;
+}
+
+// The opacities a widget is drawn with, frame by frame, while it is pressed.
+std::vector<double> opacitiesWhilePressed(Gtk::Widget& widget)
+{
+    std::vector<double> opacities;
+    const auto tick = widget.add_tick_callback([&](const Glib::RefPtr<Gdk::FrameClock>&) {
+        opacities.push_back(drawnOpacity(widget));
+        return true;
+    });
+    widget.set_state_flags(Gtk::StateFlags::ACTIVE, false);
+    runMainLoopFor(400ms);
+    widget.remove_tick_callback(tick);
+    widget.unset_state_flags(Gtk::StateFlags::ACTIVE);
+    runMainLoopFor(300ms);
+    return opacities;
+}
+
+bool easesIn(const std::vector<double>& opacities)
+{
+    const bool between = std::any_of(opacities.begin(), opacities.end(), [](double o) { return o > 0.7 && o < 0.95; });
+    return between && !opacities.empty() && std::abs(opacities.back() - 0.65) < 0.01;
+}
+
+}  // namespace
+
+TEST_F(DesktopWindowTest, ThePressDimsEveryTileGraduallyTheSelectedOneToo)
+{
+    start();
+    choose("two");
+    runMainLoopFor(300ms);
+    for (const char* id : {"one", "two"}) {
+        auto opacities = opacitiesWhilePressed(serviceTile(id));
+        std::string drawn;
+        for (double opacity : opacities) drawn += std::to_string(opacity) + " ";
+        EXPECT_TRUE(easesIn(opacities)) << id << ": " << drawn;
+    }
 }
