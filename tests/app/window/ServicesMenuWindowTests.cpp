@@ -10,6 +10,7 @@
 #include <gtkmm/separator.h>
 #include <gtkmm/window.h>
 
+#include <algorithm>
 #include <memory>
 #include <string>
 #include <vector>
@@ -65,7 +66,12 @@ protected:
         window_.present();
         menu_->set_parent(anchor_);
         menu_->popup();
-        ASSERT_TRUE(testing::waitUntil([&] { return menu_->get_mapped(); }));
+        // Drawn once every fixed command shows, with room given to each.
+        ASSERT_TRUE(testing::waitUntil([&] {
+            const auto shownLabels = shown<Gtk::Label>(*menu_);
+            return shownLabels.size() >= 5 &&
+                   std::all_of(shownLabels.begin(), shownLabels.end(), [](auto* label) { return label->get_height() > 0; });
+        }));
         testing::runMainLoopFor(100ms);
     }
 
