@@ -1,6 +1,7 @@
 #include "model/WebsiteURL.h"
 
 #include "platform/Text.h"
+#include "platform/UriAuthority.h"
 
 #include <glib.h>
 
@@ -47,7 +48,7 @@ std::optional<std::string> parse(std::string_view text)
     if (containsWhitespace(address)) return std::nullopt;
     if (address.find('\0') != std::string::npos) return std::nullopt;
     if (address.find("://") == std::string::npos) address = "https://" + address;
-    if (!isWebAddress(address)) return std::nullopt;
+    if (!hasUnambiguousHost(address) || !isWebAddress(address)) return std::nullopt;
     return address;
 }
 

@@ -20,6 +20,8 @@ packages=(
   libx11-dev libxfixes-dev
   # text recognition
   libtesseract-dev libleptonica-dev tesseract-ocr tesseract-ocr-jpn tesseract-ocr-eng
+  # WebP images for the clipboard memory (GdkPixbuf ships no WebP loader)
+  webp-pixbuf-loader
   # fonts so that Japanese text renders
   fonts-noto-cjk
   # virtual display and tools that window tests drive

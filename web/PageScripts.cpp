@@ -78,4 +78,27 @@ const char* const pauseMediaRelay = R"JS(
 })();
 )JS";
 
+const char* const scriptLinkGuard = R"JS(
+(() => {
+  const xlink = 'http://www.w3.org/1999/xlink';
+  const runsScript = (link) => {
+    const href = link.getAttribute('href') ?? link.getAttributeNS(xlink, 'href');
+    if (href === null) return false;
+    try {
+      return new URL(href, link.baseURI).protocol === 'javascript:';
+    } catch (error) {
+      return false;
+    }
+  };
+  window.addEventListener('click', (event) => {
+    for (const node of event.composedPath()) {
+      if (!(node instanceof Element)) continue;
+      if (node.localName !== 'a' && node.localName !== 'area') continue;
+      if (runsScript(node)) event.preventDefault();
+      return;
+    }
+  }, true);
+})();
+)JS";
+
 }  // namespace meridavolt::PageScripts

@@ -27,4 +27,10 @@ extern const char* const pauseMedia;
 // of pauseMedia and passes it on to the frame's own children.
 extern const char* const pauseMediaRelay;
 
+// Installed in every frame at document start: a click on a link whose address
+// runs script ("javascript:") does nothing. The engine runs such links without
+// asking the session, so this cancels the click's default action before the
+// page sees it; the page's own click handlers still run.
+extern const char* const scriptLinkGuard;
+
 }  // namespace meridavolt::PageScripts

@@ -1,5 +1,7 @@
 #include "web/WebAddress.h"
 
+#include "platform/UriAuthority.h"
+
 #include <glib.h>
 
 #include <memory>
@@ -26,6 +28,7 @@ std::optional<std::string> lowercaseScheme(std::string_view address)
 
 std::optional<std::string> lowercaseHost(std::string_view address)
 {
+    if (!hasUnambiguousHost(address)) return std::nullopt;
     const std::string text(address);
     std::unique_ptr<GUri, decltype(&g_uri_unref)> uri(g_uri_parse(text.c_str(), G_URI_FLAGS_NONE, nullptr),
                                                       &g_uri_unref);

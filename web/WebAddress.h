@@ -10,7 +10,8 @@ namespace meridavolt::WebAddress {
 // The scheme in lower case, or none when the text does not start with one.
 std::optional<std::string> lowercaseScheme(std::string_view address);
 
-// The host in lower case, or none when the address has no (or an empty) host.
+// The host in lower case, or none when the address has no (or an empty) host,
+// or one that a browser engine might read differently.
 std::optional<std::string> lowercaseHost(std::string_view address);
 
 // Whether the address is an http or https address, whatever the scheme's case.

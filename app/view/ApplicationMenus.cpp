@@ -12,6 +12,16 @@ Glib::RefPtr<Gio::MenuItem> menuItem(const CommandMenuItem& item)
     return Gio::MenuItem::create(escapedMenuLabel(item.title), "app." + item.actionName);
 }
 
+// GTK draws a section's divider only below items, so an empty library would
+// lose the divider above the fixed commands. A custom item that nothing fills
+// is drawn as nothing, yet counts as an item.
+Glib::RefPtr<Gio::MenuItem> emptySectionPlaceholder()
+{
+    auto item = Gio::MenuItem::create("", "");
+    item->set_attribute_value("custom", Glib::Variant<Glib::ustring>::create("no-services"));
+    return item;
+}
+
 }  // namespace
 
 ApplicationMenus::ApplicationMenus(Gtk::Application& application, std::function<void()> checkForUpdates)
@@ -80,6 +90,7 @@ void ApplicationMenus::refreshServices()
             application_.unset_accels_for_action(action);
         }
     }
+    if (menu.services.empty()) numbered->append_item(emptySectionPlaceholder());
     auto commands = Gio::Menu::create();
     for (const auto& item : menu.commands) commands->append_item(menuItem(item));
 

@@ -38,27 +38,27 @@ LayoutMenu::LayoutMenu(LayoutSettings& settings)
 
 void LayoutMenu::buildMenu()
 {
-    auto memory = Gio::Menu::create();
-    memory->append("メモリーを表示", "layout.memory-visible");
+    // The pickers are submenus under their titles, so the one divider is the
+    // one before the reset.
     auto memoryPositions = Gio::Menu::create();
     memoryPositions->append_item(choice("ヘッダーにまとめる", "memory-position", "toolbar"));
     memoryPositions->append_item(choice("ページの上", "memory-position", "top"));
     memoryPositions->append_item(choice("ページの下", "memory-position", "bottom"));
-    memory->append_section("メモリーの位置", memoryPositions);
-
-    auto rail = Gio::Menu::create();
-    rail->append("サービスバーを表示", "layout.rail-visible");
     auto railPositions = Gio::Menu::create();
     railPositions->append_item(choice("左", "rail-position", "left"));
     railPositions->append_item(choice("右", "rail-position", "right"));
     railPositions->append_item(choice("下", "rail-position", "bottom"));
-    rail->append_section("サービスバーの位置", railPositions);
+
+    auto settings = Gio::Menu::create();
+    settings->append("メモリーを表示", "layout.memory-visible");
+    settings->append_submenu("メモリーの位置", memoryPositions);
+    settings->append("サービスバーを表示", "layout.rail-visible");
+    settings->append_submenu("サービスバーの位置", railPositions);
 
     auto reset = Gio::Menu::create();
     reset->append("配置をリセット", "layout.reset");
 
-    menu_->append_section(memory);
-    menu_->append_section(rail);
+    menu_->append_section(settings);
     menu_->append_section(reset);
 }
 

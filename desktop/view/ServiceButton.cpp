@@ -9,6 +9,7 @@
 #include "desktop/view/ServicePressStyle.h"
 
 #include <gdk/gdkkeysyms.h>
+#include <glibmm/main.h>
 #include <gtkmm/widgetpaintable.h>
 
 #include <cmath>
@@ -266,7 +267,16 @@ void ServiceButton::popupContextMenu(double x, double y)
     menu_->set_has_arrow(false);
     const Gdk::Rectangle point(int(x), int(y), 1, 1);
     menu_->set_pointing_to(point);
+    // A press that opens or answers the menu marks the tile pressed (the menu
+    // is the tile's child), and the menu takes or drops the pointer before
+    // the release that would unmark it: the tile would stay dimmed until the
+    // pointer next crossed it.
+    menu_->signal_closed().connect([this] {
+        Glib::signal_idle().connect_once(
+            sigc::track_obj([this] { tile_.unset_state_flags(Gtk::StateFlags::ACTIVE); }, *this));
+    });
     menu_->popup();
+    tile_.unset_state_flags(Gtk::StateFlags::ACTIVE);
 }
 
 }  // namespace meridavolt

@@ -1,5 +1,7 @@
 #include "platform/gdk/GdkPixbufImageCodec.h"
 
+#include "platform/gdk/ImageStructure.h"
+
 #include <gdk-pixbuf/gdk-pixbuf.h>
 #include <gio/gio.h>
 
@@ -11,7 +13,8 @@ namespace meridavolt {
 
 namespace {
 
-// Raster formats whose loaders ship with GdkPixbuf or its usual extensions.
+// Raster formats whose loaders ship with GdkPixbuf or its usual extensions
+// (WebP through webp-pixbuf-loader).
 // SVG, XPM and XBM are left out: they are programs or text, not pictures.
 constexpr std::array<std::string_view, 9> rasterTypes{"image/png",  "image/jpeg", "image/gif",
                                                       "image/tiff", "image/bmp",  "image/webp",
@@ -52,6 +55,15 @@ std::optional<std::string> sniffedRasterType(std::string_view data)
     }
     g_free(mimeType);
     return result;
+}
+
+// Files that would send a loader down a path it cannot leave cleanly are
+// refused before it sees them: GIF frames outside their canvas, animated WebP.
+bool loaderTakesCleanly(std::string_view data, const std::string& mimeType)
+{
+    if (mimeType == "image/gif") return gifFramesLieInsideTheCanvas(data);
+    if (mimeType == "image/webp") return !isAnimatedWebP(data);
+    return true;
 }
 
 struct SizeCheck {
@@ -135,7 +147,7 @@ std::optional<ScaledPNGs> GdkPixbufImageCodec::scaledPNGs(std::string_view data,
                                                           int thumbnailMaxSide, std::size_t maxPixelCount) const
 {
     auto mimeType = sniffedRasterType(data);
-    if (!mimeType) return std::nullopt;
+    if (!mimeType || !loaderTakesCleanly(data, *mimeType)) return std::nullopt;
     auto decoded = decode(data, *mimeType, maxPixelCount);
     if (!decoded) return std::nullopt;
     auto upright = own(gdk_pixbuf_apply_embedded_orientation(decoded.get()));

@@ -162,11 +162,13 @@ struct WebKitEngine::Signals {
 WebKitEngine::WebKitEngine(std::shared_ptr<WebKitShared> shared) : shared_(std::move(shared))
 {
     contentManager_ = webkit_user_content_manager_new();
-    WebKitUserScript* relay = webkit_user_script_new_for_world(
-        PageScripts::pauseMediaRelay, WEBKIT_USER_CONTENT_INJECT_ALL_FRAMES,
-        WEBKIT_USER_SCRIPT_INJECT_AT_DOCUMENT_START, scriptWorldName, nullptr, nullptr);
-    webkit_user_content_manager_add_script(contentManager_, relay);
-    webkit_user_script_unref(relay);
+    for (const char* source : {PageScripts::pauseMediaRelay, PageScripts::scriptLinkGuard}) {
+        WebKitUserScript* script =
+            webkit_user_script_new_for_world(source, WEBKIT_USER_CONTENT_INJECT_ALL_FRAMES,
+                                             WEBKIT_USER_SCRIPT_INJECT_AT_DOCUMENT_START, scriptWorldName, nullptr, nullptr);
+        webkit_user_content_manager_add_script(contentManager_, script);
+        webkit_user_script_unref(script);
+    }
 
     view_ = WEBKIT_WEB_VIEW(g_object_new(WEBKIT_TYPE_WEB_VIEW, "network-session", shared_->networkSession,
                                          "user-content-manager", contentManager_, nullptr));

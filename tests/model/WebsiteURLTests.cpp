@@ -67,6 +67,20 @@ TEST(WebsiteURLTests, addressesThatTheParserRefusesAreRefused)
     EXPECT_EQ(parse("https://example.com/%zz"), std::nullopt);
 }
 
+TEST(WebsiteURLTests, aHostThatABrowserWouldReadDifferentlyIsRefused)
+{
+    // A browser ends the host at the backslash and loads evil.test.
+    EXPECT_EQ(parse("https://evil.test\\.example.com/"), std::nullopt);
+    EXPECT_EQ(parse("evil.test\\example.com"), std::nullopt);
+    EXPECT_EQ(parse("https://example.com\\@evil.test"), std::nullopt);
+    // Escapes in the host are decoded by different rules.
+    EXPECT_EQ(parse("https://evil.test%5C.example.com"), std::nullopt);
+    EXPECT_EQ(parse("https://example%2Ecom/"), std::nullopt);
+    EXPECT_EQ(parse("https://example.com:%38%30/"), std::nullopt);
+    // Backslashes and escapes after the host are the page's business.
+    EXPECT_EQ(parse("https://example.com/a%20b?q=%5C#x\\y"), "https://example.com/a%20b?q=%5C#x\\y");
+}
+
 TEST(WebsiteURLTests, nonAsciiAddressesAreKeptExactlyAsTyped)
 {
     EXPECT_EQ(parse("ja.wikipedia.org/wiki/東京"), "https://ja.wikipedia.org/wiki/東京");

@@ -277,3 +277,13 @@ TEST_F(WebSessionTest, VideoSiteAddressesAreTheDomainAndItsSubdomains)
     }
     EXPECT_FALSE(WebSession::isYouTubeURL(std::nullopt));
 }
+
+TEST_F(WebSessionTest, AHostThatTheEngineReadsAsAnotherSiteIsNotTheVideoSite)
+{
+    // The engine loads evil.test for each of these; GLib alone would read a video-site host.
+    for (const char* address : {"https://evil.test\\.youtube.com/", "https://evil.test%5C.youtube.com/",
+                                "https://a\\b@www.youtube.com/", "https://evil.test%2F.youtube.com/"}) {
+        EXPECT_FALSE(WebSession::isYouTubeURL(std::string(address))) << address;
+    }
+    EXPECT_TRUE(WebSession::isYouTubeURL(std::string("https://www.youtube.com/results?q=a%5Cb\\c")));
+}

@@ -1,6 +1,9 @@
 #include "DesktopWindowFixture.h"
 
 #include <giomm/menumodel.h>
+#include <gtkmm/label.h>
+#include <gtkmm/popover.h>
+#include <gtkmm/separator.h>
 
 using namespace meridavolt;
 using namespace meridavolt::desktoptest;
@@ -30,11 +33,26 @@ std::vector<std::string> menuLabels(const Glib::RefPtr<Gio::MenuModel>& menu)
     for (int i = 0; i < menu->get_n_items(); ++i) {
         Glib::VariantBase label = menu->get_item_attribute(i, Gio::MenuModel::Attribute::LABEL, Glib::VariantType("s"));
         if (label) labels.push_back(Glib::VariantBase::cast_dynamic<Glib::Variant<Glib::ustring>>(label).get());
-        if (auto section = menu->get_item_link(i, Gio::MenuModel::Link::SECTION)) {
-            for (auto& inner : menuLabels(section)) labels.push_back(inner);
+        for (auto link : {Gio::MenuModel::Link::SECTION, Gio::MenuModel::Link::SUBMENU}) {
+            if (auto inner = menu->get_item_link(i, link)) {
+                for (auto& label : menuLabels(inner)) labels.push_back(label);
+            }
         }
     }
     return labels;
+}
+
+// The mapped widgets of a type under a widget.
+template <typename T>
+std::vector<T*> shown(Gtk::Widget& root)
+{
+    std::vector<T*> found;
+    for (auto* child = root.get_first_child(); child; child = child->get_next_sibling()) {
+        if (!child->get_mapped()) continue;
+        if (auto* match = dynamic_cast<T*>(child)) found.push_back(match);
+        for (auto* inner : shown<T>(*child)) found.push_back(inner);
+    }
+    return found;
 }
 
 }  // namespace
@@ -63,6 +81,15 @@ TEST_F(DesktopWindowTest, TheLayoutMenuMovesTheBarAndTheChoiceSurvivesARestart)
     EXPECT_EQ(menuLabels(view_->toolbar().layoutButton().get_menu_model()),
               (std::vector<std::string>{"メモリーを表示", "メモリーの位置", "ヘッダーにまとめる", "ページの上", "ページの下",
                                         "サービスバーを表示", "サービスバーの位置", "左", "右", "下", "配置をリセット"}));
+    // One divider, before the reset; the pickers' titles lead to their choices.
+    auto& button = view_->toolbar().layoutButton();
+    button.popup();
+    ASSERT_TRUE(waitUntil([&] { return button.get_popover() && button.get_popover()->get_mapped(); }));
+    runMainLoopFor(100ms);
+    EXPECT_EQ(shown<Gtk::Separator>(*button.get_popover()).size(), 1u);
+    for (auto* label : shown<Gtk::Label>(*button.get_popover())) EXPECT_FALSE(label->has_css_class("title"));
+    button.popdown();
+
     view_->activate_action("layout.rail-position", Glib::Variant<Glib::ustring>::create("left"));
     view_->activate_action("layout.memory-position", Glib::Variant<Glib::ustring>::create("bottom"));
     ASSERT_TRUE(waitUntil([&] { return view_->arrangement().railAtLeft; }));

@@ -1,6 +1,11 @@
 #include "DesktopWindowFixture.h"
 
+#include <gdk/x11/gdkx.h>
+#include <gtkmm/label.h>
 #include <gtkmm/stack.h>
+
+#include <algorithm>
+#include <cmath>
 
 using namespace meridavolt;
 using namespace meridavolt::desktoptest;
@@ -138,4 +143,128 @@ TEST_F(DesktopWindowTest, AltReturnOnAFocusedServiceShowsItsQuickActions)
     ASSERT_TRUE(waitUntil([&] { return model_->quickService().has_value(); }));
     EXPECT_EQ(model_->quickService()->id, "three");
     EXPECT_EQ(model_->selectedID(), std::nullopt);
+}
+
+namespace {
+
+// The widget of a shown menu that carries this label.
+Gtk::Widget* findMenuItem(Gtk::Widget& root, const std::string& label)
+{
+    for (auto* child = root.get_first_child(); child; child = child->get_next_sibling()) {
+        if (auto* text = dynamic_cast<Gtk::Label*>(child); text && std::string(text->get_text()) == label) return &root;
+        if (auto* found = findMenuItem(*child, label)) return found;
+    }
+    return nullptr;
+}
+
+// Whether the tile is drawn with the press style's dimmed, shrunk look.
+bool pressed(Gtk::Widget& tile)
+{
+    return (tile.get_state_flags() & Gtk::StateFlags::ACTIVE) == Gtk::StateFlags::ACTIVE;
+}
+
+}  // namespace
+
+TEST_F(DesktopWindowTest, AButtonMovedToTheTopFromItsMenuIsNotLeftPressed)
+{
+    start();
+    auto* three = view_->serviceBar().button("three");
+    pointer().moveTo(three->tile()).click(3);
+    Gtk::PopoverMenu* menu = nullptr;
+    for (auto* child = three->tile().get_first_child(); child; child = child->get_next_sibling())
+        if (auto* popover = dynamic_cast<Gtk::PopoverMenu*>(child)) menu = popover;
+    ASSERT_NE(menu, nullptr);
+    ASSERT_TRUE(waitUntil([&] { return menu->get_mapped(); }));
+    runMainLoopFor(100ms);
+    EXPECT_FALSE(pressed(three->tile()));
+    Gtk::Widget* item = findMenuItem(*menu, "一番上へ移動・起動時に開く");
+    ASSERT_NE(item, nullptr);
+    // The menu is a surface of its own: aim at the item within it.
+    double x = 0, y = 0, marginX = 0, marginY = 0;
+    item->translate_coordinates(*menu, item->get_width() / 2.0, item->get_height() / 2.0, x, y);
+    gtk_native_get_surface_transform(GTK_NATIVE(menu->gobj()), &marginX, &marginY);
+    const auto menuWindow = std::to_string(gdk_x11_surface_get_xid(menu->get_surface()->gobj()));
+    g_spawn_command_line_sync(("xdotool mousemove --window " + menuWindow + " " + std::to_string(int(x + marginX)) +
+                               " " + std::to_string(int(y + marginY)) + " click 1").c_str(),
+                              nullptr, nullptr, nullptr, nullptr);
+    ASSERT_TRUE(waitUntil([&] { return libraryIDs().front() == "three"; }));
+    runMainLoopFor(300ms);
+    EXPECT_FALSE(pressed(three->tile()));
+    // And it still opens with one click.
+    pointer().moveTo(three->tile()).click();
+    EXPECT_TRUE(waitUntil([&] { return model_->selectedID() == "three"; }));
+}
+
+namespace {
+
+// The opacity a widget is drawn with now: that of the first opacity node of
+// its render tree, or 1.
+double drawnOpacity(GskRenderNode* node)
+{
+    if (!node) return 1;
+    switch (gsk_render_node_get_node_type(node)) {
+    case GSK_OPACITY_NODE:
+        return gsk_opacity_node_get_opacity(node);
+    case GSK_TRANSFORM_NODE:
+        return drawnOpacity(gsk_transform_node_get_child(node));
+    case GSK_DEBUG_NODE:
+        return drawnOpacity(gsk_debug_node_get_child(node));
+    case GSK_CLIP_NODE:
+        return drawnOpacity(gsk_clip_node_get_child(node));
+    case GSK_CONTAINER_NODE:
+        for (guint i = 0; i < gsk_container_node_get_n_children(node); ++i) {
+            const double opacity = drawnOpacity(gsk_container_node_get_child(node, i));
+            if (opacity < 1) return opacity;
+        }
+        return 1;
+    default:
+        return 1;
+    }
+}
+
+double drawnOpacity(Gtk::Widget& widget)
+{
+    GtkSnapshot* snapshot = gtk_snapshot_new();
+    gtk_widget_snapshot_child(widget.get_parent()->gobj(), widget.gobj(), snapshot);
+    GskRenderNode* node = gtk_snapshot_free_to_node(snapshot);
+    const double opacity = drawnOpacity(node);
+    if (node) gsk_render_node_unref(node);
+    return opacity;
+}
+
+// The opacities a widget is drawn with, frame by frame, while it is pressed.
+std::vector<double> opacitiesWhilePressed(Gtk::Widget& widget)
+{
+    std::vector<double> opacities;
+    const auto tick = widget.add_tick_callback([&](const Glib::RefPtr<Gdk::FrameClock>&) {
+        opacities.push_back(drawnOpacity(widget));
+        return true;
+    });
+    widget.set_state_flags(Gtk::StateFlags::ACTIVE, false);
+    runMainLoopFor(400ms);
+    widget.remove_tick_callback(tick);
+    widget.unset_state_flags(Gtk::StateFlags::ACTIVE);
+    runMainLoopFor(300ms);
+    return opacities;
+}
+
+bool easesIn(const std::vector<double>& opacities)
+{
+    const bool between = std::any_of(opacities.begin(), opacities.end(), [](double o) { return o > 0.7 && o < 0.95; });
+    return between && !opacities.empty() && std::abs(opacities.back() - 0.65) < 0.01;
+}
+
+}  // namespace
+
+TEST_F(DesktopWindowTest, ThePressDimsEveryTileGraduallyTheSelectedOneToo)
+{
+    start();
+    choose("two");
+    runMainLoopFor(300ms);
+    for (const char* id : {"one", "two"}) {
+        auto opacities = opacitiesWhilePressed(serviceTile(id));
+        std::string drawn;
+        for (double opacity : opacities) drawn += std::to_string(opacity) + " ";
+        EXPECT_TRUE(easesIn(opacities)) << id << ": " << drawn;
+    }
 }

@@ -5,6 +5,10 @@
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 
+#include <cstdint>
+#include <string>
+#include <vector>
+
 namespace meridavolt {
 namespace {
 
@@ -20,6 +24,49 @@ long peakMemoryKiB()
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);
     return usage.ru_maxrss;
+}
+
+// Counts what GLib logs as a warning or worse while it lives.
+class LoggedProblems {
+public:
+    LoggedProblems() { previous_ = g_log_set_default_handler(&LoggedProblems::count, this); }
+    ~LoggedProblems() { g_log_set_default_handler(previous_, nullptr); }
+    LoggedProblems(const LoggedProblems&) = delete;
+    LoggedProblems& operator=(const LoggedProblems&) = delete;
+    int count() const { return count_; }
+    const std::string& last() const { return last_; }
+
+private:
+    static void count(const gchar*, GLogLevelFlags level, const gchar* message, gpointer self)
+    {
+        if (!(level & (G_LOG_LEVEL_ERROR | G_LOG_LEVEL_CRITICAL | G_LOG_LEVEL_WARNING))) return;
+        auto* problems = static_cast<LoggedProblems*>(self);
+        ++problems->count_;
+        problems->last_ = message ? message : "";
+    }
+
+    GLogFunc previous_ = nullptr;
+    int count_ = 0;
+    std::string last_;
+};
+
+// A GIF with a two-colour palette over a canvas, each frame one pixel of
+// image data whatever size its descriptor declares.
+struct GifFrame {
+    unsigned left, top, width, height;
+};
+
+std::string gif(unsigned canvasWidth, unsigned canvasHeight, const std::vector<GifFrame>& frames)
+{
+    auto le16 = [](unsigned value) { return std::string{char(value & 0xff), char(value >> 8)}; };
+    std::string bytes = "GIF89a" + le16(canvasWidth) + le16(canvasHeight) + std::string("\x80\x00\x00", 3) +
+                        std::string("\xff\x00\x00\x00\x00\xff", 6);
+    for (const auto& frame : frames) {
+        bytes += std::string("\x21\xf9\x04\x00\x0a\x00\x00\x00", 8);  // 0.1 s per frame
+        bytes += "," + le16(frame.left) + le16(frame.top) + le16(frame.width) + le16(frame.height) + '\0';
+        bytes += std::string("\x02\x02\x44\x01\x00", 5);
+    }
+    return bytes + ";";
 }
 
 class GdkPixbufCodec : public ::testing::Test {
@@ -77,6 +124,49 @@ TEST_F(GdkPixbufCodec, TIFFAndOtherRasterFormatsAreAccepted)
         ASSERT_TRUE(images) << format;
         EXPECT_EQ(decodeImage(images->full).width, 64) << format;
     }
+}
+
+TEST_F(GdkPixbufCodec, WebPImagesAreAcceptedAndCheckedLikeTheOthers)
+{
+    const std::string webp = twoColourImage(300, 200, "webp");
+    ASSERT_EQ(webp.substr(8, 4), "WEBP");
+    auto images = codec.scaledPNGs(webp, 4096, 320, noPixelLimit);
+    ASSERT_TRUE(images);
+    auto full = decodeImage(images->full);
+    EXPECT_EQ(std::pair(full.width, full.height), std::pair(300, 200));
+    EXPECT_EQ(full.topLeft, Colour::red);
+    EXPECT_EQ(full.topRight, Colour::blue);
+    EXPECT_FALSE(codec.scaledPNGs(webp, 4096, 320, 59'999));
+}
+
+TEST_F(GdkPixbufCodec, RefusedImagesLeaveNothingInTheLog)
+{
+    LoggedProblems problems;
+    // Over the pixel limit, in every format.
+    for (const char* format : {"png", "jpeg", "tiff", "bmp", "webp"})
+        EXPECT_FALSE(codec.scaledPNGs(twoColourImage(300, 200, format), 4096, 320, 59'999)) << format;
+    EXPECT_FALSE(codec.scaledPNGs(gif(300, 200, {{0, 0, 1, 1}}), 4096, 320, 59'999));
+
+    // An animation with an empty second frame, and one whose frame reaches
+    // past the canvas: the GIF loader logs critical errors over both.
+    EXPECT_FALSE(codec.scaledPNGs(gif(2, 2, {{0, 0, 1, 1}, {0, 0, 0, 0}}), 4096, 320, noPixelLimit));
+    EXPECT_FALSE(codec.scaledPNGs(gif(2, 2, {{0, 0, 1, 1}, {1, 0, 2, 1}}), 4096, 320, noPixelLimit));
+    EXPECT_FALSE(codec.scaledPNGs(gif(2, 2, {{0, 0, 1, 1}, {2, 2, 1, 1}}), 4096, 320, noPixelLimit));
+    // A WebP that declares an animation and holds a still picture.
+    const std::string still = twoColourImage(64, 32, "webp");
+    std::string extended = "VP8X" + std::string("\x0a\x00\x00\x00\x02\x00\x00\x00", 8) +
+                           std::string("\x3f\x00\x00\x1f\x00\x00", 6) + still.substr(12);
+    const auto size = static_cast<std::uint32_t>(4 + extended.size());
+    const std::string riffSize{char(size & 0xff), char((size >> 8) & 0xff), char((size >> 16) & 0xff),
+                               char(size >> 24)};
+    EXPECT_FALSE(codec.scaledPNGs("RIFF" + riffSize + "WEBP" + extended, 4096, 320, noPixelLimit));
+    EXPECT_EQ(problems.count(), 0) << problems.last();
+
+    // Frames inside their canvas are a picture: its first frame.
+    auto animation = codec.scaledPNGs(gif(2, 2, {{0, 0, 1, 1}, {1, 1, 1, 1}}), 4096, 320, noPixelLimit);
+    ASSERT_TRUE(animation);
+    EXPECT_EQ(decodeImage(animation->full).width, 2);
+    EXPECT_EQ(problems.count(), 0) << problems.last();
 }
 
 TEST_F(GdkPixbufCodec, ThePixelLimitIsCheckedAtItsBoundary)

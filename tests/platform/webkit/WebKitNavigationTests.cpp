@@ -78,6 +78,37 @@ TEST_F(WebKitTest, ApplicationLinksWaitForTheUserAndOtherSchemesDoNothing)
     EXPECT_FALSE(session.failure());
 }
 
+TEST_F(WebKitTest, ScriptLinksDoNothingInThePageOrItsFramesAndThePagesHandlersStillRun)
+{
+    server_.serve("/start", linkPage(
+        "<a id=plain href=\"javascript:document.body.dataset.ran='plain'\">plain</a>"
+        "<a id=disguised href=\" JavaScript:document.body.dataset.ran='disguised'\"><span id=inside>inside</span></a>"
+        "<a id=handled href=\"javascript:document.body.dataset.ran='handled'\""
+        " onclick=\"document.body.dataset.clicked='yes'\">handled</a>"
+        "<svg><a id=drawn href=\"javascript:document.body.dataset.ran='drawn'\"><text y=10>drawn</text></a></svg>"
+        "<iframe id=frame src='/frame'></iframe>"));
+    server_.serve("/frame", linkPage("<a id=inner href=\"javascript:parent.document.body.dataset.ran='frame'\">in</a>"));
+    WebSession& session = openSession(server_.url("/start"));
+    ASSERT_TRUE(waitForPage(session, server_.url("/start")));
+    ASSERT_TRUE(waitUntil([&] {
+        return evaluateText(session, "return String(!!document.getElementById('frame').contentDocument"
+                                     "?.getElementById('inner'));", nullptr) == "true";
+    }));
+
+    // Clicked by the page itself, reaching our world as a click of the user does.
+    evaluateText(session,
+                 "for (const id of ['plain', 'inside', 'handled']) document.getElementById(id).click();"
+                 "document.getElementById('drawn').dispatchEvent(new MouseEvent('click', {bubbles: true, cancelable: true}));"
+                 "document.getElementById('frame').contentDocument.getElementById('inner').click();"
+                 "return 'clicked';",
+                 nullptr);
+    runMainLoopFor(std::chrono::milliseconds(300));
+    EXPECT_EQ(evaluateText(session, "return String(document.body.dataset.ran);", nullptr), "undefined");
+    EXPECT_EQ(evaluateText(session, "return String(document.body.dataset.clicked);", nullptr), "yes");
+    EXPECT_EQ(session.engine().currentAddress(), server_.url("/start"));
+    EXPECT_FALSE(session.failure());
+}
+
 TEST_F(WebKitTest, ARefusedConnectionShowsAFailureAndReloadRecovers)
 {
     const auto port = LocalHttpServer::unusedPort();

@@ -1,0 +1,130 @@
+#include "app/view/ApplicationMenus.h"
+#include "desktop/AppModelHarness.h"
+#include "support/MainLoopWait.h"
+
+#include <gtest/gtest.h>
+#include <gtkmm/application.h>
+#include <gtkmm/init.h>
+#include <gtkmm/label.h>
+#include <gtkmm/popovermenu.h>
+#include <gtkmm/separator.h>
+#include <gtkmm/window.h>
+
+#include <algorithm>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace meridavolt {
+namespace {
+
+using namespace std::chrono_literals;
+using desktoptest::AppModelHarness;
+
+template <typename T>
+std::vector<T*> shown(Gtk::Widget& root)
+{
+    std::vector<T*> found;
+    for (auto* child = root.get_first_child(); child; child = child->get_next_sibling()) {
+        if (!child->get_mapped()) continue;
+        if (auto* match = dynamic_cast<T*>(child)) found.push_back(match);
+        for (auto* inner : shown<T>(*child)) found.push_back(inner);
+    }
+    return found;
+}
+
+// The "サービス" menu of the menu bar, drawn by GTK as the menu bar draws it.
+class ServicesMenuWindow : public ::testing::Test {
+protected:
+    static void SetUpTestSuite()
+    {
+        gtk_init();
+        Gtk::init_gtkmm_internals();
+        application_ =
+            Gtk::Application::create("com.pellowright.meridavolt.menutest", Gio::Application::Flags::NON_UNIQUE);
+        application_->register_application();
+    }
+
+    static void TearDownTestSuite() { application_.reset(); }
+
+    void show(std::vector<Service> services)
+    {
+        harness_ = std::make_unique<AppModelHarness>(std::move(services));
+        menus_ = std::make_unique<ApplicationMenus>(*application_, [] {});
+        menus_->showServices(*harness_->model);
+        auto bar = application_->get_menubar();
+        Glib::RefPtr<Gio::MenuModel> servicesMenu;
+        for (int i = 0; i < bar->get_n_items(); ++i) {
+            auto label = bar->get_item_attribute(i, Gio::MenuModel::Attribute::LABEL, Glib::VariantType("s"));
+            if (label && Glib::VariantBase::cast_dynamic<Glib::Variant<Glib::ustring>>(label).get() == "サービス")
+                servicesMenu = bar->get_item_link(i, Gio::MenuModel::Link::SUBMENU);
+        }
+        ASSERT_TRUE(servicesMenu);
+        menu_ = std::make_unique<Gtk::PopoverMenu>(servicesMenu);
+        window_.set_default_size(400, 600);
+        window_.set_child(anchor_);
+        window_.present();
+        menu_->set_parent(anchor_);
+        menu_->popup();
+        // Drawn once every fixed command shows, with room given to each.
+        ASSERT_TRUE(testing::waitUntil([&] {
+            const auto shownLabels = shown<Gtk::Label>(*menu_);
+            return shownLabels.size() >= 5 &&
+                   std::all_of(shownLabels.begin(), shownLabels.end(), [](auto* label) { return label->get_height() > 0; });
+        }));
+        testing::runMainLoopFor(100ms);
+    }
+
+    void TearDown() override
+    {
+        if (menu_) menu_->unparent();
+        menus_.reset();
+        window_.destroy();
+        testing::runMainLoopFor(20ms);
+    }
+
+    std::vector<std::string> labels()
+    {
+        std::vector<std::string> texts;
+        for (auto* label : shown<Gtk::Label>(*menu_)) texts.push_back(label->get_text());
+        return texts;
+    }
+
+    static inline Glib::RefPtr<Gtk::Application> application_;
+    std::unique_ptr<AppModelHarness> harness_;
+    std::unique_ptr<ApplicationMenus> menus_;
+    Gtk::Window window_;
+    Gtk::Label anchor_{"anchor"};
+    std::unique_ptr<Gtk::PopoverMenu> menu_;
+};
+
+TEST_F(ServicesMenuWindow, AnEmptyLibraryShowsTheDividerAndTheFixedItems)
+{
+    show({});
+    const auto separators = shown<Gtk::Separator>(*menu_);
+    ASSERT_EQ(separators.size(), 1u);
+    // The divider stands above every item.
+    double x = 0, dividerY = 0;
+    separators.front()->translate_coordinates(*menu_, 0, 0, x, dividerY);
+    for (auto* label : shown<Gtk::Label>(*menu_)) {
+        double labelY = 0;
+        label->translate_coordinates(*menu_, 0, 0, x, labelY);
+        EXPECT_GT(labelY, dividerY) << std::string(label->get_text());
+    }
+    const auto texts = labels();
+    ASSERT_FALSE(texts.empty());
+    EXPECT_EQ(texts.front(), "直前のサービスへ");
+}
+
+TEST_F(ServicesMenuWindow, ServicesComeBeforeTheOneDivider)
+{
+    show({AppModelHarness::service("one"), AppModelHarness::service("two")});
+    EXPECT_EQ(shown<Gtk::Separator>(*menu_).size(), 1u);
+    const auto texts = labels();
+    ASSERT_GE(texts.size(), 3u);
+    EXPECT_EQ(texts[0], "one");
+    EXPECT_EQ(texts[1], "two");
+}
+
+}  // namespace
+}  // namespace meridavolt
