@@ -68,7 +68,7 @@ void ClipboardCloud::update()
     const std::size_t count = store_.history().entries.size();
     shortCount_.set_text(std::to_string(count));
     fullCount_.set_text(std::to_string(count));
-    setMemoryAccessibleLabel(*this, memoryButtonLabel(count));
+    setAccessibleLabel(*this, memoryButtonLabel(count));
 }
 
 void ClipboardCloud::snapshot_vfunc(const Glib::RefPtr<Gtk::Snapshot>& snapshot)

@@ -151,7 +151,7 @@ void MemoryCard::show(const std::optional<ClipboardEntry>& entry)
     if (entry) text_.remove_css_class("empty-slot");
     else text_.add_css_class("empty-slot");
     set_tooltip_text(memoryCardTooltip(entry));
-    setMemoryAccessibleLabel(*this, memoryCardLabel(index_, entry));
+    setAccessibleLabel(*this, memoryCardLabel(index_, entry));
     if (!entry && menu_) menu_->popdown();
 }
 

@@ -1,9 +1,5 @@
 #include "clipboard/view/MemoryStyle.h"
 
-#include <gdkmm/display.h>
-#include <gtkmm/cssprovider.h>
-#include <gtkmm/stylecontext.h>
-
 namespace meridavolt {
 
 namespace {
@@ -42,22 +38,6 @@ button.memory-button {
 
 }  // namespace
 
-void ensureMemoryStyle()
-{
-    auto display = Gdk::Display::get_default();
-    if (!display) return;
-    static constexpr const char* marker = "meridavolt-memory-style";
-    if (display->get_data(marker)) return;
-    auto provider = Gtk::CssProvider::create();
-    provider->load_from_data(styleSheet);
-    Gtk::StyleContext::add_provider_for_display(display, provider, GTK_STYLE_PROVIDER_PRIORITY_APPLICATION);
-    display->set_data(marker, new Glib::RefPtr<Gtk::CssProvider>(provider),
-                      [](void* data) { delete static_cast<Glib::RefPtr<Gtk::CssProvider>*>(data); });
-}
-
-void setMemoryAccessibleLabel(Gtk::Widget& widget, const std::string& label)
-{
-    gtk_accessible_update_property(GTK_ACCESSIBLE(widget.gobj()), GTK_ACCESSIBLE_PROPERTY_LABEL, label.c_str(), -1);
-}
+void ensureMemoryStyle() { addStyleSheetOnce("meridavolt-memory-style", styleSheet); }
 
 }  // namespace meridavolt

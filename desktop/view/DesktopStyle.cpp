@@ -1,12 +1,11 @@
 #include "desktop/view/DesktopStyle.h"
 
 #include "desktop/SymbolIcons.h"
+#include "platform/gdk/WidgetStyle.h"
 
 #include <gdkmm/display.h>
-#include <gtkmm/cssprovider.h>
 #include <gtkmm/icontheme.h>
 #include <gtkmm/settings.h>
-#include <gtkmm/stylecontext.h>
 
 namespace meridavolt {
 
@@ -74,22 +73,8 @@ constexpr const char* styleSheet = R"css(
 
 void ensureDesktopStyle()
 {
-    auto display = Gdk::Display::get_default();
-    if (!display) return;
-    // One provider per display; the display object's data remembers it.
-    static constexpr const char* marker = "meridavolt-desktop-style";
-    if (display->get_data(marker)) return;
-    auto provider = Gtk::CssProvider::create();
-    provider->load_from_data(styleSheet);
-    Gtk::StyleContext::add_provider_for_display(display, provider, GTK_STYLE_PROVIDER_PRIORITY_APPLICATION);
-    Gtk::IconTheme::get_for_display(display)->add_resource_path(bundledIconsResourcePath);
-    display->set_data(marker, new Glib::RefPtr<Gtk::CssProvider>(provider),
-                      [](void* data) { delete static_cast<Glib::RefPtr<Gtk::CssProvider>*>(data); });
-}
-
-void setAccessibleLabel(Gtk::Widget& widget, const std::string& label)
-{
-    gtk_accessible_update_property(GTK_ACCESSIBLE(widget.gobj()), GTK_ACCESSIBLE_PROPERTY_LABEL, label.c_str(), -1);
+    if (addStyleSheetOnce("meridavolt-desktop-style", styleSheet))
+        Gtk::IconTheme::get_for_display(Gdk::Display::get_default())->add_resource_path(bundledIconsResourcePath);
 }
 
 bool reduceMotion()

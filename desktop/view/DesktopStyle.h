@@ -1,8 +1,6 @@
 #pragma once
 
-#include <gtkmm/widget.h>
-
-#include <string>
+#include "platform/gdk/WidgetStyle.h"
 
 namespace meridavolt {
 
@@ -12,8 +10,5 @@ void ensureDesktopStyle();
 
 // The platform's counterpart of Reduce Motion: the desktop's "animations off" setting.
 bool reduceMotion();
-
-// The name assistive technologies read for a widget.
-void setAccessibleLabel(Gtk::Widget& widget, const std::string& label);
 
 }  // namespace meridavolt

@@ -3,10 +3,7 @@
 #include "desktop/SymbolIcons.h"
 #include "desktop/view/DesktopStyle.h"
 
-#include <gdkmm/display.h>
-#include <gtkmm/cssprovider.h>
 #include <gtkmm/image.h>
-#include <gtkmm/stylecontext.h>
 
 namespace meridavolt {
 
@@ -32,15 +29,7 @@ constexpr const char* styleSheet = R"css(
 void ensureEditorStyle()
 {
     ensureDesktopStyle();
-    auto display = Gdk::Display::get_default();
-    if (!display) return;
-    static constexpr const char* marker = "meridavolt-editor-style";
-    if (display->get_data(marker)) return;
-    auto provider = Gtk::CssProvider::create();
-    provider->load_from_data(styleSheet);
-    Gtk::StyleContext::add_provider_for_display(display, provider, GTK_STYLE_PROVIDER_PRIORITY_APPLICATION);
-    display->set_data(marker, new Glib::RefPtr<Gtk::CssProvider>(provider),
-                      [](void* data) { delete static_cast<Glib::RefPtr<Gtk::CssProvider>*>(data); });
+    addStyleSheetOnce("meridavolt-editor-style", styleSheet);
 }
 
 Gtk::Widget* makeSymbolImage(const std::string& symbol, int pixelSize)
