@@ -1,7 +1,10 @@
 #include "RenderedText.h"
+#include "fakes/FakeScheduler.h"
 #include "platform/tesseract/TesseractTextRecognizer.h"
 
 #include <gtest/gtest.h>
+
+#include <thread>
 
 namespace meridavolt {
 namespace {
@@ -21,7 +24,8 @@ std::vector<std::string> linesOf(const std::string& text)
 
 class TesseractRecognition : public ::testing::Test {
 protected:
-    TesseractTextRecognizer recognizer;
+    fakes::FakeScheduler scheduler;
+    TesseractTextRecognizer recognizer{scheduler};
 };
 
 TEST_F(TesseractRecognition, JapaneseAndEnglishLinesComeBackInOrderJoinedByLineFeeds)
@@ -57,6 +61,28 @@ TEST_F(TesseractRecognition, AnImageWithoutTextGivesAnEmptyText)
     ASSERT_TRUE(result.text);
     EXPECT_EQ(*result.text, "");
     EXPECT_FALSE(result.errorDescription);
+}
+
+TEST_F(TesseractRecognition, TheEnginesServeCallsFromAnyThreadAndGoAMinuteAfterTheLast)
+{
+    const std::string image = renderedTextPNG("Kept engines\n同じエンジン", 30, 600, 140);
+    const auto first = recognizer.recognize(image);
+    ASSERT_TRUE(first.text);
+    scheduler.runPending();
+    EXPECT_TRUE(recognizer.warm());
+
+    // The clipboard store calls from a new background thread each time.
+    RecognizedText second;
+    std::thread([&] { second = recognizer.recognize(image); }).join();
+    EXPECT_EQ(second.text, first.text);
+    EXPECT_EQ(linesOf(*second.text).size(), 2u) << *second.text;
+
+    scheduler.runPending();
+    scheduler.advance(std::chrono::seconds(59));
+    EXPECT_TRUE(recognizer.warm());
+    scheduler.advance(std::chrono::seconds(1));
+    EXPECT_FALSE(recognizer.warm());
+    EXPECT_EQ(recognizer.recognize(image).text, first.text);
 }
 
 TEST_F(TesseractRecognition, BytesThatAreNoImageGiveAnErrorDescription)
