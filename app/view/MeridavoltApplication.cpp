@@ -71,10 +71,7 @@ int runApplication(int argc, char* argv[])
     // The clipboard watch and the global hot key need X11: under Wayland the
     // window goes through XWayland when it is there.
     gdk_set_allowed_backends("x11,*");
-    // The toolkit reads GSK_RENDERER once, when it makes its first renderer.
-    const RendererChoice renderer = chooseRenderer(probeDisplayGL(), rendererEnvironment());
-    if (renderer.gskRenderer) g_setenv("GSK_RENDERER", renderer.gskRenderer->c_str(), TRUE);
-    auto application = MeridavoltApplication::create(renderer);
+    auto application = MeridavoltApplication::create(fitRendererToDisplay());
     try {
         application->register_application();
     } catch (const Glib::Error& error) {

@@ -96,4 +96,11 @@ RendererEnvironment rendererEnvironment()
     return RendererEnvironment{variable("GSK_RENDERER"), variable("WEBKIT_DISABLE_COMPOSITING_MODE")};
 }
 
+RendererChoice fitRendererToDisplay()
+{
+    RendererChoice choice = chooseRenderer(probeDisplayGL(), rendererEnvironment());
+    if (choice.gskRenderer) setenv("GSK_RENDERER", choice.gskRenderer->c_str(), 1);
+    return choice;
+}
+
 }  // namespace meridavolt

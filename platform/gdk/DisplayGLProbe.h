@@ -11,4 +11,9 @@ DisplayGL probeDisplayGL();
 // The renderer variables of this process's environment.
 RendererEnvironment rendererEnvironment();
 
+// Probes the display, chooses, and names the chosen toolkit renderer in the
+// environment. Call before the toolkit makes its first renderer: it reads
+// GSK_RENDERER once, then.
+RendererChoice fitRendererToDisplay();
+
 }  // namespace meridavolt

@@ -153,6 +153,25 @@ std::set<DesktopProbe::WindowID> DesktopProbe::windowsOf(pid_t pid, bool shownOn
 }
 
 std::set<DesktopProbe::WindowID> DesktopProbe::shownWindows(pid_t pid) { return windowsOf(pid, true); }
+
+std::set<DesktopProbe::WindowID> DesktopProbe::shownWindowsOfClass(const std::string& name)
+{
+    Window root = 0;
+    Window parent = 0;
+    Window* children = nullptr;
+    unsigned count = 0;
+    std::set<WindowID> found;
+    if (!XQueryTree(x_->display, DefaultRootWindow(x_->display), &root, &parent, &children, &count)) return found;
+    for (unsigned i = 0; i < count; ++i) {
+        XClassHint hint{};
+        if (!XGetClassHint(x_->display, children[i], &hint)) continue;
+        if (hint.res_name && name == hint.res_name && isShown(children[i])) found.insert(children[i]);
+        if (hint.res_name) XFree(hint.res_name);
+        if (hint.res_class) XFree(hint.res_class);
+    }
+    if (children) XFree(children);
+    return found;
+}
 std::set<DesktopProbe::WindowID> DesktopProbe::allWindows(pid_t pid) { return windowsOf(pid, false); }
 
 bool DesktopProbe::isShown(WindowID window)

@@ -35,6 +35,10 @@ public:
     std::set<WindowID> shownWindows(pid_t pid);
     // Its top-level windows, shown or not.
     std::set<WindowID> allWindows(pid_t pid);
+    // The top-level windows on screen whose class name is `name`, whoever
+    // made them: the toolkit leaves out the pid property when it believes
+    // it runs in a sandbox.
+    std::set<WindowID> shownWindowsOfClass(const std::string& name);
     bool isShown(WindowID window);
     Size size(WindowID window);
     // The smallest size the window lets the window manager give it.
