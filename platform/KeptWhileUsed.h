@@ -38,13 +38,6 @@ public:
             state.busy = true;
             ++state.uses;
         }
-        // While busy is set only this use changes the object, so it is made
-        // without holding the lock that the release takes.
-        if (!holding()) {
-            auto made = state.make();
-            std::lock_guard lock(state.mutex);
-            state.object = std::move(made);
-        }
         struct EndOfUse {
             const std::shared_ptr<State>& state;
             ~EndOfUse()
@@ -58,6 +51,13 @@ public:
                 state->scheduler.post([weak = std::weak_ptr(state), use] { armRelease(weak, use); });
             }
         } endOfUse{state_};
+        // While busy is set only this use changes the object, so it is made
+        // without holding the lock that the release takes.
+        if (!holding()) {
+            auto made = state.make();
+            std::lock_guard lock(state.mutex);
+            state.object = std::move(made);
+        }
         return work(state.object.get());
     }
 

@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <system_error>
 #include <thread>
 #include <vector>
 
@@ -40,19 +41,22 @@ void keepOpenMPOnThisThread()
 std::unique_ptr<TesseractEngines> startEngines(const std::string& languages, int count)
 {
     auto started = std::make_unique<TesseractEngines>();
-    std::vector<bool> ready(static_cast<std::size_t>(count));
+    std::vector<char> ready(static_cast<std::size_t>(count), 0);  // not vector<bool>: written from several threads
     std::vector<std::thread> threads;
     for (int i = 0; i < count; ++i) started->engines.push_back(std::make_unique<tesseract::TessBaseAPI>());
+    auto load = [&](std::size_t i) {
+        ready[i] = started->engines[i]->Init(nullptr, languages.c_str(), tesseract::OEM_LSTM_ONLY) == 0;
+    };
     // Each model load is single-threaded: load them at once.
-    for (int i = 0; i < count; ++i) {
-        threads.emplace_back([&, i] {
-            ready[static_cast<std::size_t>(i)] =
-                started->engines[static_cast<std::size_t>(i)]->Init(nullptr, languages.c_str(),
-                                                                     tesseract::OEM_LSTM_ONLY) == 0;
-        });
+    for (std::size_t i = 0; i < ready.size(); ++i) {
+        try {
+            threads.emplace_back(load, i);
+        } catch (const std::system_error&) {
+            load(i);
+        }
     }
     for (auto& thread : threads) thread.join();
-    if (std::find(ready.begin(), ready.end(), false) != ready.end()) return nullptr;
+    if (std::find(ready.begin(), ready.end(), 0) != ready.end()) return nullptr;
     return started;
 }
 
@@ -109,12 +113,19 @@ std::vector<std::optional<std::string>> readLines(TesseractEngines& engines, Pix
         keepOpenMPOnThisThread();
         for (std::size_t i; (i = next++) < boxes.size();) {
             PixPointer lineImage = readableLineImage(image, boxes[i]);
-            lines[i] = lineImage ? readLine(engine, lineImage.get()) : std::nullopt;
+            // A box without area holds no text.
+            lines[i] = lineImage ? readLine(engine, lineImage.get()) : std::string();
         }
     };
     const std::size_t helpers = std::min(engines.engines.size(), boxes.size()) - (boxes.empty() ? 0 : 1);
     std::vector<std::thread> threads;
-    for (std::size_t i = 1; i <= helpers; ++i) threads.emplace_back(work, std::ref(*engines.engines[i]));
+    for (std::size_t i = 1; i <= helpers; ++i) {
+        try {
+            threads.emplace_back(work, std::ref(*engines.engines[i]));
+        } catch (const std::system_error&) {
+            break;  // the engines already working read the rest
+        }
+    }
     work(*engines.engines.front());
     for (auto& thread : threads) thread.join();
     return lines;
