@@ -218,14 +218,16 @@ void measureRecognitionOf(const Screenshot& shot, const char* size, TesseractTex
         read = std::min(read, linesRead(shot, result.text));
     }
     const double memoryWarm = pssMegabytes();
-    scheduler.advance(options.keptFor);
+    started = Steady::now();
+    scheduler.advance(options.keptFor);  // the release, on the main thread in the program
+    const double release = milliseconds(Steady::now() - started);
     const std::string label = std::string("recognizeText ") + size + " " + options.languages + " x" +
                               std::to_string(options.engines);
-    std::printf("%-44s cold %6.0f ms  warm median %6.0f ms (min %.0f, max %.0f)  %zu/12 lines  engines %+.0f MB, "
-                "after release %+.0f MB\n",
-                label.c_str(), cold, [&] { auto sorted = warm; std::sort(sorted.begin(), sorted.end()); return sorted[2]; }(),
-                *std::min_element(warm.begin(), warm.end()), *std::max_element(warm.begin(), warm.end()), read,
-                memoryWarm - memoryBefore, pssMegabytes() - memoryBefore);
+    std::sort(warm.begin(), warm.end());
+    std::printf("%-36s cold %5.0f ms  warm median %5.0f ms (%.0f-%.0f)  %zu/12 lines read  PSS kept %+.0f MB, "
+                "after release %+.0f MB (release %.0f ms)\n",
+                label.c_str(), cold, warm[warm.size() / 2], warm.front(), warm.back(), read, memoryWarm - memoryBefore,
+                pssMegabytes() - memoryBefore, release);
 }
 
 // The tesseract command line on the same image, its own model load included.

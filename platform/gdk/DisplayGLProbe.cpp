@@ -44,8 +44,10 @@ struct EGLFunctions {
     PFNEGLGETDISPLAYDRIVERNAMEPROC driverName = nullptr;
 };
 
-// The EGL driver Mesa picks for this X display; hardware when it cannot be
-// told, so that an unknown machine keeps the toolkit's defaults.
+}  // namespace
+
+// Hardware when the driver cannot be told, so that an unknown machine keeps
+// the toolkit's defaults.
 DisplayGL driverOfXDisplay()
 {
     void* library = dlopen("libEGL.so.1", RTLD_LAZY | RTLD_LOCAL);
@@ -73,6 +75,8 @@ DisplayGL driverOfXDisplay()
     // libEGL stays loaded: the toolkit and WebKit load it again anyway.
     return found;
 }
+
+namespace {
 
 std::optional<std::string> variable(const char* name)
 {

@@ -8,6 +8,10 @@ namespace meridavolt {
 // display named by $DISPLAY would run on a graphics card or in software.
 DisplayGL probeDisplayGL();
 
+// The second half of the check, on its own: the driver Mesa's EGL picks for
+// the X display; hardware when it cannot be told.
+DisplayGL driverOfXDisplay();
+
 // The renderer variables of this process's environment.
 RendererEnvironment rendererEnvironment();
 
