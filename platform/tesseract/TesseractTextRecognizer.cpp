@@ -108,11 +108,12 @@ std::vector<std::optional<std::string>> readLines(TesseractEngines& engines, Pix
                                                   const std::vector<LineBox>& boxes)
 {
     std::vector<std::optional<std::string>> lines(boxes.size());
+    const float scale = readableScale(boxes);
     std::atomic<std::size_t> next{0};
     auto work = [&](tesseract::TessBaseAPI& engine) {
         keepOpenMPOnThisThread();
         for (std::size_t i; (i = next++) < boxes.size();) {
-            PixPointer lineImage = readableLineImage(image, boxes[i]);
+            PixPointer lineImage = readableLineImage(image, boxes[i], scale);
             // A box without area holds no text.
             lines[i] = lineImage ? readLine(engine, lineImage.get()) : std::string();
         }

@@ -48,6 +48,23 @@ TEST_F(TesseractRecognition, SmallScreenTextIsReadAfterEnlarging)
     EXPECT_NE(result.text->find("設定を保存しました"), std::string::npos) << *result.text;
 }
 
+TEST_F(TesseractRecognition, EnglishScreenTextKeepsItsSpacesSymbolsAndLines)
+{
+    // At this size the layout analysis splits the second line in three
+    // pieces; one language pass would also run "or visit" together.
+    auto result = recognizer.recognize(renderedTextPNG("Quarterly revenue increased by 12 percent.\n"
+                                                       "Contact: support@example.com or visit https://example.org/help\n"
+                                                       "Invoice #4821 - Due date: 2024-03-15 (Total: $1,249.99)\n"
+                                                       "東京都渋谷区 3-14-1 MERIDAVOLTビル 5階",
+                                                       14, 1280, 400));
+    ASSERT_TRUE(result.text) << result.errorDescription.value_or("");
+    const auto lines = linesOf(*result.text);
+    ASSERT_EQ(lines.size(), 4u) << *result.text;
+    EXPECT_EQ(lines[1], "Contact: support@example.com or visit https://example.org/help");
+    EXPECT_EQ(lines[2], "Invoice #4821 - Due date: 2024-03-15 (Total: $1,249.99)");
+    EXPECT_NE(lines[3].find("東京都渋谷区"), std::string::npos) << lines[3];
+}
+
 TEST_F(TesseractRecognition, DarkTextOnATransparentBackgroundIsRead)
 {
     auto result = recognizer.recognize(renderedTextPNG("Transparent label", 40, 700, 120, true));
