@@ -22,7 +22,7 @@ public:
         // "jpn" alone reads Japanese as well and a quarter faster, but runs
         // English words together and misreads "@": English keeps its model.
         std::string languages = "jpn+eng";
-        // Each engine holds its own models (about 50 MB for "jpn+eng"); two
+        // Each engine holds its own models (about 55 MB for "jpn+eng"); two
         // read a screenshot in about 60 % of the time one takes.
         int engines = 2;
         std::chrono::milliseconds keptFor = std::chrono::minutes(1);
