@@ -9,6 +9,7 @@
 #include "fakes/TemporaryFolder.h"
 #include "model/LibraryRepository.h"
 #include "platform/SettingsFile.h"
+#include "platform/gdk/DisplayGLProbe.h"
 #include "support/LocalHttpServer.h"
 
 #include <gtk/gtk.h>
@@ -164,7 +165,8 @@ int main()
     ::setenv("NO_AT_BRIDGE", "1", 1);
     ::setenv("GTK_A11Y", "none", 1);
 
-    auto application = MeridavoltApplication::create();
+    // Drawn as the program draws on this display.
+    auto application = MeridavoltApplication::create(fitRendererToDisplay());
     application->register_application();
     double windowMapped = 0;
     Figures newService;

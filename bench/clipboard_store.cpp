@@ -7,6 +7,7 @@
 // Runs under an X11 display (scripts/bench.sh wraps it in xvfb-run). With
 // --copyq and CopyQ installed, CopyQ's idle CPU is measured the same way.
 #include "clipboard/view/SystemClipboardStore.h"
+#include "fakes/FakeScheduler.h"
 #include "fakes/MemorySettings.h"
 #include "fakes/TemporaryFolder.h"
 #include "platform/gdk/GdkPixbufImageCodec.h"
@@ -31,6 +32,7 @@
 #include <random>
 #include <string>
 #include <thread>
+#include <tuple>
 #include <vector>
 
 namespace meridavolt {
@@ -157,27 +159,104 @@ void measurePrepareImage()
                 images ? "" : " (refused)");
 }
 
-void measureRecognition()
+double pssMegabytes()
 {
+    std::ifstream rollup("/proc/self/smaps_rollup");
+    std::string line;
+    while (std::getline(rollup, line)) {
+        if (line.rfind("Pss:", 0) == 0) return std::stod(line.substr(4)) / 1024.0;
+    }
+    return 0;
+}
+
+// The twelve lines of the bench screenshot, and how many of them came back
+// exactly (Japanese without the spaces the model puts between characters).
+struct Screenshot {
+    std::vector<std::string> lines;
+    std::string png;
+};
+
+Screenshot screenshot(int width, int height)
+{
+    Screenshot shot;
     std::string text;
     for (int line = 0; line < 12; ++line) {
-        text += line % 2 ? "The meeting notes are saved in the shared folder, item " + std::to_string(line)
-                         : "会議のメモは共有フォルダに保存されています　項目" + std::to_string(line);
+        shot.lines.push_back(line % 2 ? "The meeting notes are saved in the shared folder, item " + std::to_string(line)
+                                      : "会議のメモは共有フォルダに保存されています項目" + std::to_string(line));
+        text += line % 2 ? shot.lines.back() : "会議のメモは共有フォルダに保存されています　項目" + std::to_string(line);
         text += '\n';
     }
-    const std::string screenshot = testing::renderedTextPNG(text, 14, 1920, 1080);
-    TesseractTextRecognizer recognizer;
+    shot.png = testing::renderedTextPNG(text, 14, width, height);
+    return shot;
+}
+
+std::size_t linesRead(const Screenshot& shot, const std::optional<std::string>& text)
+{
+    if (!text) return 0;
+    std::istringstream lines(*text);
+    std::size_t exact = 0;
+    for (std::string line; std::getline(lines, line);) {
+        exact += static_cast<std::size_t>(std::count(shot.lines.begin(), shot.lines.end(), line) > 0);
+    }
+    return exact;
+}
+
+void measureRecognitionOf(const Screenshot& shot, const char* size, TesseractTextRecognizer::Options options)
+{
+    fakes::FakeScheduler scheduler;
+    const double memoryBefore = pssMegabytes();
+    TesseractTextRecognizer recognizer(scheduler, options);
+    auto started = Steady::now();
+    auto result = recognizer.recognize(shot.png);
+    const double cold = milliseconds(Steady::now() - started);
+    std::vector<double> warm;
+    std::size_t read = linesRead(shot, result.text);
+    for (int i = 0; i < 5; ++i) {
+        started = Steady::now();
+        result = recognizer.recognize(shot.png);
+        warm.push_back(milliseconds(Steady::now() - started));
+        read = std::min(read, linesRead(shot, result.text));
+    }
+    const double memoryWarm = pssMegabytes();
+    started = Steady::now();
+    scheduler.advance(options.keptFor);  // the release, on the main thread in the program
+    const double release = milliseconds(Steady::now() - started);
+    const std::string label = std::string("recognizeText ") + size + " " + options.languages + " x" +
+                              std::to_string(options.engines);
+    std::sort(warm.begin(), warm.end());
+    std::printf("%-36s cold %5.0f ms  warm median %5.0f ms (%.0f-%.0f)  %zu/12 lines read  PSS kept %+.0f MB, "
+                "after release %+.0f MB (release %.0f ms)\n",
+                label.c_str(), cold, warm[warm.size() / 2], warm.front(), warm.back(), read, memoryWarm - memoryBefore,
+                pssMegabytes() - memoryBefore, release);
+}
+
+// The tesseract command line on the same image, its own model load included.
+void measureTesseractCommand(const Screenshot& shot, const char* size)
+{
+    if (std::system("command -v tesseract >/dev/null 2>&1") != 0) return;
+    fakes::TemporaryFolder folder;
+    const auto image = folder / "screenshot.png";
+    std::ofstream(image, std::ios::binary) << shot.png;
     std::vector<double> times;
-    std::size_t lines = 0;
     for (int i = 0; i < 3; ++i) {
         const auto started = Steady::now();
-        auto result = recognizer.recognize(screenshot);
+        const std::string command = "timeout 120 tesseract " + image.string() + " - -l jpn+eng >/dev/null 2>&1";
+        if (std::system(command.c_str()) != 0) break;
         times.push_back(milliseconds(Steady::now() - started));
-        lines = result.text ? static_cast<std::size_t>(std::count(result.text->begin(), result.text->end(), '\n') + 1)
-                            : 0;
     }
-    printSummary("recognizeText 1920x1080 screenshot", times, "ms");
-    std::printf("%-44s %zu of 12 lines found\n", "", lines);
+    if (!times.empty()) printSummary((std::string("tesseract command line ") + size + " jpn+eng").c_str(), times, "ms");
+}
+
+void measureRecognition()
+{
+    for (auto [width, height, size] : {std::tuple{1920, 1080, "1920x1080"}, std::tuple{1280, 800, "1280x800"}}) {
+        const Screenshot shot = screenshot(width, height);
+        // As the program reads, then with one engine, then with one language pass.
+        measureRecognitionOf(shot, size, {});
+        measureRecognitionOf(shot, size, {"jpn+eng", 1, std::chrono::minutes(1)});
+        measureRecognitionOf(shot, size, {"jpn", 2, std::chrono::minutes(1)});
+        measureTesseractCommand(shot, size);
+    }
 }
 
 void measureCopyQ(int seconds)

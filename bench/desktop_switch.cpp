@@ -12,6 +12,7 @@
 #include "fakes/TemporaryFolder.h"
 #include "model/LibraryRepository.h"
 #include "platform/SettingsFile.h"
+#include "platform/gdk/DisplayGLProbe.h"
 #include "platform/glib/MainLoopScheduler.h"
 #include "platform/webkit/WebKitEngineFactory.h"
 #include "support/LocalHttpServer.h"
@@ -188,6 +189,9 @@ int main()
     ::setenv("XDG_DATA_HOME", (folder / "data").c_str(), 1);
     ::setenv("XDG_CONFIG_HOME", (folder / "config").c_str(), 1);
     ::setenv("XDG_CACHE_HOME", (folder / "cache").c_str(), 1);
+    // Drawn as the program draws on this display.
+    const auto webAcceleration = fitRendererToDisplay().webAccelerationNever ? WebKitEngineFactory::Acceleration::never
+                                                                            : WebKitEngineFactory::Acceleration::toolkitDefault;
     gtk_init();
     Gtk::init_gtkmm_internals();
 
@@ -204,7 +208,7 @@ int main()
         settings.setBool(AppModel::canvaMigrationKey, true);
         settings.setBool(AppModel::youTubeMigrationKey, true);
     }
-    WebKitEngineFactory engines;
+    WebKitEngineFactory engines(WebKitEngineFactory::defaultFolders(), webAcceleration);
     measureStartup(folder, engines);
     measureSwitch(folder, engines);
     return 0;

@@ -3,6 +3,7 @@
 // web and network processes with one and with three sessions loaded.
 #include "fakes/MemorySettings.h"
 #include "fakes/TemporaryFolder.h"
+#include "platform/gdk/DisplayGLProbe.h"
 #include "platform/glib/MainLoopScheduler.h"
 #include "platform/webkit/WebKitEngine.h"
 #include "platform/webkit/WebKitEngineFactory.h"
@@ -117,12 +118,15 @@ void printMemory(const char* label)
 
 int main()
 {
+    // Drawn as the program draws on this display.
+    const auto webAcceleration = fitRendererToDisplay().webAccelerationNever ? WebKitEngineFactory::Acceleration::never
+                                                                            : WebKitEngineFactory::Acceleration::toolkitDefault;
     gtk_init();
     fakes::TemporaryFolder folder;
     fakes::MemorySettings settings;
     testing::LocalHttpServer server;
     for (int i = 0; i < 3; ++i) server.serve("/page" + std::to_string(i), page);
-    WebKitEngineFactory factory({folder / "data", folder / "cache", folder / "filters"});
+    WebKitEngineFactory factory({folder / "data", folder / "cache", folder / "filters"}, webAcceleration);
     GtkWindow* window = GTK_WINDOW(gtk_window_new());
     gtk_window_set_default_size(window, 1120, 780);
     GtkWidget* stack = gtk_stack_new();

@@ -5,6 +5,8 @@ meridavolt_ui_library(platform_gdk       platform/gdk       DEPENDS mv_clipboard
 meridavolt_ui_library(platform_tesseract platform/tesseract DEPENDS mv_clipboard mv_platform_glib)
 meridavolt_ui_library(platform_curl      platform/curl      DEPENDS mv_update mv_platform_glib)
 meridavolt_ui_library(platform_gio       platform/gio       DEPENDS mv_platform mv_platform_glib)
+# The recogniser keeps libtesseract's OpenMP threads off (see TesseractTextRecognizer.cpp).
+target_link_libraries(mv_platform_tesseract PUBLIC OpenMP::OpenMP_CXX)
 set(MERIDAVOLT_ADAPTERS glib webkit gdk tesseract curl gio CACHE INTERNAL "")
 
 # Views of each subsystem, with the adapters they stand on.

@@ -14,6 +14,8 @@ packages=(
   # user interface and web views
   libgtkmm-4.0-dev libwebkitgtk-6.0-dev
   libgl1-mesa-dri libegl-mesa0
+  # the start-up check of OpenGL on the display asks EGL which driver it uses
+  libegl-dev
   gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-plugins-bad
   gstreamer1.0-libav gstreamer1.0-gl
   # desktop integration: X11 hot key and clipboard owner changes

@@ -5,6 +5,7 @@
 #include "model/WorkSetRepository.h"
 #include "platform/DataFolder.h"
 #include "platform/Files.h"
+#include "platform/gdk/DisplayGLProbe.h"
 #include "update/view/UpdateServices.h"
 
 #include <gdk/gdk.h>
@@ -13,13 +14,16 @@
 
 namespace meridavolt {
 
-MeridavoltApplication::MeridavoltApplication() : Gtk::Application(applicationID) {}
+MeridavoltApplication::MeridavoltApplication(const RendererChoice& renderer)
+    : Gtk::Application(applicationID), renderer_(renderer)
+{
+}
 
 MeridavoltApplication::~MeridavoltApplication() = default;
 
-Glib::RefPtr<MeridavoltApplication> MeridavoltApplication::create()
+Glib::RefPtr<MeridavoltApplication> MeridavoltApplication::create(const RendererChoice& renderer)
 {
-    return Glib::make_refptr_for_instance<MeridavoltApplication>(new MeridavoltApplication());
+    return Glib::make_refptr_for_instance<MeridavoltApplication>(new MeridavoltApplication(renderer));
 }
 
 // Runs once, in the first process only; later launches reach on_activate here
@@ -41,7 +45,9 @@ void MeridavoltApplication::on_startup()
                                    ClipboardStore::pinsFileName});
     }
     Gtk::Window::set_default_icon_name(applicationID);
-    environment_ = std::make_unique<SystemEnvironment>();
+    environment_ = std::make_unique<SystemEnvironment>(renderer_.webAccelerationNever
+                                                           ? WebKitEngineFactory::Acceleration::never
+                                                           : WebKitEngineFactory::Acceleration::toolkitDefault);
     host_ = std::make_unique<MacAppHost>(makeMacDistribution(), [this] { return environment_->makeAppModel(); });
     menus_ = std::make_unique<ApplicationMenus>(*this, [this] {
         if (window_) window_->presentUpdates();
@@ -78,7 +84,7 @@ int runApplication(int argc, char* argv[])
     // The clipboard watch and the global hot key need X11: under Wayland the
     // window goes through XWayland when it is there.
     gdk_set_allowed_backends("x11,*");
-    auto application = MeridavoltApplication::create();
+    auto application = MeridavoltApplication::create(fitRendererToDisplay());
     try {
         application->register_application();
     } catch (const Glib::Error& error) {

@@ -5,6 +5,7 @@
 #include "app/view/ApplicationMenus.h"
 #include "app/view/MacRootView.h"
 #include "app/view/SystemEnvironment.h"
+#include "platform/RendererChoice.h"
 
 #include <gtkmm/application.h>
 
@@ -20,7 +21,8 @@ class MeridavoltApplication final : public Gtk::Application {
 public:
     static constexpr const char* applicationID = "com.pellowright.meridavolt";
 
-    static Glib::RefPtr<MeridavoltApplication> create();
+    // renderer: how the window and the web views draw, chosen before the toolkit started.
+    static Glib::RefPtr<MeridavoltApplication> create(const RendererChoice& renderer = {});
     ~MeridavoltApplication() override;
 
     // True when another process already works on the same data folder, found
@@ -31,12 +33,13 @@ public:
     MacRootView* window() { return window_.get(); }
 
 protected:
-    MeridavoltApplication();
+    explicit MeridavoltApplication(const RendererChoice& renderer);
     void on_startup() override;
     void on_activate() override;
     void on_shutdown() override;
 
 private:
+    RendererChoice renderer_;
     std::optional<InstanceLock> lock_;
     bool dataFolderBusy_ = false;
     std::unique_ptr<SystemEnvironment> environment_;

@@ -8,13 +8,16 @@
 
 namespace meridavolt {
 
-SystemEnvironment::SystemEnvironment() : settings_(SettingsFile::defaultPath()) {}
+SystemEnvironment::SystemEnvironment(WebKitEngineFactory::Acceleration webAcceleration)
+    : settings_(SettingsFile::defaultPath()), webAcceleration_(webAcceleration)
+{
+}
 
 SystemEnvironment::~SystemEnvironment() = default;
 
 std::unique_ptr<AppModel> SystemEnvironment::makeAppModel()
 {
-    engines_ = std::make_unique<WebKitEngineFactory>();
+    engines_ = std::make_unique<WebKitEngineFactory>(WebKitEngineFactory::defaultFolders(), webAcceleration_);
     return std::make_unique<AppModel>(AppModelServices{
         nullptr,
         nullptr,

@@ -14,7 +14,7 @@ namespace meridavolt {
 // clipboard. They live as long as the process.
 class SystemEnvironment {
 public:
-    SystemEnvironment();
+    explicit SystemEnvironment(WebKitEngineFactory::Acceleration webAcceleration);
     ~SystemEnvironment();
     SystemEnvironment(const SystemEnvironment&) = delete;
     SystemEnvironment& operator=(const SystemEnvironment&) = delete;
@@ -25,6 +25,7 @@ public:
 private:
     SettingsFile settings_;
     GioWorkspace workspace_;
+    WebKitEngineFactory::Acceleration webAcceleration_;
     std::unique_ptr<WebKitEngineFactory> engines_;
 };
 

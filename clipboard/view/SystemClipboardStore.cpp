@@ -22,7 +22,7 @@ ClipboardServices systemClipboardServices(Settings& settings)
         settings,
         SystemClock::shared(),
         std::make_shared<GdkPixbufImageCodec>(),
-        std::make_shared<TesseractTextRecognizer>(),
+        std::make_shared<TesseractTextRecognizer>(MainLoopScheduler::shared()),
         std::make_shared<ThreadWorker>(),
     };
 }

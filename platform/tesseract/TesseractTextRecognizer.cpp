@@ -1,53 +1,63 @@
 #include "platform/tesseract/TesseractTextRecognizer.h"
 
+#include "platform/tesseract/TextLineImages.h"
+
 #include <glib.h>
+#include <malloc.h>
 #include <leptonica/allheaders.h>
+#include <omp.h>
 #include <tesseract/baseapi.h>
-#include <tesseract/resultiterator.h>
 
 #include <algorithm>
-#include <memory>
+#include <atomic>
+#include <system_error>
+#include <thread>
 #include <vector>
 
 namespace meridavolt {
 
+struct TesseractEngines {
+    std::vector<std::unique_ptr<tesseract::TessBaseAPI>> engines;
+
+    ~TesseractEngines()
+    {
+        engines.clear();
+        // The models are many small allocations: without a trim their pages
+        // would stay with the process after the engines went.
+        malloc_trim(0);
+    }
+};
+
 namespace {
 
-constexpr const char* languages = "jpn+eng";
-// Lines of text a dozen pixels high, as in screenshots, misread badly; the
-// image is enlarged (at most three times) until its lines are this high.
-constexpr int readableLineHeight = 30;
-constexpr float maximumUpscale = 3.0f;
-
-struct PixDeleter {
-    void operator()(Pix* pix) const { pixDestroy(&pix); }
-};
-using PixPointer = std::unique_ptr<Pix, PixDeleter>;
-
-PixPointer grayImage(std::string_view data)
+// libtesseract's OpenMP threads gain ~10 % on an idle machine and, spinning
+// against each other on a busy one, made one recognition take minutes. The
+// engines run side by side instead, each on one thread.
+void keepOpenMPOnThisThread()
 {
-    PixPointer decoded(pixReadMem(reinterpret_cast<const l_uint8*>(data.data()), data.size()));
-    if (!decoded) return nullptr;
-    // Transparent pixels usually hold black: dark text on them would vanish
-    // into its background, so they are laid on white first.
-    PixPointer opaque(pixRemoveAlpha(decoded.get()));
-    if (!opaque) return nullptr;
-    return PixPointer(pixConvertTo8(opaque.get(), 0));
+    omp_set_max_active_levels(0);
 }
 
-// The median height of the text lines the layout analysis finds; 0 when none.
-int medianLineHeight(tesseract::TessBaseAPI& engine)
+std::unique_ptr<TesseractEngines> startEngines(const std::string& languages, int count)
 {
-    std::unique_ptr<tesseract::PageIterator> lines(engine.AnalyseLayout());
-    if (!lines) return 0;
-    std::vector<int> heights;
-    do {
-        int left = 0, top = 0, right = 0, bottom = 0;
-        if (lines->BoundingBox(tesseract::RIL_TEXTLINE, &left, &top, &right, &bottom)) heights.push_back(bottom - top);
-    } while (lines->Next(tesseract::RIL_TEXTLINE));
-    if (heights.empty()) return 0;
-    std::nth_element(heights.begin(), heights.begin() + heights.size() / 2, heights.end());
-    return heights[heights.size() / 2];
+    auto started = std::make_unique<TesseractEngines>();
+    std::vector<char> ready(static_cast<std::size_t>(count), 0);  // not vector<bool>: written from several threads
+    std::vector<std::thread> threads;
+    for (int i = 0; i < count; ++i) started->engines.push_back(std::make_unique<tesseract::TessBaseAPI>());
+    auto load = [&](std::size_t i) {
+        ready[i] = started->engines[i]->Init(nullptr, languages.c_str(), tesseract::OEM_LSTM_ONLY) == 0;
+    };
+    // Each model load is single-threaded: load them at once.
+    for (std::size_t i = 0; i < ready.size(); ++i) {
+        try {
+            threads.emplace_back(load, i);
+        } catch (const std::system_error&) {
+            load(i);
+        }
+    }
+    for (auto& thread : threads) thread.join();
+    if (std::find(ready.begin(), ready.end(), 0) != ready.end()) return nullptr;
+    return started;
 }
 
 bool isCJK(gunichar c)
@@ -80,48 +90,85 @@ std::string withoutSpacesBetweenCJK(const std::string& line)
     return result;
 }
 
+// One line's text, or none when the engine failed.
+std::optional<std::string> readLine(tesseract::TessBaseAPI& engine, Pix* lineImage)
+{
+    engine.SetPageSegMode(tesseract::PSM_SINGLE_LINE);
+    engine.SetImage(lineImage);
+    engine.SetSourceResolution(300);
+    std::unique_ptr<char[]> raw(engine.GetUTF8Text());
+    if (!raw) return std::nullopt;
+    std::string line = withoutSpacesBetweenCJK(raw.get());
+    while (!line.empty() && (line.back() == '\n' || line.back() == ' ')) line.pop_back();
+    return line;
+}
+
+// Reads every line, the engines taking the next unread line in turn.
+std::vector<std::optional<std::string>> readLines(TesseractEngines& engines, Pix* image,
+                                                  const std::vector<LineBox>& boxes)
+{
+    std::vector<std::optional<std::string>> lines(boxes.size());
+    const float scale = readableScale(boxes);
+    std::atomic<std::size_t> next{0};
+    auto work = [&](tesseract::TessBaseAPI& engine) {
+        keepOpenMPOnThisThread();
+        for (std::size_t i; (i = next++) < boxes.size();) {
+            PixPointer lineImage = readableLineImage(image, boxes[i], scale);
+            // A box without area holds no text.
+            lines[i] = lineImage ? readLine(engine, lineImage.get()) : std::string();
+        }
+    };
+    const std::size_t helpers = std::min(engines.engines.size(), boxes.size()) - (boxes.empty() ? 0 : 1);
+    std::vector<std::thread> threads;
+    for (std::size_t i = 1; i <= helpers; ++i) {
+        try {
+            threads.emplace_back(work, std::ref(*engines.engines[i]));
+        } catch (const std::system_error&) {
+            break;  // the engines already working read the rest
+        }
+    }
+    work(*engines.engines.front());
+    for (auto& thread : threads) thread.join();
+    return lines;
+}
+
 }  // namespace
+
+TesseractTextRecognizer::TesseractTextRecognizer(Scheduler& scheduler) : TesseractTextRecognizer(scheduler, Options{})
+{
+}
+
+TesseractTextRecognizer::TesseractTextRecognizer(Scheduler& scheduler, Options options)
+    : options_(std::move(options)),
+      engines_(std::make_unique<KeptWhileUsed<TesseractEngines>>(
+          scheduler, options_.keptFor,
+          [languages = options_.languages, count = std::max(1, options_.engines)] {
+              return startEngines(languages, count);
+          }))
+{
+}
+
+TesseractTextRecognizer::~TesseractTextRecognizer() = default;
 
 RecognizedText TesseractTextRecognizer::recognize(std::string_view imageData) const
 {
     PixPointer image = grayImage(imageData);
     if (!image) return {std::nullopt, std::string("画像を読み取れませんでした")};
-
-    tesseract::TessBaseAPI engine;
-    if (engine.Init(nullptr, languages, tesseract::OEM_LSTM_ONLY) != 0) {
-        return {std::nullopt, std::string("文字認識のデータ（jpn+eng）を読み込めませんでした")};
-    }
-    engine.SetPageSegMode(tesseract::PSM_AUTO);
-    engine.SetImage(image.get());
-    engine.SetSourceResolution(300);
-    const int lineHeight = medianLineHeight(engine);
-    if (lineHeight > 0 && lineHeight < readableLineHeight) {
-        float factor = std::min(maximumUpscale, static_cast<float>(readableLineHeight) / static_cast<float>(lineHeight));
-        image.reset(pixScaleGrayLI(image.get(), factor, factor));
-        if (!image) return {std::nullopt, std::string("画像を読み取れませんでした")};
-        engine.SetImage(image.get());
-        engine.SetSourceResolution(300);
-    }
-    if (engine.Recognize(nullptr) != 0) {
-        engine.End();
-        return {std::nullopt, std::string("文字認識に失敗しました")};
-    }
-
-    std::string text;
-    std::unique_ptr<tesseract::ResultIterator> lines(engine.GetIterator());
-    if (lines) {
-        do {
-            std::unique_ptr<char[]> raw(lines->GetUTF8Text(tesseract::RIL_TEXTLINE));
-            if (!raw) continue;
-            std::string line = withoutSpacesBetweenCJK(raw.get());
-            while (!line.empty() && (line.back() == '\n' || line.back() == ' ')) line.pop_back();
-            if (line.empty()) continue;
+    return engines_->use([&](TesseractEngines* engines) -> RecognizedText {
+        if (!engines) {
+            return {std::nullopt, "文字認識のデータ（" + options_.languages + "）を読み込めませんでした"};
+        }
+        keepOpenMPOnThisThread();
+        const auto boxes = textLineBoxes(*engines->engines.front(), image.get());
+        std::string text;
+        for (const auto& line : readLines(*engines, image.get(), boxes)) {
+            if (!line) return {std::nullopt, std::string("文字認識に失敗しました")};
+            if (line->empty()) continue;
             if (!text.empty()) text += '\n';
-            text += line;
-        } while (lines->Next(tesseract::RIL_TEXTLINE));
-    }
-    engine.End();
-    return {text, std::nullopt};
+            text += *line;
+        }
+        return {text, std::nullopt};
+    });
 }
 
 }  // namespace meridavolt

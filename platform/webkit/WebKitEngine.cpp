@@ -179,6 +179,7 @@ WebKitEngine::WebKitEngine(std::shared_ptr<WebKitShared> shared) : shared_(std::
     // Scripts may open windows without a click, as links can: the session
     // shows their web addresses in this same view.
     webkit_settings_set_javascript_can_open_windows_automatically(settings, TRUE);
+    if (shared_->accelerationPolicy) webkit_settings_set_hardware_acceleration_policy(settings, *shared_->accelerationPolicy);
     cancellable_ = g_cancellable_new();
 
     g_signal_connect(view_, "decide-policy", G_CALLBACK(Signals::decidePolicy), this);

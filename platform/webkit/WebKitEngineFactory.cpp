@@ -42,9 +42,10 @@ WebKitEngineFactory::Folders WebKitEngineFactory::defaultFolders()
                    applicationCacheFolder() / "ContentFilters"};
 }
 
-WebKitEngineFactory::WebKitEngineFactory(const Folders& folders)
+WebKitEngineFactory::WebKitEngineFactory(const Folders& folders, Acceleration acceleration)
     : shared_(std::make_shared<WebKitShared>(folders.data, folders.cache, folders.contentFilters))
 {
+    if (acceleration == Acceleration::never) shared_->accelerationPolicy = WEBKIT_HARDWARE_ACCELERATION_POLICY_NEVER;
 }
 
 WebKitEngineFactory::~WebKitEngineFactory() = default;

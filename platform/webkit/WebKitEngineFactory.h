@@ -22,7 +22,12 @@ public:
     // Under $XDG_DATA_HOME/MERIDAVOLT and $XDG_CACHE_HOME/MERIDAVOLT.
     static Folders defaultFolders();
 
-    explicit WebKitEngineFactory(const Folders& folders = defaultFolders());
+    // never: web views draw without accelerated compositing, for displays
+    // whose OpenGL runs in software.
+    enum class Acceleration { toolkitDefault, never };
+
+    explicit WebKitEngineFactory(const Folders& folders = defaultFolders(),
+                                 Acceleration acceleration = Acceleration::toolkitDefault);
     ~WebKitEngineFactory();
     WebKitEngineFactory(const WebKitEngineFactory&) = delete;
     WebKitEngineFactory& operator=(const WebKitEngineFactory&) = delete;

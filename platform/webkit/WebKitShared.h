@@ -3,11 +3,13 @@
 #include <webkit/webkit.h>
 
 #include <filesystem>
+#include <optional>
 
 namespace meridavolt {
 
-// What every engine of one factory shares: the persistent network session
-// and the store of compiled content rule lists.
+// What every engine of one factory shares: the persistent network session,
+// the store of compiled content rule lists and, when the factory chose one,
+// the hardware acceleration policy of the views.
 struct WebKitShared {
     WebKitShared(const std::filesystem::path& dataFolder, const std::filesystem::path& cacheFolder,
                  const std::filesystem::path& contentFilterFolder);
@@ -17,6 +19,7 @@ struct WebKitShared {
 
     WebKitNetworkSession* networkSession = nullptr;
     WebKitUserContentFilterStore* contentFilterStore = nullptr;
+    std::optional<WebKitHardwareAccelerationPolicy> accelerationPolicy;
 };
 
 }  // namespace meridavolt

@@ -40,12 +40,12 @@ std::string reasonPhrase(int status)
     }
 }
 
-sockaddr_in loopback(std::uint16_t port)
+sockaddr_in loopback(std::uint16_t port, const std::string& host = "127.0.0.1")
 {
     sockaddr_in address{};
     address.sin_family = AF_INET;
     address.sin_port = htons(port);
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    if (::inet_pton(AF_INET, host.c_str(), &address.sin_addr) != 1) address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
     return address;
 }
 
@@ -109,15 +109,15 @@ void sendAll(int client, const std::string& bytes)
 
 }  // namespace
 
-LocalHttpServer::LocalHttpServer(std::uint16_t port)
+LocalHttpServer::LocalHttpServer(std::uint16_t port, std::string host) : host_(std::move(host))
 {
     listener_ = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
     const int reuse = 1;
     ::setsockopt(listener_, SOL_SOCKET, SO_REUSEADDR, &reuse, sizeof(reuse));
-    auto address = loopback(port);
+    auto address = loopback(port, host_);
     if (listener_ < 0 || ::bind(listener_, reinterpret_cast<sockaddr*>(&address), sizeof(address)) != 0 ||
         ::listen(listener_, 64) != 0) {
-        throw std::runtime_error("LocalHttpServer: cannot listen on 127.0.0.1");
+        throw std::runtime_error("LocalHttpServer: cannot listen on " + host_);
     }
     port_ = boundPort(listener_);
     int pipeEnds[2];
@@ -136,7 +136,7 @@ LocalHttpServer::~LocalHttpServer()
     ::close(wakeWrite_);
 }
 
-std::string LocalHttpServer::url(const std::string& path) const { return urlOnHost("127.0.0.1", path); }
+std::string LocalHttpServer::url(const std::string& path) const { return urlOnHost(host_, path); }
 
 std::string LocalHttpServer::urlOnHost(const std::string& host, const std::string& path) const
 {

@@ -46,14 +46,15 @@ public:
     using Handler = std::function<HttpResponse(const HttpRequest&)>;
 
     // Port 0 takes any free port; a given port is for tests that need a
-    // server to appear where a connection was refused before.
-    explicit LocalHttpServer(std::uint16_t port = 0);
+    // server to appear where a connection was refused before. host: another
+    // loopback address ("127.0.0.2") for a site of its own.
+    explicit LocalHttpServer(std::uint16_t port = 0, std::string host = "127.0.0.1");
     ~LocalHttpServer();
     LocalHttpServer(const LocalHttpServer&) = delete;
     LocalHttpServer& operator=(const LocalHttpServer&) = delete;
 
     std::uint16_t port() const { return port_; }
-    // "http://127.0.0.1:<port><path>"
+    // "http://<host given at construction>:<port><path>"
     std::string url(const std::string& path = "/") const;
     // "http://<host>:<port><path>", for a second origin ("localhost").
     std::string urlOnHost(const std::string& host, const std::string& path = "/") const;
@@ -78,6 +79,7 @@ private:
     void run();
     void answer(int client);
 
+    std::string host_;
     int listener_ = -1;
     int wakeRead_ = -1;
     int wakeWrite_ = -1;

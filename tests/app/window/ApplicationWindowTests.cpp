@@ -5,6 +5,7 @@
 #include "model/LibraryRepository.h"
 #include "model/WorkSetRepository.h"
 #include "platform/SettingsFile.h"
+#include "platform/gdk/DisplayGLProbe.h"
 #include "support/LocalHttpServer.h"
 
 #include <gtest/gtest.h>
@@ -226,6 +227,34 @@ TEST_F(ApplicationWindow, CtrlQQuits)
     ASSERT_NE(window, 0u);
     EXPECT_TRUE(pressUntil(window, "ctrl+q", [&] { return !app.running(); }));
     EXPECT_EQ(app.waitForExit(20s), 0) << app.errorOutput();
+}
+
+TEST_F(ApplicationWindow, OnSoftwareGLItDrawsWithCairoAndShowsALocalPageWithoutCompositing)
+{
+    // A virtual display has no direct rendering: OpenGL there is software,
+    // so the program picks the cairo renderer and plain web drawing.
+    ASSERT_EQ(probeDisplayGL(), DisplayGL::software);
+    const auto choice = chooseRenderer(DisplayGL::software, rendererEnvironment());
+    ASSERT_EQ(choice.gskRenderer, "cairo") << "GSK_RENDERER is set for the tests";
+    ASSERT_TRUE(choice.webAccelerationNever) << "WEBKIT_DISABLE_COMPOSITING_MODE is set for the tests";
+
+    storeLocalLibrary();
+    ApplicationProcess app(home, bus.address());
+    DesktopProbe::WindowID window = 0;
+    ASSERT_TRUE(eventually([&] {
+        auto windows = probe.shownWindowsOfClass("meridavolt");
+        if (windows.size() == 1) window = *windows.begin();
+        return window != 0;
+    })) << app.errorOutput();
+    EXPECT_EQ(probe.size(window).width, 1120);
+
+    // The first service opens after the start-up animation: its page, drawn
+    // by the web process without compositing, shows inside the window.
+    EXPECT_TRUE(eventually([&] { return near(pageColor(window), 0xdd, 0x22, 0x22); }, 30s))
+        << "requests for /one: " << server.requestCount("/one") << "\n"
+        << app.errorOutput();
+    EXPECT_EQ(server.requestCount("/one"), 1);
+    EXPECT_TRUE(app.running());
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include <gio/gio.h>
 
 #include <chrono>
+#include <functional>
 #include <cstdlib>
 #include <map>
 #include <stdexcept>
@@ -154,7 +155,7 @@ std::set<DesktopProbe::WindowID> DesktopProbe::windowsOf(pid_t pid, bool shownOn
 
 std::set<DesktopProbe::WindowID> DesktopProbe::shownWindows(pid_t pid) { return windowsOf(pid, true); }
 
-std::set<DesktopProbe::WindowID> DesktopProbe::shownWindowsOnDisplay()
+std::set<DesktopProbe::WindowID> DesktopProbe::topLevelWindows(const std::function<bool(WindowID)>& keep)
 {
     Window root = 0;
     Window parent = 0;
@@ -162,14 +163,33 @@ std::set<DesktopProbe::WindowID> DesktopProbe::shownWindowsOnDisplay()
     unsigned count = 0;
     std::set<WindowID> found;
     if (!XQueryTree(x_->display, DefaultRootWindow(x_->display), &root, &parent, &children, &count)) return found;
-    for (unsigned i = 0; i < count; ++i) {
-        // GDK keeps 1 x 1 helper windows of its own, mapped or off screen.
-        const Size extent = size(children[i]);
-        if (isShown(children[i]) && extent.width > 1 && extent.height > 1) found.insert(children[i]);
-    }
+    for (unsigned i = 0; i < count; ++i)
+        if (keep(children[i])) found.insert(children[i]);
     if (children) XFree(children);
     return found;
 }
+
+std::set<DesktopProbe::WindowID> DesktopProbe::shownWindowsOnDisplay()
+{
+    return topLevelWindows([this](WindowID window) {
+        // GDK keeps 1 x 1 helper windows of its own, mapped or off screen.
+        const Size extent = size(window);
+        return isShown(window) && extent.width > 1 && extent.height > 1;
+    });
+}
+
+std::set<DesktopProbe::WindowID> DesktopProbe::shownWindowsOfClass(const std::string& name)
+{
+    return topLevelWindows([this, &name](WindowID window) {
+        XClassHint hint{};
+        if (!XGetClassHint(x_->display, window, &hint)) return false;
+        const bool named = hint.res_name && name == hint.res_name;
+        if (hint.res_name) XFree(hint.res_name);
+        if (hint.res_class) XFree(hint.res_class);
+        return named && isShown(window);
+    });
+}
+
 std::set<DesktopProbe::WindowID> DesktopProbe::allWindows(pid_t pid) { return windowsOf(pid, false); }
 
 bool DesktopProbe::isShown(WindowID window)

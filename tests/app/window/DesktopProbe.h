@@ -3,6 +3,7 @@
 #include <sys/types.h>
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <set>
 #include <string>
@@ -39,6 +40,10 @@ public:
     // _NET_WM_PID when it believes it runs in a sandbox; on a display of the
     // test's own these are the program's windows.
     std::set<WindowID> shownWindowsOnDisplay();
+    // The top-level windows on screen whose class name is `name`, whoever
+    // made them: the toolkit leaves out the pid property when it believes
+    // it runs in a sandbox.
+    std::set<WindowID> shownWindowsOfClass(const std::string& name);
     bool isShown(WindowID window);
     Size size(WindowID window);
     // The smallest size the window lets the window manager give it.
@@ -64,6 +69,7 @@ public:
 
 private:
     std::set<WindowID> windowsOf(pid_t pid, bool shownOnly);
+    std::set<WindowID> topLevelWindows(const std::function<bool(WindowID)>& keep);
     struct Connection;
     Connection* x_;
 };

@@ -45,7 +45,8 @@ protected:
 
     WebKitEngineFactory& factory()
     {
-        if (!factory_) factory_ = std::make_unique<WebKitEngineFactory>(folders());
+        // Test displays have no GPU: the engines draw as the program draws them there.
+        if (!factory_) factory_ = std::make_unique<WebKitEngineFactory>(folders(), WebKitEngineFactory::Acceleration::never);
         return *factory_;
     }
 

@@ -1,0 +1,23 @@
+#pragma once
+
+#include "platform/RendererChoice.h"
+
+namespace meridavolt {
+
+// Finds out, before the toolkit opens its display, whether OpenGL on the
+// display named by $DISPLAY would run on a graphics card or in software.
+DisplayGL probeDisplayGL();
+
+// The second half of the check, on its own: the driver Mesa's EGL picks for
+// the X display; hardware when it cannot be told.
+DisplayGL driverOfXDisplay();
+
+// The renderer variables of this process's environment.
+RendererEnvironment rendererEnvironment();
+
+// Probes the display, chooses, and names the chosen toolkit renderer in the
+// environment. Call before the toolkit makes its first renderer: it reads
+// GSK_RENDERER once, then.
+RendererChoice fitRendererToDisplay();
+
+}  // namespace meridavolt
