@@ -115,9 +115,10 @@ std::vector<ClipboardEntry> ClipboardStore::matching(const std::string& query) c
         if (!isPinned(entry)) all.push_back(entry);
     }
     if (query.empty()) return all;
+    searchFolds_.keepOnly(all);
     const std::string needle = foldedForSearch(query);
     std::erase_if(all, [&](const ClipboardEntry& entry) {
-        return foldedForSearch(entry.text).find(needle) == std::string::npos;
+        return searchFolds_.folded(entry).find(needle) == std::string::npos;
     });
     return all;
 }

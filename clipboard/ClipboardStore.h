@@ -6,6 +6,7 @@
 #include "clipboard/ClipboardHistory.h"
 #include "clipboard/DropItem.h"
 #include "clipboard/ImageCodec.h"
+#include "clipboard/SearchFolds.h"
 #include "clipboard/Pasteboard.h"
 #include "clipboard/TextRecognizer.h"
 #include "platform/Clock.h"
@@ -173,6 +174,7 @@ private:
     bool recognizing_ = false;
     bool pinsReadable_ = true;
     std::filesystem::path pinsURL_;
+    mutable SearchFolds searchFolds_;
     std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
 };
 

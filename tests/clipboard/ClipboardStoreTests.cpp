@@ -222,5 +222,24 @@ TEST_F(ClipboardStoreMatching, TheQueryIsNotTrimmedAndCaseIsIgnored)
     EXPECT_EQ(store->matching(" ").size(), 2u);
 }
 
+// Folded texts are kept between searches; they must follow the entries.
+TEST_F(ClipboardStoreMatching, KeptFoldsFollowEntriesThatChangeOrGo)
+{
+    store->receive("Alpha");
+    ASSERT_EQ(store->matching("alp").size(), 1u);
+    store->updateHistory([](ClipboardHistory& history) { history.clear(); });
+    store->receive("Beta");
+    EXPECT_TRUE(store->matching("alp").empty());
+    EXPECT_EQ(store->matching("BET").size(), 1u);
+
+    SearchFolds folds;
+    ClipboardEntry entry = store->history().entries.front();
+    EXPECT_EQ(folds.folded(entry), "beta");
+    entry.text = "Gamma";
+    EXPECT_EQ(folds.folded(entry), "gamma") << "same id, new text";
+    folds.keepOnly({});
+    EXPECT_EQ(folds.folded(entry), "gamma");
+}
+
 }  // namespace
 }  // namespace meridavolt
