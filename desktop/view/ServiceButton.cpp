@@ -84,12 +84,19 @@ ServiceButton::~ServiceButton()
 
 void ServiceButton::show(const Service& service, bool isFirstService)
 {
+    // Most library changes leave a button's face alone (a reorder, a new time
+    // stamp); setting the same icon again would make GTK measure it anew.
+    const bool firstShowing = !shown_;
+    if (firstShowing || service.symbol != service_.symbol) icon_.set_from_icon_name(iconNameForSymbol(service.symbol));
+    if (firstShowing || service.name != service_.name) {
+        name_.set_text(service.name);
+        setAccessibleLabel(tile_, service.name);
+    }
+    if (firstShowing || service.name != service_.name || isFirstService != isFirst_)
+        tile_.set_tooltip_text(serviceHelpText(service.name, isFirstService));
     service_ = service;
     isFirst_ = isFirstService;
-    icon_.set_from_icon_name(iconNameForSymbol(service.symbol));
-    name_.set_text(service.name);
-    tile_.set_tooltip_text(serviceHelpText(service.name, isFirstService));
-    setAccessibleLabel(tile_, service.name);
+    shown_ = true;
 }
 
 void ServiceButton::refresh(bool selected, bool tinted, bool markerBefore, bool markerAfter)

@@ -51,6 +51,7 @@ private:
     ServiceBar& bar_;
     Service service_;
     bool isFirst_ = false;
+    bool shown_ = false;
     Gtk::Button tile_;
     Gtk::Box tileBox_{Gtk::Orientation::VERTICAL, 6};
     Gtk::Image icon_;
