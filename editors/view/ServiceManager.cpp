@@ -217,7 +217,10 @@ void ServiceManager::installRowDrag(Gtk::ListBoxRow& row, const std::string& id)
     source->set_actions(Gdk::DragAction::MOVE);
     // The dragged row stays until its drag has ended, even when the drop already moved it.
     source->signal_drag_begin().connect([this](const Glib::RefPtr<Gdk::Drag>&) { dragging_ = true; });
-    source->signal_drag_end().connect([this](const Glib::RefPtr<Gdk::Drag>&, bool) {
+    // A drag may end after the sheet is gone (closed while the drop was still
+    // being settled): the row's controller outlives this view then.
+    source->signal_drag_end().connect([this, alive = std::weak_ptr<bool>(alive_)](const Glib::RefPtr<Gdk::Drag>&, bool) {
+        if (alive.expired()) return;
         dragging_ = false;
         rebuildLater_.schedule();
     });

@@ -82,6 +82,8 @@ private:
     SheetHost editorSheet_;
     DeferredWork rebuildLater_{[this] { rebuild(); }};
     Connection libraryChanged_;
+    // Last, so it expires before any widget of this view is destroyed.
+    std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
 };
 
 }  // namespace meridavolt

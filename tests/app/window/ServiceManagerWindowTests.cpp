@@ -183,6 +183,8 @@ TEST_F(ServiceManagerWindow, DeletesAtOnceReordersByDraggingAndClosesOnEsc)
     manager->myServices().get_row_at_index(1)->grab_focus();
     ASSERT_TRUE(press(sheetWindow, {"Delete"},
                       [&] { return libraryIDs() == std::vector<std::string>{"one", "three"}; }));
+    // The rows are rebuilt once the key's event is over; only then may the drag below hold them.
+    ASSERT_TRUE(waitUntil([&] { return manager->myServices().get_row_at_index(2) == nullptr; }));
     runMainLoopFor(100ms);
 
     // Dragging "three" onto the upper half of "one" puts it first, in the bar and the file.

@@ -18,27 +18,37 @@ void run(const std::string& command)
 
 XdoPointer& XdoPointer::moveTo(Gtk::Widget& widget, std::optional<double> x, std::optional<double> y)
 {
-    double wx = 0, wy = 0;
-    widget.translate_coordinates(window_, x.value_or(widget.get_width() / 2.0), y.value_or(widget.get_height() / 2.0),
-                                 wx, wy);
-    // The window's surface may have a margin (client-side shadow) before its widgets.
-    double sx = 0, sy = 0;
-    gtk_native_get_surface_transform(GTK_NATIVE(window_.gobj()), &sx, &sy);
-    run("xdotool mousemove --window " + windowID() + " " + std::to_string(int(wx + sx)) + " " +
-        std::to_string(int(wy + sy)));
-    return *this;
+    const auto [wx, wy] = windowPoint(widget, x.value_or(widget.get_width() / 2.0), y.value_or(widget.get_height() / 2.0));
+    return moveToWindowPoint(wx, wy);
 }
 
 XdoPointer& XdoPointer::glideTo(Gtk::Widget& from, Gtk::Widget& to, std::optional<double> x,
                                 std::optional<double> y, int steps)
 {
-    const double fx = from.get_width() / 2.0, fy = from.get_height() / 2.0;
-    double tx = 0, ty = 0;
-    to.translate_coordinates(from, x.value_or(to.get_width() / 2.0), y.value_or(to.get_height() / 2.0), tx, ty);
+    // The path is fixed before the first step: a drop may rebuild both widgets on the way.
+    const auto [fx, fy] = windowPoint(from, from.get_width() / 2.0, from.get_height() / 2.0);
+    const auto [tx, ty] = windowPoint(to, x.value_or(to.get_width() / 2.0), y.value_or(to.get_height() / 2.0));
     for (int i = 1; i <= steps; ++i) {
-        moveTo(from, fx + (tx - fx) * i / steps, fy + (ty - fy) * i / steps);
+        moveToWindowPoint(fx + (tx - fx) * i / steps, fy + (ty - fy) * i / steps);
         testing::runMainLoopFor(std::chrono::milliseconds(30));
     }
+    return *this;
+}
+
+std::pair<double, double> XdoPointer::windowPoint(Gtk::Widget& widget, double x, double y)
+{
+    double wx = 0, wy = 0;
+    widget.translate_coordinates(window_, x, y, wx, wy);
+    return {wx, wy};
+}
+
+XdoPointer& XdoPointer::moveToWindowPoint(double x, double y)
+{
+    // The window's surface may have a margin (client-side shadow) before its widgets.
+    double sx = 0, sy = 0;
+    gtk_native_get_surface_transform(GTK_NATIVE(window_.gobj()), &sx, &sy);
+    run("xdotool mousemove --window " + windowID() + " " + std::to_string(int(x + sx)) + " " +
+        std::to_string(int(y + sy)));
     return *this;
 }
 

@@ -5,6 +5,7 @@
 
 #include <optional>
 #include <string>
+#include <utility>
 
 namespace meridavolt::desktoptest {
 
@@ -32,6 +33,8 @@ public:
 
 private:
     XdoPointer& step(const std::string& arguments);
+    std::pair<double, double> windowPoint(Gtk::Widget& widget, double x, double y);
+    XdoPointer& moveToWindowPoint(double x, double y);
 
     Gtk::Window& window_;
 };
