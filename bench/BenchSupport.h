@@ -1,8 +1,19 @@
 #pragma once
 
+#include "clipboard/view/SystemClipboardStore.h"
+#include "platform/SettingsFile.h"
+#include "platform/glib/MainLoopScheduler.h"
+#include "platform/webkit/WebKitEngineFactory.h"
+#include "state/AppModel.h"
 #include "state/Workspace.h"
+#include "support/InProcessState.h"
+
+#include <gtk/gtk.h>
+#include <gtkmm/init.h>
 
 #include <chrono>
+#include <filesystem>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -23,5 +34,34 @@ inline double elapsedMilliseconds(std::chrono::steady_clock::duration duration)
 {
     return std::chrono::duration_cast<std::chrono::microseconds>(duration).count() / 1000.0;
 }
+
+// Starts a benchmark's process on a home of its own in `home`, then the
+// toolkit. `beforeToolkit` runs in between, for what must precede the
+// toolkit's first display.
+inline void startProcess(const fakes::TemporaryFolder& home, const std::function<void()>& beforeToolkit = {})
+{
+    testing::useTemporaryHome(home);
+    if (beforeToolkit) beforeToolkit();
+    gtk_init();
+    Gtk::init_gtkmm_internals();
+}
+
+// The application's state as the memory benchmarks measure it: settings on
+// disk, the real web engines, and the clipboard memory on the system
+// clipboard (watched when `monitor`) with its pins in `pins`.
+struct SystemClipboardState {
+    SystemClipboardState(const std::filesystem::path& pins, bool monitor)
+        : model(AppModelServices{nullptr, nullptr, testing::markMigrationsDone(settings), SystemClock::shared(),
+                                 MainLoopScheduler::shared(), workspace, engines.engineFactory(),
+                                 [this, pins, monitor] { return makeSystemClipboardStore(settings, pins, monitor); },
+                                 nullptr})
+    {
+    }
+
+    SettingsFile settings{SettingsFile::defaultPath()};
+    WebKitEngineFactory engines;
+    NoWorkspace workspace;
+    AppModel model;
+};
 
 }  // namespace meridavolt::bench

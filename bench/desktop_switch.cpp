@@ -5,10 +5,7 @@
 //   measured from the click event to the pane mapped and to the next frame.
 // Run under a virtual display (scripts/bench.sh does).
 #include "BenchSupport.h"
-#include "clipboard/BackgroundWorker.h"
-#include "clipboard/ClipboardStore.h"
 #include "desktop/view/DesktopContentView.h"
-#include "fakes/FakePasteboard.h"
 #include "fakes/TemporaryFolder.h"
 #include "model/LibraryRepository.h"
 #include "platform/SettingsFile.h"
@@ -21,13 +18,11 @@
 #include <gdk/x11/gdkx.h>
 #include <gdkmm/frameclock.h>
 #include <gtkmm/gestureclick.h>
-#include <gtkmm/init.h>
 #include <gtkmm/window.h>
 
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
-#include <cstdlib>
 #include <optional>
 #include <vector>
 
@@ -50,14 +45,7 @@ struct Launch {
                                      if (firstEngine == steady_clock::time_point{}) firstEngine = steady_clock::now();
                                      return engines.makeEngine();
                                  },
-                                 [&] {
-                                     return std::make_unique<ClipboardStore>(
-                                         ClipboardServices{std::make_shared<fakes::FakePasteboard>(),
-                                                           MainLoopScheduler::shared(), settings,
-                                                           SystemClock::shared(), nullptr, nullptr,
-                                                           std::make_shared<ThreadWorker>()},
-                                         folder / "pins.json", false);
-                                 },
+                                 [&] { return testing::makeFakeClipboardStore(settings, folder / "pins.json"); },
                                  nullptr})
     {
         window.set_default_size(1120, 780);
@@ -186,14 +174,11 @@ void measureSwitch(fakes::TemporaryFolder& folder, WebKitEngineFactory& engines)
 int main()
 {
     fakes::TemporaryFolder folder;
-    ::setenv("XDG_DATA_HOME", (folder / "data").c_str(), 1);
-    ::setenv("XDG_CONFIG_HOME", (folder / "config").c_str(), 1);
-    ::setenv("XDG_CACHE_HOME", (folder / "cache").c_str(), 1);
-    // Drawn as the program draws on this display.
-    const auto webAcceleration = fitRendererToDisplay().webAccelerationNever ? WebKitEngineFactory::Acceleration::never
-                                                                            : WebKitEngineFactory::Acceleration::toolkitDefault;
-    gtk_init();
-    Gtk::init_gtkmm_internals();
+    auto webAcceleration = WebKitEngineFactory::Acceleration::toolkitDefault;
+    bench::startProcess(folder, [&] {
+        // Drawn as the program draws on this display.
+        if (fitRendererToDisplay().webAccelerationNever) webAcceleration = WebKitEngineFactory::Acceleration::never;
+    });
 
     testing::LocalHttpServer server;
     ServiceLibrary library;
@@ -205,8 +190,7 @@ int main()
     JSONLibraryRepository().save(library);
     {
         SettingsFile settings(SettingsFile::defaultPath());
-        settings.setBool(AppModel::canvaMigrationKey, true);
-        settings.setBool(AppModel::youTubeMigrationKey, true);
+        testing::markMigrationsDone(settings);
     }
     WebKitEngineFactory engines(WebKitEngineFactory::defaultFolders(), webAcceleration);
     measureStartup(folder, engines);

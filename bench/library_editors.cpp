@@ -9,14 +9,12 @@
 // GL renderer on software GL (a virtual display) that alone is a few hundred
 // milliseconds; GSK_RENDERER=cairo shows the figures without it.
 // Run under a virtual display (scripts/bench.sh does).
-#include "clipboard/BackgroundWorker.h"
-#include "clipboard/ClipboardStore.h"
+#include "BenchSupport.h"
 #include "desktop/view/DesktopContentView.h"
 #include "desktop/view/ServiceButton.h"
 #include "editors/ServiceManagerModel.h"
 #include "editors/view/ServiceManager.h"
 #include "editors/view/WorkSetManager.h"
-#include "fakes/FakePasteboard.h"
 #include "fakes/TemporaryFolder.h"
 #include "model/LibraryRepository.h"
 #include "model/WorkSetRepository.h"
@@ -31,7 +29,6 @@
 #include <gdk/x11/gdkx.h>
 #include <gdkmm/frameclock.h>
 #include <gtkmm/eventcontrollerkey.h>
-#include <gtkmm/init.h>
 #include <gtkmm/shortcut.h>
 #include <gtkmm/shortcutaction.h>
 #include <gtkmm/shortcutcontroller.h>
@@ -52,19 +49,9 @@ using namespace std::chrono_literals;
 
 namespace {
 
-class NoWorkspace final : public Workspace {
-public:
-    bool openURL(const std::string&) override { return true; }
-    bool hasApplication(ExternalApplication) override { return false; }
-    void launchApplication(ExternalApplication, const std::vector<std::string>&, LaunchCompletion done) override
-    {
-        done(std::nullopt);
-    }
-};
-
+using bench::NoWorkspace;
 using Clock = steady_clock;
-
-double milliseconds(Clock::duration duration) { return duration_cast<microseconds>(duration).count() / 1000.0; }
+using bench::elapsedMilliseconds;
 
 void printFigures(const char* what, std::vector<double> values, std::optional<double> target)
 {
@@ -122,14 +109,7 @@ struct Bench {
         : settings(SettingsFile::defaultPath()),
           model(AppModelServices{nullptr, nullptr, settings, SystemClock::shared(), MainLoopScheduler::shared(),
                                  workspace, engines.engineFactory(),
-                                 [&] {
-                                     return std::make_unique<ClipboardStore>(
-                                         ClipboardServices{std::make_shared<fakes::FakePasteboard>(),
-                                                           MainLoopScheduler::shared(), settings,
-                                                           SystemClock::shared(), nullptr, nullptr,
-                                                           std::make_shared<ThreadWorker>()},
-                                         folder / "pins.json", false);
-                                 },
+                                 [&] { return testing::makeFakeClipboardStore(settings, folder / "pins.json"); },
                                  nullptr})
     {
         window.set_default_size(1120, 780);
@@ -205,7 +185,8 @@ void measureManager(Bench& bench)
             paint.arm();
             painted = paint.wait();
         }
-        if (painted && bench.keyPressed != Clock::time_point{}) opened.push_back(milliseconds(*painted - bench.keyPressed));
+        if (painted && bench.keyPressed != Clock::time_point{})
+            opened.push_back(elapsedMilliseconds(*painted - bench.keyPressed));
         bench.model.setManaging(false);
         testing::runMainLoopFor(200ms);
     }
@@ -228,8 +209,8 @@ void measureReorder(Bench& bench)
         services.move({static_cast<std::size_t>(round % 2 == 0 ? 99 : 0)}, round % 2 == 0 ? 0 : 100);
         const auto stored = Clock::now();
         auto painted = paint.wait();
-        if (std::filesystem::last_write_time(file) != before) written.push_back(milliseconds(stored - dropped));
-        if (painted) redrawn.push_back(milliseconds(*painted - dropped));
+        if (std::filesystem::last_write_time(file) != before) written.push_back(elapsedMilliseconds(stored - dropped));
+        if (painted) redrawn.push_back(elapsedMilliseconds(*painted - dropped));
         testing::runMainLoopFor(100ms);
     }
     printFigures("reorder drop -> services.json written", written, 50);
@@ -238,7 +219,7 @@ void measureReorder(Bench& bench)
     for (int round = 0; round < 10; ++round) {
         const auto start = Clock::now();
         JSONLibraryRepository().save(bench.model.library());
-        saves.push_back(milliseconds(Clock::now() - start));
+        saves.push_back(elapsedMilliseconds(Clock::now() - start));
     }
     printFigures("  of which the atomic write with fsync", saves, std::nullopt);
     // The rest is the two published library changes (the order, then the stamp) and their observers.
@@ -248,14 +229,14 @@ void measureReorder(Bench& bench)
         library.services = movedItems(library.services, {round % 2 == 0 ? 99u : 0u}, round % 2 == 0 ? 0 : 100);
         const auto start = Clock::now();
         bench.model.setLibrary(std::move(library));
-        changes.push_back(milliseconds(Clock::now() - start));
+        changes.push_back(elapsedMilliseconds(Clock::now() - start));
     }
     printFigures("  one published library change (bar and menus)", changes, std::nullopt);
     std::vector<double> persists;
     for (int round = 0; round < 10; ++round) {
         const auto start = Clock::now();
         bench.model.persist();
-        persists.push_back(milliseconds(Clock::now() - start));
+        persists.push_back(elapsedMilliseconds(Clock::now() - start));
     }
     printFigures("  persist (stamp, change, write)", persists, std::nullopt);
     printFigures("reorder drop -> bar redrawn", redrawn, 50);
@@ -298,7 +279,7 @@ void measureEditorSave(Bench& bench)
                                3s);
         }
         auto painted = paint.wait();
-        if (button && painted) shown.push_back(milliseconds(*painted - saved));
+        if (button && painted) shown.push_back(elapsedMilliseconds(*painted - saved));
         bench.model.setManaging(false);
         testing::runMainLoopFor(200ms);
     }
@@ -348,7 +329,7 @@ void measureWorkSet(Bench& bench, testing::LocalHttpServer& server)
         if (loaded) {
             NextPaint paint(bench.window);
             paint.arm();
-            if (auto painted = paint.wait()) firstPage.push_back(milliseconds(*painted - clicked));
+            if (auto painted = paint.wait()) firstPage.push_back(elapsedMilliseconds(*painted - clicked));
         }
         testing::runMainLoopFor(300ms);
     }
@@ -360,11 +341,7 @@ void measureWorkSet(Bench& bench, testing::LocalHttpServer& server)
 int main()
 {
     fakes::TemporaryFolder folder;
-    ::setenv("XDG_DATA_HOME", (folder / "data").c_str(), 1);
-    ::setenv("XDG_CONFIG_HOME", (folder / "config").c_str(), 1);
-    ::setenv("XDG_CACHE_HOME", (folder / "cache").c_str(), 1);
-    gtk_init();
-    Gtk::init_gtkmm_internals();
+    bench::startProcess(folder);
 
     testing::LocalHttpServer server;
     for (int i = 0; i < 6; ++i) {
@@ -380,8 +357,7 @@ int main()
     JSONWorkSetRepository().save({});
     {
         SettingsFile settings(SettingsFile::defaultPath());
-        settings.setBool(AppModel::canvaMigrationKey, true);
-        settings.setBool(AppModel::youTubeMigrationKey, true);
+        testing::markMigrationsDone(settings);
     }
     WebKitEngineFactory engines;
     {

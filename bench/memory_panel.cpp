@@ -6,23 +6,18 @@
 // paint. Last, 30 images are dropped at once and stored through the real
 // image codec. Run under a virtual display (scripts/bench.sh does).
 #include "BenchSupport.h"
-#include "clipboard/view/SystemClipboardStore.h"
 #include "desktop/view/DesktopContentView.h"
 #include "fakes/TemporaryFolder.h"
-#include "platform/SettingsFile.h"
 #include "platform/gdk/TestImages.h"
 #include "platform/glib/MainLoopScheduler.h"
-#include "platform/webkit/WebKitEngineFactory.h"
 #include "support/MainLoopWait.h"
 
 #include <gdkmm/frameclock.h>
-#include <gtkmm/init.h>
 #include <gtkmm/window.h>
 
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
-#include <cstdlib>
 #include <vector>
 
 using namespace meridavolt;
@@ -84,22 +79,9 @@ std::string picture(int i) { return testing::twoColourImage(640 + i, 480, "png")
 int main()
 {
     fakes::TemporaryFolder folder;
-    ::setenv("XDG_DATA_HOME", (folder / "data").c_str(), 1);
-    ::setenv("XDG_CONFIG_HOME", (folder / "config").c_str(), 1);
-    ::setenv("XDG_CACHE_HOME", (folder / "cache").c_str(), 1);
-    gtk_init();
-    Gtk::init_gtkmm_internals();
-
-    SettingsFile settings(SettingsFile::defaultPath());
-    settings.setBool(AppModel::canvaMigrationKey, true);
-    settings.setBool(AppModel::youTubeMigrationKey, true);
-    WebKitEngineFactory engines;
-    bench::NoWorkspace workspace;
-    AppModel model(AppModelServices{nullptr, nullptr, settings, SystemClock::shared(), MainLoopScheduler::shared(),
-                                    workspace, engines.engineFactory(),
-                                    [&] { return makeSystemClipboardStore(settings, folder / "pins.json", false); },
-                                    nullptr});
-    ClipboardStore& store = model.clipboard();
+    bench::startProcess(folder);
+    bench::SystemClipboardState state(folder / "pins.json", false);
+    ClipboardStore& store = state.model.clipboard();
     auto fill = [&](const std::string& prefix) {
         for (int i = 0; i < 30; ++i) {
             if (i % 3 == 0) {
@@ -120,7 +102,7 @@ int main()
 
     Gtk::Window window;
     window.set_default_size(1120, 780);
-    DesktopContentView view(model, settings, MainLoopScheduler::shared());
+    DesktopContentView view(state.model, state.settings, MainLoopScheduler::shared());
     window.set_child(view);
     window.present();
     testing::waitUntil([&] { return view.get_mapped() && view.get_width() > 0; });
@@ -131,14 +113,14 @@ int main()
     std::vector<double> opening;
     double first = 0;
     for (int round = 0; round < 16; ++round) {
-        const double elapsed = untilPainted(panel, [&] { model.openClipboard(); }).total;
+        const double elapsed = untilPainted(panel, [&] { state.model.openClipboard(); }).total;
         if (round == 0) first = elapsed;
         else opening.push_back(elapsed);
-        model.setShowingClipboard(false);
+        state.model.setShowingClipboard(false);
         testing::runMainLoopFor(80ms);
     }
 
-    model.openClipboard();
+    state.model.openClipboard();
     testing::waitUntil([&] { return panel.get_mapped(); });
     testing::runMainLoopFor(200ms);
     std::vector<double> keystrokes, handled, frames;

@@ -4,25 +4,20 @@
 // made with xclip and captured by the store's own poll of the X clipboard.
 // Run under a virtual display (scripts/bench.sh does).
 #include "BenchSupport.h"
-#include "clipboard/view/SystemClipboardStore.h"
 #include "desktop/view/DesktopContentView.h"
 #include "fakes/TemporaryFolder.h"
-#include "platform/SettingsFile.h"
 #include "platform/gdk/ClipboardProcess.h"
 #include "platform/gdk/TestImages.h"
 #include "platform/glib/MainLoopScheduler.h"
-#include "platform/webkit/WebKitEngineFactory.h"
 #include "support/MainLoopWait.h"
 
 #include <gdkmm/frameclock.h>
-#include <gtkmm/init.h>
 #include <gtkmm/window.h>
 
 #include <algorithm>
 #include <cstdint>
 #include <chrono>
 #include <cstdio>
-#include <cstdlib>
 #include <fstream>
 #include <vector>
 
@@ -44,22 +39,9 @@ void printFigures(const char* what, std::vector<double> values, double target)
 int main()
 {
     fakes::TemporaryFolder folder;
-    ::setenv("XDG_DATA_HOME", (folder / "data").c_str(), 1);
-    ::setenv("XDG_CONFIG_HOME", (folder / "config").c_str(), 1);
-    ::setenv("XDG_CACHE_HOME", (folder / "cache").c_str(), 1);
-    gtk_init();
-    Gtk::init_gtkmm_internals();
-
-    SettingsFile settings(SettingsFile::defaultPath());
-    settings.setBool(AppModel::canvaMigrationKey, true);
-    settings.setBool(AppModel::youTubeMigrationKey, true);
-    WebKitEngineFactory engines;
-    bench::NoWorkspace workspace;
-    AppModel model(AppModelServices{nullptr, nullptr, settings, SystemClock::shared(), MainLoopScheduler::shared(),
-                                    workspace, engines.engineFactory(),
-                                    [&] { return makeSystemClipboardStore(settings, folder / "pins.json"); },
-                                    nullptr});
-    ClipboardStore& store = model.clipboard();
+    bench::startProcess(folder);
+    bench::SystemClipboardState state(folder / "pins.json", true);
+    ClipboardStore& store = state.model.clipboard();
 
     // The capture, before any view hears of it.
     steady_clock::time_point captured{};
@@ -67,7 +49,7 @@ int main()
 
     Gtk::Window window;
     window.set_default_size(1120, 780);
-    DesktopContentView view(model, settings, MainLoopScheduler::shared());
+    DesktopContentView view(state.model, state.settings, MainLoopScheduler::shared());
     window.set_child(view);
     window.present();
     testing::waitUntil([&] { return view.get_mapped() && view.get_width() > 0; });

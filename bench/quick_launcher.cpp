@@ -7,6 +7,7 @@
 // - the hot-key watch adds no main-loop wake-up while idle (60 s each, without and with it).
 // Beside them, rofi from Debian measured the same way: a launcher that a key
 // binding starts as a new process each time, from the start to its window mapped.
+#include "BenchSupport.h"
 #include "clipboard/view/SystemClipboardStore.h"
 #include "desktop/QuickLauncher.h"
 #include "desktop/view/GtkLauncherWindows.h"
@@ -22,7 +23,6 @@
 #include <gdk-pixbuf/gdk-pixbuf.h>
 #include <gdk/x11/gdkx.h>
 #include <gdkmm/frameclock.h>
-#include <gtkmm/init.h>
 #include <gtkmm/window.h>
 
 #include <algorithm>
@@ -41,15 +41,8 @@ using namespace std::chrono_literals;
 
 namespace {
 
-class NoWorkspace final : public Workspace {
-public:
-    bool openURL(const std::string&) override { return true; }
-    bool hasApplication(ExternalApplication) override { return false; }
-    void launchApplication(ExternalApplication, const std::vector<std::string>&, LaunchCompletion done) override
-    {
-        done(std::nullopt);
-    }
-};
+using bench::NoWorkspace;
+using bench::elapsedMilliseconds;
 
 // The session's hot key, noting when each press reaches the application.
 class TimedHotKey final : public GlobalHotKey {
@@ -67,11 +60,6 @@ public:
 private:
     std::unique_ptr<GlobalHotKey> key_;
 };
-
-double milliseconds(steady_clock::duration duration)
-{
-    return duration_cast<microseconds>(duration).count() / 1000.0;
-}
 
 void printFigures(const char* what, std::vector<double> values, std::optional<double> target)
 {
@@ -113,8 +101,7 @@ std::string photoPNG(int seed)
 struct Launcher {
     explicit Launcher(const std::filesystem::path& folder)
     {
-        settings.setBool(AppModel::canvaMigrationKey, true);
-        settings.setBool(AppModel::youTubeMigrationKey, true);
+        testing::markMigrationsDone(settings);
         auto library = std::make_unique<fakes::MemoryLibraryRepository>();
         library->store.stored = ServiceLibrary{};
         for (int i = 0; i < 100; ++i) {
@@ -192,8 +179,8 @@ void measureShowing(Launcher& launcher)
             return;
         }
         const auto shown = steady_clock::now();
-        (round == 0 ? first : again).push_back(milliseconds(shown - launcher.hotKey->lastPress));
-        if (round > 0) againFromTool.push_back(milliseconds(shown - started));
+        (round == 0 ? first : again).push_back(elapsedMilliseconds(shown - launcher.hotKey->lastPress));
+        if (round > 0) againFromTool.push_back(elapsedMilliseconds(shown - started));
         launcher.launcher->dismiss();
         runUntil([&] { return !launcher.windows->window()->get_mapped(); });
         testing::runMainLoopFor(100ms);
@@ -241,10 +228,10 @@ void measureRefilter(Launcher& launcher, const char* what)
             field.set_text(query);
             const auto rows = steady_clock::now();
             runUntil([&] { return frame.painted != steady_clock::time_point{}; }, 1s);
-            filtered.push_back(milliseconds(rows - typed));
+            filtered.push_back(elapsedMilliseconds(rows - typed));
             if (frame.painted == steady_clock::time_point{}) continue;
-            work.push_back(milliseconds(rows - typed) + milliseconds(frame.painted - frame.layout));
-            toFrame.push_back(milliseconds(frame.painted - typed));
+            work.push_back(elapsedMilliseconds(rows - typed) + elapsedMilliseconds(frame.painted - frame.layout));
+            toFrame.push_back(elapsedMilliseconds(frame.painted - typed));
         }
     }
     g_signal_handler_disconnect(frameClock, layoutHandler);
@@ -327,7 +314,7 @@ void measureRofi()
             }
             if (!seen) g_usleep(200);
         }
-        if (seen) mapped.push_back(milliseconds(steady_clock::now() - started));
+        if (seen) mapped.push_back(elapsedMilliseconds(steady_clock::now() - started));
         kill(pid, SIGTERM);
         waitpid(pid, nullptr, 0);
         g_spawn_close_pid(pid);
@@ -343,11 +330,7 @@ int main(int argc, char** argv)
 {
     const int idleSeconds = argc > 1 ? std::atoi(argv[1]) : 60;
     fakes::TemporaryFolder folder;
-    ::setenv("XDG_DATA_HOME", (folder / "data").c_str(), 1);
-    ::setenv("XDG_CONFIG_HOME", (folder / "config").c_str(), 1);
-    ::setenv("XDG_CACHE_HOME", (folder / "cache").c_str(), 1);
-    gtk_init();
-    Gtk::init_gtkmm_internals();
+    bench::startProcess(folder);
     {
         Launcher launcher(folder.path());
         if (launcher.model->clipboard().status()) {

@@ -4,6 +4,7 @@
 #include <gtkmm/window.h>
 
 #include <string>
+#include <vector>
 
 namespace meridavolt::testing {
 
@@ -15,6 +16,19 @@ T* findWidget(Gtk::Widget& root)
     for (auto* child = root.get_first_child(); child; child = child->get_next_sibling())
         if (auto* found = findWidget<T>(*child)) return found;
     return nullptr;
+}
+
+// The mapped widgets of type T under `root`, depth first.
+template <typename T>
+std::vector<T*> shown(Gtk::Widget& root)
+{
+    std::vector<T*> found;
+    for (auto* child = root.get_first_child(); child; child = child->get_next_sibling()) {
+        if (!child->get_mapped()) continue;
+        if (auto* match = dynamic_cast<T*>(child)) found.push_back(match);
+        for (auto* inner : shown<T>(*child)) found.push_back(inner);
+    }
+    return found;
 }
 
 // The shown top-level window with this title, or nullptr: sheets are found by their titles.

@@ -58,6 +58,16 @@ PrivateSessionBus::~PrivateSessionBus()
 std::filesystem::path dataFolder(const fakes::TemporaryFolder& home) { return home / "data/MERIDAVOLT"; }
 std::filesystem::path configFolder(const fakes::TemporaryFolder& home) { return home / "config/MERIDAVOLT"; }
 
+bool eventually(const std::function<bool()>& condition, std::chrono::milliseconds timeout)
+{
+    const auto end = std::chrono::steady_clock::now() + timeout;
+    while (!condition()) {
+        if (std::chrono::steady_clock::now() > end) return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    return true;
+}
+
 std::filesystem::path ApplicationProcess::programPath()
 {
     if (const char* path = std::getenv("MERIDAVOLT_PROGRAM")) return path;

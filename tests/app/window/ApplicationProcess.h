@@ -6,6 +6,7 @@
 
 #include <chrono>
 #include <filesystem>
+#include <functional>
 #include <map>
 #include <optional>
 #include <string>
@@ -57,6 +58,11 @@ private:
     std::optional<int> exitStatus_;
     std::filesystem::path errorFile_;
 };
+
+// Polls `condition` until it holds or `timeout` passes, without running a
+// main loop: for what the program does in its own process.
+bool eventually(const std::function<bool()>& condition,
+                std::chrono::milliseconds timeout = std::chrono::seconds(20));
 
 // The data and config folders a process started on `home` uses.
 std::filesystem::path dataFolder(const fakes::TemporaryFolder& home);

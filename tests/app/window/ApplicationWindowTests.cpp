@@ -19,17 +19,8 @@ namespace {
 
 using namespace std::chrono_literals;
 using testing::ApplicationProcess;
+using testing::eventually;
 using testing::DesktopProbe;
-
-bool eventually(const std::function<bool()>& condition, std::chrono::milliseconds timeout = 20s)
-{
-    const auto end = std::chrono::steady_clock::now() + timeout;
-    while (!condition()) {
-        if (std::chrono::steady_clock::now() > end) return false;
-        std::this_thread::sleep_for(50ms);
-    }
-    return true;
-}
 
 std::string page(const std::string& color)
 {

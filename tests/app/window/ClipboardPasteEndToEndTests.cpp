@@ -13,6 +13,7 @@
 #include "platform/webkit/WebKitEngine.h"
 #include "platform/webkit/WebKitEngineFactory.h"
 #include "state/AppModel.h"
+#include "support/InProcessState.h"
 #include "support/LocalHttpServer.h"
 #include "support/MainLoopWait.h"
 #include "web/view/BrowserPane.h"
@@ -62,8 +63,7 @@ protected:
 
     void SetUp() override
     {
-        settings_.setBool(AppModel::canvaMigrationKey, true);
-        settings_.setBool(AppModel::youTubeMigrationKey, true);
+        testing::markMigrationsDone(settings_);
         engines_ = std::make_unique<WebKitEngineFactory>(
             WebKitEngineFactory::Folders{folder_ / "data", folder_ / "cache", folder_ / "filters"});
     }

@@ -7,11 +7,8 @@
 
 #include "app/view/ApplicationMenus.h"
 #include "app/view/ContentView.h"
-#include "clipboard/BackgroundWorker.h"
-#include "clipboard/ClipboardStore.h"
 #include "desktop/view/ServiceBar.h"
 #include "desktop/window/XdoPointer.h"
-#include "fakes/FakePasteboard.h"
 #include "fakes/FakeWorkspace.h"
 #include "fakes/TemporaryFolder.h"
 #include "model/LibraryRepository.h"
@@ -19,6 +16,7 @@
 #include "platform/SettingsFile.h"
 #include "platform/glib/MainLoopScheduler.h"
 #include "platform/webkit/WebKitEngineFactory.h"
+#include "support/InProcessState.h"
 #include "support/LocalHttpServer.h"
 #include "support/MainLoopWait.h"
 #include "support/WidgetSearch.h"
@@ -51,13 +49,10 @@ protected:
 
     void SetUp() override
     {
-        ::setenv("XDG_DATA_HOME", (folder_ / "data").c_str(), 1);
-        ::setenv("XDG_CONFIG_HOME", (folder_ / "config").c_str(), 1);
-        ::setenv("XDG_CACHE_HOME", (folder_ / "cache").c_str(), 1);
+        testing::useTemporaryHome(folder_);
         ::setenv("DBUS_SESSION_BUS_ADDRESS", bus_.address().c_str(), 1);
         SettingsFile settings(SettingsFile::defaultPath());
-        settings.setBool(AppModel::canvaMigrationKey, true);
-        settings.setBool(AppModel::youTubeMigrationKey, true);
+        testing::markMigrationsDone(settings);
         engines_ = std::make_unique<WebKitEngineFactory>();
     }
 
@@ -97,14 +92,7 @@ protected:
         model_ = std::make_unique<AppModel>(AppModelServices{
             nullptr, nullptr, *settings_, SystemClock::shared(), MainLoopScheduler::shared(), workspace_,
             engines_->engineFactory(),
-            [this] {
-                return std::make_unique<ClipboardStore>(
-                    ClipboardServices{std::make_shared<fakes::FakePasteboard>(), MainLoopScheduler::shared(),
-                                      *settings_, SystemClock::shared(), nullptr, nullptr,
-                                      std::make_shared<ThreadWorker>()},
-                    folder_ / "pins.json", false);
-            },
-            nullptr});
+            [this] { return testing::makeFakeClipboardStore(*settings_, folder_ / "pins.json"); }, nullptr});
         menus_ = std::make_unique<ApplicationMenus>(*application_, [] {});
         menus_->showServices(*model_);
         window_ = std::make_unique<Gtk::ApplicationWindow>();

@@ -14,8 +14,6 @@
 #include <unistd.h>
 
 #include <cstdlib>
-#include <functional>
-#include <thread>
 
 namespace meridavolt {
 namespace {
@@ -24,6 +22,7 @@ using namespace std::chrono_literals;
 using fakes::readBytes;
 using fakes::writeBytes;
 using testing::ApplicationProcess;
+using testing::eventually;
 using testing::DesktopProbe;
 
 class HostileDataFolder : public ::testing::Test {
@@ -34,16 +33,6 @@ protected:
         std::filesystem::permissions(data, std::filesystem::perms::owner_all, ignored);
         if (programBefore) ::setenv("MERIDAVOLT_PROGRAM", programBefore->c_str(), 1);
         else ::unsetenv("MERIDAVOLT_PROGRAM");
-    }
-
-    bool eventually(const std::function<bool()>& condition)
-    {
-        const auto end = std::chrono::steady_clock::now() + 20s;
-        while (!condition()) {
-            if (std::chrono::steady_clock::now() > end) return false;
-            std::this_thread::sleep_for(50ms);
-        }
-        return true;
     }
 
     // The main window, and with an alert one more.

@@ -12,7 +12,6 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
-#include <functional>
 #include <thread>
 
 namespace meridavolt {
@@ -22,18 +21,9 @@ using namespace std::chrono_literals;
 using desktoptest::LauncherDesktop;
 using desktoptest::Window;
 using testing::ApplicationProcess;
+using testing::eventually;
 
 constexpr const char* launcherTitle = "MERIDAVOLT MINI · Ctrl+Alt+Space";
-
-bool eventually(const std::function<bool()>& condition, std::chrono::milliseconds timeout = 20s)
-{
-    const auto end = std::chrono::steady_clock::now() + timeout;
-    while (!condition()) {
-        if (std::chrono::steady_clock::now() > end) return false;
-        std::this_thread::sleep_for(50ms);
-    }
-    return true;
-}
 
 TEST(QuickLauncherApplication, TheHotKeyOpensAServiceInTheClosedMainWindowAndEscapeOverItLeavesTheFocusThere)
 {

@@ -1,6 +1,7 @@
 #include "app/view/ApplicationMenus.h"
 #include "desktop/AppModelHarness.h"
 #include "support/MainLoopWait.h"
+#include "support/WidgetSearch.h"
 
 #include <gtest/gtest.h>
 #include <gtkmm/application.h>
@@ -20,18 +21,7 @@ namespace {
 
 using namespace std::chrono_literals;
 using desktoptest::AppModelHarness;
-
-template <typename T>
-std::vector<T*> shown(Gtk::Widget& root)
-{
-    std::vector<T*> found;
-    for (auto* child = root.get_first_child(); child; child = child->get_next_sibling()) {
-        if (!child->get_mapped()) continue;
-        if (auto* match = dynamic_cast<T*>(child)) found.push_back(match);
-        for (auto* inner : shown<T>(*child)) found.push_back(inner);
-    }
-    return found;
-}
+using testing::shown;
 
 // The "サービス" menu of the menu bar, drawn by GTK as the menu bar draws it.
 class ServicesMenuWindow : public ::testing::Test {

@@ -9,6 +9,7 @@
 #include "platform/gdk/TestImages.h"
 #include "platform/glib/MainLoopScheduler.h"
 #include "platform/webkit/WebKitEngineFactory.h"
+#include "support/InProcessState.h"
 #include "support/LocalHttpServer.h"
 #include "support/MainLoopWait.h"
 #include "XdoPointer.h"
@@ -63,17 +64,14 @@ protected:
 
     void SetUp() override
     {
-        ::setenv("XDG_DATA_HOME", (folder_ / "data").c_str(), 1);
-        ::setenv("XDG_CONFIG_HOME", (folder_ / "config").c_str(), 1);
-        ::setenv("XDG_CACHE_HOME", (folder_ / "cache").c_str(), 1);
+        meridavolt::testing::useTemporaryHome(folder_);
         server_.serve("/notes", "<!doctype html><title>notes</title><body><h1>notes</h1></body>");
         ServiceLibrary library;
         library.services = {
             Service{"notes", "Notes", "globe", server_.url("/notes"), LaunchMode::embedded, std::nullopt, {}}};
         JSONLibraryRepository().save(library);
         settings_ = std::make_unique<SettingsFile>(SettingsFile::defaultPath());
-        settings_->setBool(AppModel::canvaMigrationKey, true);
-        settings_->setBool(AppModel::youTubeMigrationKey, true);
+        meridavolt::testing::markMigrationsDone(*settings_);
         engines_ = std::make_unique<WebKitEngineFactory>();
         model_ = std::make_unique<AppModel>(AppModelServices{
             nullptr, nullptr, *settings_, SystemClock::shared(), MainLoopScheduler::shared(), workspace_,

@@ -1,15 +1,14 @@
 #pragma once
 
-#include "clipboard/BackgroundWorker.h"
 #include "clipboard/ClipboardStore.h"
 #include "desktop/view/DesktopContentView.h"
-#include "fakes/FakePasteboard.h"
 #include "fakes/TemporaryFolder.h"
 #include "model/Catalog.h"
 #include "model/LibraryRepository.h"
 #include "platform/SettingsFile.h"
 #include "platform/glib/MainLoopScheduler.h"
 #include "platform/webkit/WebKitEngineFactory.h"
+#include "support/InProcessState.h"
 #include "support/LocalHttpServer.h"
 #include "support/MainLoopWait.h"
 #include "XdoPointer.h"
@@ -41,9 +40,7 @@ protected:
 
     void SetUp() override
     {
-        ::setenv("XDG_DATA_HOME", (folder_ / "data").c_str(), 1);
-        ::setenv("XDG_CONFIG_HOME", (folder_ / "config").c_str(), 1);
-        ::setenv("XDG_CACHE_HOME", (folder_ / "cache").c_str(), 1);
+        meridavolt::testing::useTemporaryHome(folder_);
         for (const char* name : {"one", "two", "three"}) {
             server_.serve(std::string("/") + name,
                           std::string("<!doctype html><title>") + name + "</title><body style='background:#eef'><h1>" +
@@ -55,8 +52,7 @@ protected:
         JSONLibraryRepository().save(library);
         {
             SettingsFile settings(SettingsFile::defaultPath());
-            settings.setBool(AppModel::canvaMigrationKey, true);
-            settings.setBool(AppModel::youTubeMigrationKey, true);
+            meridavolt::testing::markMigrationsDone(settings);
         }
         engines_ = std::make_unique<WebKitEngineFactory>();
     }
@@ -148,10 +144,7 @@ protected:
     fakes::TemporaryFolder folder_;
     // The state's clipboard memory: on a fake clipboard, not watched, unless a test wants another.
     std::function<std::unique_ptr<ClipboardStore>()> makeClipboardStore_ = [this] {
-        return std::make_unique<ClipboardStore>(
-            ClipboardServices{std::make_shared<fakes::FakePasteboard>(), MainLoopScheduler::shared(), *settings_,
-                              SystemClock::shared(), nullptr, nullptr, std::make_shared<ThreadWorker>()},
-            folder_ / "pins.json", false);
+        return meridavolt::testing::makeFakeClipboardStore(*settings_, folder_ / "pins.json");
     };
     meridavolt::testing::LocalHttpServer server_;
     RecordingWorkspace workspace_;

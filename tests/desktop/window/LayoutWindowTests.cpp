@@ -1,4 +1,5 @@
 #include "DesktopWindowFixture.h"
+#include "support/WidgetSearch.h"
 
 #include <giomm/menumodel.h>
 #include <gtkmm/label.h>
@@ -8,6 +9,7 @@
 using namespace meridavolt;
 using namespace meridavolt::desktoptest;
 using meridavolt::testing::runMainLoopFor;
+using meridavolt::testing::shown;
 using meridavolt::testing::waitUntil;
 using namespace std::chrono_literals;
 
@@ -40,19 +42,6 @@ std::vector<std::string> menuLabels(const Glib::RefPtr<Gio::MenuModel>& menu)
         }
     }
     return labels;
-}
-
-// The mapped widgets of a type under a widget.
-template <typename T>
-std::vector<T*> shown(Gtk::Widget& root)
-{
-    std::vector<T*> found;
-    for (auto* child = root.get_first_child(); child; child = child->get_next_sibling()) {
-        if (!child->get_mapped()) continue;
-        if (auto* match = dynamic_cast<T*>(child)) found.push_back(match);
-        for (auto* inner : shown<T>(*child)) found.push_back(inner);
-    }
-    return found;
 }
 
 }  // namespace

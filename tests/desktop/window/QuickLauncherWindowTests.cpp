@@ -15,6 +15,7 @@
 #include "platform/gdk/TestImages.h"
 #include "platform/gdk/X11GlobalHotKey.h"
 #include "platform/glib/MainLoopScheduler.h"
+#include "support/InProcessState.h"
 #include "support/MainLoopWait.h"
 
 #include <gtest/gtest.h>
@@ -52,8 +53,7 @@ protected:
 
     void SetUp() override
     {
-        settings_.setBool(AppModel::canvaMigrationKey, true);
-        settings_.setBool(AppModel::youTubeMigrationKey, true);
+        meridavolt::testing::markMigrationsDone(settings_);
         mainWindow_.set_title("MERIDAVOLT");
         mainWindow_.set_default_size(700, 500);
         mainWindow_.set_hide_on_close(true);
