@@ -2,6 +2,7 @@
 
 #include "clipboard/view/SystemClipboardStore.h"
 #include "platform/SettingsFile.h"
+#include "platform/gdk/DisplayGLProbe.h"
 #include "platform/glib/MainLoopScheduler.h"
 #include "platform/webkit/WebKitEngineFactory.h"
 #include "state/AppModel.h"
@@ -36,14 +37,15 @@ inline double elapsedMilliseconds(std::chrono::steady_clock::duration duration)
 }
 
 // Starts a benchmark's process on a home of its own in `home`, then the
-// toolkit. `beforeToolkit` runs in between, for what must precede the
-// toolkit's first display.
-inline void startProcess(const fakes::TemporaryFolder& home, const std::function<void()>& beforeToolkit = {})
+// toolkit, drawing as the program draws on this display. Returns the choice,
+// for the web engines.
+inline RendererChoice startProcess(const fakes::TemporaryFolder& home)
 {
     testing::useTemporaryHome(home);
-    if (beforeToolkit) beforeToolkit();
+    const RendererChoice choice = fitRendererToDisplay();
     gtk_init();
     Gtk::init_gtkmm_internals();
+    return choice;
 }
 
 // The application's state as the memory benchmarks measure it: settings on

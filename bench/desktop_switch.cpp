@@ -174,11 +174,9 @@ void measureSwitch(fakes::TemporaryFolder& folder, WebKitEngineFactory& engines)
 int main()
 {
     fakes::TemporaryFolder folder;
-    auto webAcceleration = WebKitEngineFactory::Acceleration::toolkitDefault;
-    bench::startProcess(folder, [&] {
-        // Drawn as the program draws on this display.
-        if (fitRendererToDisplay().webAccelerationNever) webAcceleration = WebKitEngineFactory::Acceleration::never;
-    });
+    const auto webAcceleration = bench::startProcess(folder).webAccelerationNever
+                                     ? WebKitEngineFactory::Acceleration::never
+                                     : WebKitEngineFactory::Acceleration::toolkitDefault;
 
     testing::LocalHttpServer server;
     ServiceLibrary library;
