@@ -4,7 +4,6 @@
 #include "editors/view/EditorStyle.h"
 
 #include <gdk/gdkkeysyms.h>
-#include <giomm/menu.h>
 #include <gtkmm/dragsource.h>
 #include <gtkmm/eventcontrollerkey.h>
 #include <gtkmm/gestureclick.h>
@@ -87,21 +86,20 @@ ServiceManager::ServiceManager(AppModel& model)
     rebuild();
 }
 
-ServiceManager::~ServiceManager()
-{
-    if (menu_) menu_->unparent();
-}
+ServiceManager::~ServiceManager() { contextMenu_.unparent(); }
 
 void ServiceManager::installListControllers()
 {
-    actions_ = Gio::SimpleActionGroup::create();
-    actions_->add_action_with_parameter("delete", Glib::Variant<Glib::ustring>::variant_type(),
-                                        [this](const Glib::VariantBase& parameter) {
-                                            const auto id =
-                                                Glib::VariantBase::cast_dynamic<Glib::Variant<Glib::ustring>>(parameter);
-                                            manager_.remove(std::string(id.get()));
-                                        });
-    insert_action_group("manager", actions_);
+    // A popover of one plain button rather than a menu model: nothing of it
+    // watches actions while the rows beneath it are rebuilt.
+    deleteButton_.add_css_class("flat");
+    deleteButton_.signal_clicked().connect([this] {
+        contextMenu_.popdown();
+        if (contextID_) manager_.remove(*contextID_);
+    });
+    contextMenu_.set_child(deleteButton_);
+    contextMenu_.set_has_arrow(false);
+    contextMenu_.set_parent(*this);
 
     auto contextClick = Gtk::GestureClick::create();
     contextClick->set_button(GDK_BUTTON_SECONDARY);
@@ -161,7 +159,7 @@ void ServiceManager::rebuild()
     if (built_ && rows == shownRows_ && addable == shownAddable_) return;
     if (dragging_) return;  // rebuilt when the drag ends
     built_ = true;
-    if (menu_) menu_->popdown();
+    contextMenu_.popdown();
     while (auto* row = mine_.get_row_at_index(0)) mine_.remove(*row);
     while (auto* row = add_.get_row_at_index(0)) add_.remove(*row);
     shownIDs_.clear();
@@ -268,20 +266,13 @@ std::optional<std::string> ServiceManager::idAt(const Gtk::ListBoxRow* row) cons
 
 void ServiceManager::popupContextMenu(Gtk::ListBoxRow& row)
 {
-    const auto id = idAt(&row);
-    if (!id) return;
-    auto menu = Gio::Menu::create();
-    auto item = Gio::MenuItem::create(ServiceManagerModel::deleteTitle, "");
-    item->set_action_and_target("manager.delete", Glib::Variant<Glib::ustring>::create(*id));
-    menu->append_item(item);
-    if (menu_) menu_->unparent();
-    menu_ = std::make_unique<Gtk::PopoverMenu>(menu);
-    menu_->set_parent(mine_);
-    menu_->set_has_arrow(false);
+    contextID_ = idAt(&row);
+    if (!contextID_) return;
     double x = 0, y = 0;
-    row.translate_coordinates(mine_, row.get_width() / 2.0, row.get_height() / 2.0, x, y);
-    menu_->set_pointing_to(Gdk::Rectangle(int(x), int(y), 1, 1));
-    menu_->popup();
+    row.translate_coordinates(*this, row.get_width() / 2.0, row.get_height() / 2.0, x, y);
+    contextMenu_.set_pointing_to(Gdk::Rectangle(int(x), int(y), 1, 1));
+    contextMenu_.popup();
+    deleteButton_.grab_focus();
 }
 
 void ServiceManager::openEditor(std::optional<Service> service)

@@ -6,14 +6,13 @@
 #include "editors/view/DeferredWork.h"
 #include "editors/view/ServiceEditor.h"
 
-#include <giomm/simpleactiongroup.h>
 #include <gtkmm/box.h>
 #include <gtkmm/button.h>
 #include <gtkmm/droptarget.h>
 #include <gtkmm/headerbar.h>
 #include <gtkmm/label.h>
 #include <gtkmm/listbox.h>
-#include <gtkmm/popovermenu.h>
+#include <gtkmm/popover.h>
 #include <gtkmm/scrolledwindow.h>
 
 #include <memory>
@@ -39,6 +38,9 @@ public:
     // The open editor, or nullptr.
     ServiceEditor* editor() { return dynamic_cast<ServiceEditor*>(editorSheet_.content()); }
     void popupContextMenu(Gtk::ListBoxRow& row);
+    // The context menu's one item, "削除".
+    Gtk::Button& contextDeleteButton() { return deleteButton_; }
+    Gtk::Popover& contextMenu() { return contextMenu_; }
 
 private:
     // The menu (right button, Menu, Shift+F10), the Delete key and the drop of a dragged row.
@@ -77,8 +79,9 @@ private:
     Gtk::ListBox add_;
     BrandWebsiteLink brandLink_;
     Glib::RefPtr<Gtk::DropTarget> drop_;
-    Glib::RefPtr<Gio::SimpleActionGroup> actions_;
-    std::unique_ptr<Gtk::PopoverMenu> menu_;
+    Gtk::Popover contextMenu_;
+    Gtk::Button deleteButton_{ServiceManagerModel::deleteTitle};
+    std::optional<std::string> contextID_;
     SheetHost editorSheet_;
     DeferredWork rebuildLater_{[this] { rebuild(); }};
     Connection libraryChanged_;

@@ -160,23 +160,20 @@ TEST_F(ServiceManagerWindow, DeletesAtOnceReordersByDraggingAndClosesOnEsc)
 
     // "削除" in the row's context menu (right click) removes at once.
     XdoPointer(sheetWindow).moveTo(*manager->myServices().get_row_at_index(3)).click(3);
-    auto* menu = findWidget<Gtk::PopoverMenu>(manager->myServices());
-    ASSERT_NE(menu, nullptr);
-    EXPECT_TRUE(menu->get_visible());
-    manager->myServices().activate_action("manager.delete", Glib::Variant<Glib::ustring>::create("line"));
+    auto& menu = manager->contextMenu();
+    ASSERT_TRUE(waitUntil([&] { return menu.get_visible(); }));
+    EXPECT_EQ(manager->contextDeleteButton().get_label(), "削除");
+    manager->contextDeleteButton().activate();
     ASSERT_TRUE(waitUntil([&] { return libraryIDs() == std::vector<std::string>{"one", "two", "three"}; }));
+    EXPECT_FALSE(menu.get_visible());
     EXPECT_FALSE(stored("line"));
     ASSERT_TRUE(waitUntil(lineAddable));
     EXPECT_EQ(serviceBar().button("line"), nullptr);
 
     // Shift+F10 opens the same menu for the focused row.
-    menu->popdown();
     manager->myServices().get_row_at_index(2)->grab_focus();
-    ASSERT_TRUE(press(sheetWindow, {"shift", "F10"}, [&] {
-        menu = findWidget<Gtk::PopoverMenu>(manager->myServices());
-        return menu && menu->get_visible();
-    }));
-    menu->popdown();
+    ASSERT_TRUE(press(sheetWindow, {"shift", "F10"}, [&] { return menu.get_visible(); }));
+    menu.popdown();
     EXPECT_EQ(libraryIDs(), (std::vector<std::string>{"one", "two", "three"}));
 
     // The Delete key on a focused row.
