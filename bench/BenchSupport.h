@@ -12,9 +12,12 @@
 #include <gtk/gtk.h>
 #include <gtkmm/init.h>
 
+#include <algorithm>
 #include <chrono>
+#include <cstdio>
 #include <filesystem>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -34,6 +37,23 @@ public:
 inline double elapsedMilliseconds(std::chrono::steady_clock::duration duration)
 {
     return std::chrono::duration_cast<std::chrono::microseconds>(duration).count() / 1000.0;
+}
+
+// Prints a measurement in one aligned line: how many, the median and the
+// maximum, and whether the maximum stays within the target (give timers the
+// tolerance of their resolution).
+inline void printFigures(const char* what, std::vector<double> values, std::optional<double> target,
+                         double tolerance = 0)
+{
+    if (values.empty()) {
+        std::printf("%-52s no measurement\n", what);
+        return;
+    }
+    std::sort(values.begin(), values.end());
+    std::printf("%-52s n=%zu  median %.2f ms  max %.2f ms", what, values.size(), values[values.size() / 2],
+                values.back());
+    if (target) std::printf("  (target %g ms)%s", *target, values.back() <= *target + tolerance ? "" : "  OVER TARGET");
+    std::printf("\n");
 }
 
 // Starts a benchmark's process on a home of its own in `home`, then the

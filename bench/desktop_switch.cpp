@@ -71,16 +71,6 @@ struct Launch {
 // Timers fire on whole milliseconds of the main loop: a figure within that of its target meets it.
 constexpr double timerResolution = 2;
 
-void printFigures(const char* what, std::vector<double> values, std::optional<double> target)
-{
-    std::sort(values.begin(), values.end());
-    std::printf("%-44s n=%zu  median %.2f ms  max %.2f ms", what, values.size(), values[values.size() / 2],
-                values.back());
-    if (target)
-        std::printf("  (target %.0f ms)%s", *target, values.back() <= *target + timerResolution ? "" : "  OVER TARGET");
-    std::printf("\n");
-}
-
 void measureStartup(fakes::TemporaryFolder& folder, WebKitEngineFactory& engines)
 {
     std::vector<double> handOvers, selections;
@@ -97,7 +87,7 @@ void measureStartup(fakes::TemporaryFolder& folder, WebKitEngineFactory& engines
         handOvers.push_back(bench::elapsedMilliseconds(launch.firstEngine - shown));
         selections.push_back(bench::elapsedMilliseconds(opened - shown));
     }
-    printFigures("start-up animation: shown -> hand-over", handOvers, 3000);
+    bench::printFigures("start-up animation: shown -> hand-over", handOvers, 3000, timerResolution);
     std::printf("%-44s median %.2f ms  (hand-over plus building the first web view)\n",
                 "start-up animation: shown -> service shown", selections[selections.size() / 2]);
 }
@@ -164,9 +154,9 @@ void measureSwitch(fakes::TemporaryFolder& folder, WebKitEngineFactory& engines)
         std::printf("switch: no click reached the window\n");
         return;
     }
-    printFigures("switch: click -> pane mapped", toMapped, 16);
+    bench::printFigures("switch: click -> pane mapped", toMapped, 16, timerResolution);
     // For the record: this adds the wait for the display's next frame (60 Hz) and drawing the page.
-    printFigures("switch: click -> next frame painted", toFrame, std::nullopt);
+    bench::printFigures("switch: click -> next frame painted", toFrame, std::nullopt);
 }
 
 }  // namespace

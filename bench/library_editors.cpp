@@ -53,19 +53,6 @@ using bench::NoWorkspace;
 using Clock = steady_clock;
 using bench::elapsedMilliseconds;
 
-void printFigures(const char* what, std::vector<double> values, std::optional<double> target)
-{
-    if (values.empty()) {
-        std::printf("%-48s no measurement\n", what);
-        return;
-    }
-    std::sort(values.begin(), values.end());
-    std::printf("%-48s n=%zu  median %.2f ms  max %.2f ms", what, values.size(), values[values.size() / 2],
-                values.back());
-    if (target) std::printf("  (target %.0f ms)%s", *target, values.back() <= *target ? "" : "  OVER TARGET");
-    std::printf("\n");
-}
-
 // The moment the next frame of a window has been painted.
 class NextPaint {
 public:
@@ -190,7 +177,7 @@ void measureManager(Bench& bench)
         bench.model.setManaging(false);
         testing::runMainLoopFor(200ms);
     }
-    printFigures("Ctrl+, -> manager drawn (100 services)", opened, 150);
+    bench::printFigures("Ctrl+, -> manager drawn (100 services)", opened, 150);
 }
 
 void measureReorder(Bench& bench)
@@ -213,7 +200,7 @@ void measureReorder(Bench& bench)
         if (painted) redrawn.push_back(elapsedMilliseconds(*painted - dropped));
         testing::runMainLoopFor(100ms);
     }
-    printFigures("reorder drop -> services.json written", written, 50);
+    bench::printFigures("reorder drop -> services.json written", written, 50);
     // The share of the atomic write itself (file and folder synced to disk).
     std::vector<double> saves;
     for (int round = 0; round < 10; ++round) {
@@ -221,7 +208,7 @@ void measureReorder(Bench& bench)
         JSONLibraryRepository().save(bench.model.library());
         saves.push_back(elapsedMilliseconds(Clock::now() - start));
     }
-    printFigures("  of which the atomic write with fsync", saves, std::nullopt);
+    bench::printFigures("  of which the atomic write with fsync", saves, std::nullopt);
     // The rest is the two published library changes (the order, then the stamp) and their observers.
     std::vector<double> changes;
     for (int round = 0; round < 10; ++round) {
@@ -231,15 +218,15 @@ void measureReorder(Bench& bench)
         bench.model.setLibrary(std::move(library));
         changes.push_back(elapsedMilliseconds(Clock::now() - start));
     }
-    printFigures("  one published library change (bar and menus)", changes, std::nullopt);
+    bench::printFigures("  one published library change (bar and menus)", changes, std::nullopt);
     std::vector<double> persists;
     for (int round = 0; round < 10; ++round) {
         const auto start = Clock::now();
         bench.model.persist();
         persists.push_back(elapsedMilliseconds(Clock::now() - start));
     }
-    printFigures("  persist (stamp, change, write)", persists, std::nullopt);
-    printFigures("reorder drop -> bar redrawn", redrawn, 50);
+    bench::printFigures("  persist (stamp, change, write)", persists, std::nullopt);
+    bench::printFigures("reorder drop -> bar redrawn", redrawn, 50);
     bench.model.setManaging(false);
     testing::runMainLoopFor(200ms);
 }
@@ -283,7 +270,7 @@ void measureEditorSave(Bench& bench)
         bench.model.setManaging(false);
         testing::runMainLoopFor(200ms);
     }
-    printFigures("editor 保存 -> new button drawn on the bar", shown, 50);
+    bench::printFigures("editor 保存 -> new button drawn on the bar", shown, 50);
 }
 
 void measureWorkSet(Bench& bench, testing::LocalHttpServer& server)
@@ -333,7 +320,7 @@ void measureWorkSet(Bench& bench, testing::LocalHttpServer& server)
         }
         testing::runMainLoopFor(300ms);
     }
-    printFigures("work set of 6 (3 live) click -> first page shown", firstPage, std::nullopt);
+    bench::printFigures("work set of 6 (3 live) click -> first page shown", firstPage, std::nullopt);
 }
 
 }  // namespace

@@ -26,13 +26,6 @@ using namespace std::chrono_literals;
 
 namespace {
 
-void printFigures(const char* what, std::vector<double> values, double target)
-{
-    std::sort(values.begin(), values.end());
-    std::printf("%-46s n=%zu  median %.2f ms  max %.2f ms  (target %.1f ms)%s\n", what, values.size(),
-                values[values.size() / 2], values.back(), target, values.back() <= target ? "" : "  OVER TARGET");
-}
-
 struct Timing {
     double total = 0;  // from the change to the end of the paint
     double handled = 0;  // the change's own work, before any frame
@@ -141,10 +134,10 @@ int main()
     std::printf("memory: %zu temporary entries (10 images), %zu pins; panel rows %zu\n",
                 store.history().entries.size(), store.pinned().size(), panel.shownIDs().size());
     std::printf("%-46s %.2f ms\n", "first opening (builds the popover's surface)", first);
-    printFigures("Ctrl+Shift+V -> panel painted", opening, 100);
-    printFigures("search keystroke: rows filtered", handled, 16);
-    printFigures("search keystroke: its frame, layout -> painted", frames, 16);
-    printFigures("search keystroke -> painted (with frame wait)", keystrokes, 33);
+    bench::printFigures("Ctrl+Shift+V -> panel painted", opening, 100);
+    bench::printFigures("search keystroke: rows filtered", handled, 16);
+    bench::printFigures("search keystroke: its frame, layout -> painted", frames, 16);
+    bench::printFigures("search keystroke -> painted (with frame wait)", keystrokes, 33);
 
     // 30 images dropped at once, as a file manager or another program gives them.
     std::vector<std::shared_ptr<DropItem>> items;

@@ -25,17 +25,6 @@ using namespace meridavolt;
 using namespace std::chrono;
 using namespace std::chrono_literals;
 
-namespace {
-
-void printFigures(const char* what, std::vector<double> values, double target)
-{
-    std::sort(values.begin(), values.end());
-    std::printf("%-46s n=%zu  median %.2f ms  max %.2f ms  (target %.1f ms)%s\n", what, values.size(),
-                values[values.size() / 2], values.back(), target, values.back() <= target ? "" : "  OVER TARGET");
-}
-
-}  // namespace
-
 int main()
 {
     fakes::TemporaryFolder folder;
@@ -112,8 +101,8 @@ int main()
         return 1;
     }
     std::printf("memory: %zu entries (10 images), shelf in the toolbar\n", store.history().entries.size());
-    printFigures("capture -> card 01 shows it", toShown, 16.7);
-    printFigures("frame with card 01: layout -> painted", drawing, 16.7);
+    bench::printFigures("capture -> card 01 shows it", toShown, 16.7);
+    bench::printFigures("frame with card 01: layout -> painted", drawing, 16.7);
     std::printf("%-46s max %lld (target 1: the next frame)\n", "frames from the capture to card 01 painted",
                 static_cast<long long>(*std::max_element(framesLater.begin(), framesLater.end())));
     std::printf("%-46s median %.2f ms (includes waiting for the display's next frame)\n",

@@ -61,19 +61,6 @@ private:
     std::unique_ptr<GlobalHotKey> key_;
 };
 
-void printFigures(const char* what, std::vector<double> values, std::optional<double> target)
-{
-    if (values.empty()) {
-        std::printf("%-52s no measurement\n", what);
-        return;
-    }
-    std::sort(values.begin(), values.end());
-    std::printf("%-52s n=%zu  median %.2f ms  max %.2f ms", what, values.size(), values[values.size() / 2],
-                values.back());
-    if (target) std::printf("  (target %.0f ms)%s", *target, values.back() <= *target ? "" : "  OVER TARGET");
-    std::printf("\n");
-}
-
 // Runs the main loop until the condition holds, checking after every event.
 bool runUntil(const std::function<bool()>& condition, steady_clock::duration timeout = 5s)
 {
@@ -185,9 +172,9 @@ void measureShowing(Launcher& launcher)
         runUntil([&] { return !launcher.windows->window()->get_mapped(); });
         testing::runMainLoopFor(100ms);
     }
-    printFigures("show: key press -> mapped, field focused (first)", first, 150);
-    printFigures("show: key press -> mapped, field focused (again)", again, 50);
-    printFigures("show: xdotool started -> mapped, field focused", againFromTool, std::nullopt);
+    bench::printFigures("show: key press -> mapped, field focused (first)", first, 150);
+    bench::printFigures("show: key press -> mapped, field focused (again)", again, 50);
+    bench::printFigures("show: xdotool started -> mapped, field focused", againFromTool, std::nullopt);
 }
 
 void measureRefilter(Launcher& launcher, const char* what)
@@ -238,10 +225,10 @@ void measureRefilter(Launcher& launcher, const char* what)
     g_signal_handler_disconnect(frameClock, paintHandler);
     launcher.launcher->dismiss();
     const std::string name = std::string("refilter ") + what;
-    printFigures((name + ": keystroke -> rows shown").c_str(), filtered, std::nullopt);
-    printFigures((name + ": rows + the next frame's layout and paint").c_str(), work, 16);
+    bench::printFigures((name + ": keystroke -> rows shown").c_str(), filtered, std::nullopt);
+    bench::printFigures((name + ": rows + the next frame's layout and paint").c_str(), work, 16);
     // For the record: this adds the wait for the frame clock's next tick.
-    printFigures((name + ": keystroke -> next frame painted").c_str(), toFrame, std::nullopt);
+    bench::printFigures((name + ": keystroke -> next frame painted").c_str(), toFrame, std::nullopt);
 }
 
 // Main-loop wake-ups and CPU time of an idle process with no window, for
@@ -321,7 +308,7 @@ void measureRofi()
         g_usleep(100'000);
     }
     XCloseDisplay(x);
-    printFigures("rofi -show run: process started -> window mapped", mapped, std::nullopt);
+    bench::printFigures("rofi -show run: process started -> window mapped", mapped, std::nullopt);
 }
 
 }  // namespace
