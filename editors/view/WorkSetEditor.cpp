@@ -9,11 +9,15 @@
 #include <gtkmm/shortcutcontroller.h>
 #include <gtkmm/shortcuttrigger.h>
 
+#include <algorithm>
+
 namespace meridavolt {
 
 namespace {
 
 constexpr int addMenuHeight = 320;
+// Room left beside the menu's content for the popover's own frame and shadow.
+constexpr int addMenuFrame = 24;
 
 }  // namespace
 
@@ -46,11 +50,18 @@ WorkSetEditor::WorkSetEditor(AppModel& model, const WorkSet& original, std::func
     add_.set_label(WorkSetEditorModel::addTitle);
     add_.set_halign(Gtk::Align::START);
     addScroller_.set_child(addBox_);
-    addScroller_.set_policy(Gtk::PolicyType::NEVER, Gtk::PolicyType::AUTOMATIC);
+    // Names take the width they need up to the sheet's: a scroller that never
+    // scrolls sideways would ask for no more than an ellipsis.
+    addScroller_.set_policy(Gtk::PolicyType::EXTERNAL, Gtk::PolicyType::AUTOMATIC);
     addScroller_.set_max_content_height(addMenuHeight);
     addScroller_.set_propagate_natural_height(true);
+    addScroller_.set_propagate_natural_width(true);
     addPopover_.set_child(addScroller_);
+    // Opens from the button's start towards the sheet's far side, so that a
+    // menu no wider than the sheet's content stays inside the window.
+    addPopover_.set_halign(Gtk::Align::START);
     add_.set_popover(addPopover_);
+    add_.set_create_popup_func([this] { addScroller_.set_max_content_width(addMenuWidth()); });
     append(add_);
 
     spacer_.set_hexpand(true);
@@ -155,7 +166,6 @@ void WorkSetEditor::rebuildAddChoices()
         if (auto* label = dynamic_cast<Gtk::Label*>(choice->get_child())) {
             label->set_halign(Gtk::Align::START);
             label->set_ellipsize(Pango::EllipsizeMode::END);
-            label->set_max_width_chars(40);
         }
         choice->signal_clicked().connect([this, service] {
             addPopover_.popdown();
@@ -166,6 +176,12 @@ void WorkSetEditor::rebuildAddChoices()
         addChoices_.push_back(choice);
     }
     add_.set_sensitive(!addChoices_.empty());
+}
+
+int WorkSetEditor::addMenuWidth() const
+{
+    // The popover's frame and the choices' padding take the sheet's margins.
+    return std::max(1, get_width() - addMenuFrame);
 }
 
 void WorkSetEditor::refresh()

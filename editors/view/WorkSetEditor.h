@@ -51,6 +51,8 @@ private:
     void rebuildAddChoices();
     void refresh();
     bool trySave();
+    // The widest the add menu's content may be: the sheet's content width.
+    int addMenuWidth() const;
 
     WorkSetEditorModel editor_;
     std::function<void()> dismiss_;
