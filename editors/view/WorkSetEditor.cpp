@@ -101,11 +101,45 @@ bool WorkSetEditor::trySave()
 
 void WorkSetEditor::rebuildRows()
 {
+    const auto keyboard = focusedRowButton();
     while (auto* child = list_.get_first_child()) list_.remove(*child);
     rows_.clear();
-    for (const auto& service : editor_.services()) list_.append(*makeRow(service));
+    shownIDs_.clear();
+    for (const auto& service : editor_.services()) {
+        list_.append(*makeRow(service));
+        shownIDs_.push_back(service.id);
+    }
     rebuildAddChoices();
     refresh();
+    if (keyboard) giveKeyboardBack(*keyboard);
+}
+
+std::optional<WorkSetEditor::KeyboardButton> WorkSetEditor::focusedRowButton()
+{
+    auto* focus = get_root() ? get_root()->get_focus() : nullptr;
+    if (!focus) return std::nullopt;
+    for (std::size_t index = 0; index < shownIDs_.size(); ++index) {
+        for (auto which : {RowButton::up, RowButton::down, RowButton::remove})
+            if (rowButton(shownIDs_[index], which) == focus) return KeyboardButton{shownIDs_[index], index, which};
+    }
+    return std::nullopt;
+}
+
+void WorkSetEditor::giveKeyboardBack(const KeyboardButton& place)
+{
+    // The moved service keeps the keyboard, on the other arrow once it reached
+    // an end; a removed one hands it to the row that took its place, or to the
+    // one before it at the end, and the last one to the add menu.
+    std::vector<Gtk::Button*> candidates;
+    if (rows_.contains(place.id)) {
+        const auto other = place.button == RowButton::up ? RowButton::down : RowButton::up;
+        candidates = {rowButton(place.id, place.button), rowButton(place.id, other)};
+    } else if (!shownIDs_.empty()) {
+        candidates = {rowButton(shownIDs_[std::min(place.index, shownIDs_.size() - 1)], RowButton::remove)};
+    }
+    for (auto* button : candidates)
+        if (button->get_sensitive()) return (void)button->grab_focus();
+    add_.grab_focus();
 }
 
 Gtk::Widget* WorkSetEditor::makeRow(const Service& service)

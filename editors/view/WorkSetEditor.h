@@ -14,6 +14,9 @@
 
 #include <functional>
 #include <map>
+#include <optional>
+#include <string>
+#include <vector>
 
 namespace meridavolt {
 
@@ -46,6 +49,14 @@ private:
         Gtk::Button* down = nullptr;
         Gtk::Button* remove = nullptr;
     };
+    // The row button that holds the keyboard: its service, row and kind.
+    struct KeyboardButton {
+        std::string id;
+        std::size_t index;
+        RowButton button;
+    };
+    std::optional<KeyboardButton> focusedRowButton();
+    void giveKeyboardBack(const KeyboardButton& place);
     void rebuildRows();
     Gtk::Widget* makeRow(const Service& service);
     void rebuildAddChoices();
@@ -57,6 +68,7 @@ private:
     WorkSetEditorModel editor_;
     std::function<void()> dismiss_;
     std::map<std::string, RowWidgets> rows_;
+    std::vector<std::string> shownIDs_;
     std::vector<Gtk::Button*> addChoices_;
 
     Gtk::Label title_{WorkSetEditorModel::title};

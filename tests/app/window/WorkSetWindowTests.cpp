@@ -185,6 +185,45 @@ TEST_F(WorkSetWindow, TheSheetTakesItsTitleAndSizeFromItsContentAndStaysCentredW
     ASSERT_TRUE(press(sheet, {"Escape"}, [&] { return !model_->showingWorkSets(); }));
 }
 
+TEST_F(WorkSetWindow, SpaceKeepsMovingTheSameServiceAndRemovingGoesToTheNeighbour)
+{
+    WorkSetManager* manager = openManager();
+    ASSERT_NE(manager, nullptr);
+    click(manager->saveCurrentButton(), [&] { return manager->editor() != nullptr; });
+    WorkSetEditor* editor = waitForEditor(*manager);
+    ASSERT_NE(editor, nullptr);
+    Gtk::Window& sheet = windowOf(*editor);
+    const auto order = [&] { return idsOf(editor->editor().services()); };
+    const auto focusedOn = [&](const std::string& id, RowButton which) {
+        auto* button = editor->rowButton(id, which);
+        return button && sheet.get_focus() == button;
+    };
+    const auto space = [&](const std::vector<std::string>& expected) {
+        return press(sheet, {"space"}, [&] { return order() == expected; });
+    };
+
+    // The moved row keeps the keyboard: Space moves "one" again, then back up once it is last.
+    editor->rowButton("one", RowButton::down)->grab_focus();
+    ASSERT_TRUE(space({"two", "one", "three"}));
+    EXPECT_TRUE(waitUntil([&] { return focusedOn("one", RowButton::down); }));
+    ASSERT_TRUE(space({"two", "three", "one"}));
+    EXPECT_TRUE(waitUntil([&] { return focusedOn("one", RowButton::up); }));
+    ASSERT_TRUE(space({"two", "one", "three"}));
+    EXPECT_TRUE(waitUntil([&] { return focusedOn("one", RowButton::up); }));
+
+    // Removing goes to the next row's button, or to the previous row's at the end.
+    editor->rowButton("one", RowButton::remove)->grab_focus();
+    ASSERT_TRUE(space({"two", "three"}));
+    EXPECT_TRUE(waitUntil([&] { return focusedOn("three", RowButton::remove); }));
+    ASSERT_TRUE(space({"two"}));
+    EXPECT_TRUE(waitUntil([&] { return focusedOn("two", RowButton::remove); }));
+    ASSERT_TRUE(space({}));
+    EXPECT_TRUE(waitUntil([&] {
+        auto* focus = sheet.get_focus();
+        return focus && (focus == &editor->addMenu() || focus->is_ancestor(editor->addMenu()));
+    }));
+}
+
 // The add menu with and without a window manager, which places the sheet and its menu differently.
 class WorkSetAddMenu : public EditorWindowTest, public ::testing::WithParamInterface<bool> {
 protected:
