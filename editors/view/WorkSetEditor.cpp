@@ -175,7 +175,7 @@ Gtk::Widget* WorkSetEditor::makeRow(const Service& service)
     row->append(*header);
 
     if (WorkSetEditorModel::hasAddressField(service)) {
-        widgets.page = Gtk::make_managed<Gtk::Entry>();
+        widgets.page = Gtk::make_managed<WholeTextEntry>();
         widgets.page->set_placeholder_text(WorkSetEditorModel::pagePlaceholder);
         setAccessibleLabel(*widgets.page, WorkSetEditorModel::pagePlaceholder);
         widgets.page->set_text(editor_.address(id));

@@ -3,6 +3,7 @@
 #include "desktop/view/SheetHost.h"
 #include "editors/WorkSetEditorModel.h"
 #include "editors/view/DeferredWork.h"
+#include "editors/view/WholeTextEntry.h"
 
 #include <gtkmm/box.h>
 #include <gtkmm/button.h>
@@ -72,7 +73,7 @@ private:
     std::vector<Gtk::Button*> addChoices_;
 
     Gtk::Label title_{WorkSetEditorModel::title};
-    Gtk::Entry name_;
+    WholeTextEntry name_;
     Gtk::ScrolledWindow scroller_;
     Gtk::Box list_{Gtk::Orientation::VERTICAL, 14};
     Gtk::MenuButton add_;

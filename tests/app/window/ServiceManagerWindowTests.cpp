@@ -239,5 +239,31 @@ TEST_F(ServiceManagerWindow, KeyboardFocusGoesToTheNeighbourOfARemovedRowAndBack
     EXPECT_TRUE(waitUntil([&] { return focusedOn("two"); }));
 }
 
+TEST_F(ServiceManagerWindow, ANameOrAddressLongerThanAnEntryBufferIsSavedWhole)
+{
+    Service two = model_->library().services[1];
+    const std::string longName(70000, 'n');
+    const std::string longAddress = server_.url("/two?q=") + std::string(70000, 'a');
+    two.name = longName;
+    two.url = longAddress;
+    model_->update(two);
+    ServiceManager* manager = openManager();
+    ASSERT_NE(manager, nullptr);
+    ServiceEditor* editor = openEditorFromRow(*manager, manager->myServices(), 1);
+    ASSERT_NE(editor, nullptr);
+    auto& sheetWindow = *dynamic_cast<Gtk::Window*>(editor->get_root());
+
+    // One character typed at the end of the name.
+    editor->nameEntry().grab_focus();
+    ASSERT_TRUE(press(sheetWindow, {"End"}, [&] { return editor->nameEntry().get_position() > 0; }));
+    ASSERT_TRUE(press(sheetWindow, {"x"}, [&] { return editor->nameEntry().get_text().bytes() > longName.size(); }));
+    clickSave(*editor);
+    ASSERT_TRUE(waitUntil([&] { return manager->editor() == nullptr; }));
+    auto saved = stored("two");
+    ASSERT_TRUE(saved);
+    EXPECT_EQ(saved->name, longName + "x");
+    EXPECT_EQ(saved->url, longAddress);
+}
+
 }  // namespace
 }  // namespace meridavolt::editortest

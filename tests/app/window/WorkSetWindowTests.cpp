@@ -224,6 +224,25 @@ TEST_F(WorkSetWindow, SpaceKeepsMovingTheSameServiceAndRemovingGoesToTheNeighbou
     }));
 }
 
+TEST_F(WorkSetWindow, APageLongerThanAnEntryBufferIsSavedWhole)
+{
+    Service two = model_->library().services[1];
+    two.url = server_.url("/two?q=") + std::string(70000, 'a');
+    model_->update(two);
+    WorkSetManager* manager = openManager();
+    ASSERT_NE(manager, nullptr);
+    click(manager->saveCurrentButton(), [&] { return manager->editor() != nullptr; });
+    WorkSetEditor* editor = waitForEditor(*manager);
+    ASSERT_NE(editor, nullptr);
+    EXPECT_EQ(editor->pageEntry("two")->get_text().bytes(), two.url.size());
+
+    editor->nameEntry().grab_focus();
+    ASSERT_TRUE(press(windowOf(*editor), {"Return"}, [&] { return model_->workSets().size() == 1; }));
+    auto file = JSONWorkSetRepository().load();
+    ASSERT_TRUE(file && file->size() == 1);
+    EXPECT_EQ(file->front().services[1].url, two.url);
+}
+
 // The add menu with and without a window manager, which places the sheet and its menu differently.
 class WorkSetAddMenu : public EditorWindowTest, public ::testing::WithParamInterface<bool> {
 protected:
