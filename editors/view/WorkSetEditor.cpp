@@ -16,7 +16,7 @@ namespace meridavolt {
 namespace {
 
 constexpr int addMenuHeight = 320;
-// Room left beside the menu's content for the popover's own frame and shadow.
+// The add menu's own frame and shadow beside its content.
 constexpr int addMenuFrame = 24;
 
 }  // namespace
@@ -137,8 +137,12 @@ void WorkSetEditor::giveKeyboardBack(const KeyboardButton& place)
     } else if (!shownIDs_.empty()) {
         candidates = {rowButton(shownIDs_[std::min(place.index, shownIDs_.size() - 1)], RowButton::remove)};
     }
-    for (auto* button : candidates)
-        if (button->get_sensitive()) return (void)button->grab_focus();
+    for (auto* button : candidates) {
+        if (button->get_sensitive()) {
+            button->grab_focus();
+            return;
+        }
+    }
     add_.grab_focus();
 }
 
@@ -214,7 +218,8 @@ void WorkSetEditor::rebuildAddChoices()
 
 int WorkSetEditor::addMenuWidth() const
 {
-    // The popover's frame and the choices' padding take the sheet's margins.
+    // The menu opens at the content's start edge, so it stays inside the
+    // sheet when its frame and shadow fit in the sheet's margin.
     return std::max(1, get_width() - addMenuFrame);
 }
 

@@ -219,6 +219,8 @@ TEST_F(ServiceManagerWindow, KeyboardFocusGoesToTheNeighbourOfARemovedRowAndBack
     XdoPointer(sheetWindow).moveTo(*manager->myServices().get_row_at_index(0)).click(3);
     ASSERT_TRUE(waitUntil([&] { return manager->contextMenu().get_visible(); }));
     EXPECT_TRUE(manager->contextDeleteButton().has_css_class("destructive-action"));
+    const auto ink = manager->contextDeleteButton().get_style_context()->get_color();
+    EXPECT_GT(ink.get_red(), 2 * ink.get_green());
     // The popover is a surface of its own: its button is chosen as the keyboard does.
     manager->contextDeleteButton().activate();
     ASSERT_TRUE(waitUntil([&] { return libraryIDs() == std::vector<std::string>{"two", "three", "line"}; }));
