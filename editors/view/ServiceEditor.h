@@ -2,6 +2,7 @@
 
 #include "desktop/view/SheetHost.h"
 #include "editors/ServiceEditorModel.h"
+#include "editors/view/WholeTextEntry.h"
 
 #include <gtkmm/box.h>
 #include <gtkmm/button.h>
@@ -41,8 +42,8 @@ private:
     Gtk::Button cancel_{ServiceEditorModel::cancelTitle};
     Gtk::Button save_{ServiceEditorModel::saveTitle};
     Gtk::Label nameTitle_{ServiceEditorModel::nameTitle};
-    Gtk::Entry name_;
-    Gtk::Entry address_;
+    WholeTextEntry name_;
+    WholeTextEntry address_;
     Gtk::Box modeRow_{Gtk::Orientation::HORIZONTAL, 12};
     Gtk::Label modeTitle_{ServiceEditorModel::modeTitle};
     Gtk::DropDown mode_;

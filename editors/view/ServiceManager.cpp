@@ -93,6 +93,7 @@ void ServiceManager::installListControllers()
     // A popover of one plain button rather than a menu model: nothing of it
     // watches actions while the rows beneath it are rebuilt.
     deleteButton_.add_css_class("flat");
+    deleteButton_.add_css_class("destructive-action");
     deleteButton_.signal_clicked().connect([this] {
         contextMenu_.popdown();
         if (contextID_) manager_.remove(*contextID_);
@@ -100,6 +101,11 @@ void ServiceManager::installListControllers()
     contextMenu_.set_child(deleteButton_);
     contextMenu_.set_has_arrow(false);
     contextMenu_.set_parent(*this);
+    // However the menu closes, the keyboard goes back to the row it was for
+    // (and from there to a neighbour when "削除" removed that row).
+    contextMenu_.signal_closed().connect([this] {
+        if (auto* row = rowOf(contextID_)) row->grab_focus();
+    });
 
     auto contextClick = Gtk::GestureClick::create();
     contextClick->set_button(GDK_BUTTON_SECONDARY);
@@ -114,7 +120,7 @@ void ServiceManager::installListControllers()
     auto keys = Gtk::EventControllerKey::create();
     keys->signal_key_pressed().connect(
         [this](guint key, guint, Gdk::ModifierType state) {
-            auto* row = dynamic_cast<Gtk::ListBoxRow*>(Glib::wrap(gtk_widget_get_focus_child(GTK_WIDGET(mine_.gobj()))));
+            auto* row = focusedListRow();
             const auto id = idAt(row);
             if (!id) return false;
             const bool shift = (state & Gdk::ModifierType::SHIFT_MASK) == Gdk::ModifierType::SHIFT_MASK;
@@ -160,6 +166,7 @@ void ServiceManager::rebuild()
     if (dragging_) return;  // rebuilt when the drag ends
     built_ = true;
     contextMenu_.popdown();
+    const auto keyboardRow = focusedRow();
     while (auto* row = mine_.get_row_at_index(0)) mine_.remove(*row);
     while (auto* row = add_.get_row_at_index(0)) add_.remove(*row);
     shownIDs_.clear();
@@ -169,6 +176,36 @@ void ServiceManager::rebuild()
     for (const auto& service : manager_.services()) mine_.append(*makeServiceRow(service));
     for (const auto& row : shownAddable_) add_.append(*makeAddRow(row.name, "plus.circle"));
     add_.append(*makeAddRow(ServiceManagerModel::websiteTitle, "globe"));
+    if (keyboardRow) giveKeyboardBack(*keyboardRow);
+}
+
+Gtk::ListBoxRow* ServiceManager::focusedListRow()
+{
+    return dynamic_cast<Gtk::ListBoxRow*>(Glib::wrap(gtk_widget_get_focus_child(GTK_WIDGET(mine_.gobj()))));
+}
+
+std::optional<ServiceManager::KeyboardRow> ServiceManager::focusedRow()
+{
+    auto* row = focusedListRow();
+    const auto id = idAt(row);
+    if (!id) return std::nullopt;
+    return KeyboardRow{*id, static_cast<std::size_t>(row->get_index())};
+}
+
+void ServiceManager::giveKeyboardBack(const KeyboardRow& place)
+{
+    // The same service where it is now; when it is gone, the row that took its
+    // place, or the one before it at the end of the list.
+    Gtk::ListBoxRow* row = rowOf(place.id);
+    if (!row && !shownIDs_.empty()) row = mine_.get_row_at_index(int(std::min(place.index, shownIDs_.size() - 1)));
+    if (row) row->grab_focus();
+}
+
+Gtk::ListBoxRow* ServiceManager::rowOf(const std::optional<std::string>& id)
+{
+    if (!id) return nullptr;
+    auto found = std::find(shownIDs_.begin(), shownIDs_.end(), *id);
+    return found == shownIDs_.end() ? nullptr : mine_.get_row_at_index(int(found - shownIDs_.begin()));
 }
 
 Gtk::ListBoxRow* ServiceManager::makeServiceRow(const Service& service)

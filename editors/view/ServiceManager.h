@@ -51,6 +51,15 @@ private:
     void installRowDrag(Gtk::ListBoxRow& row, const std::string& id);
     bool dropped(const Glib::ValueBase& value, double y);
     std::optional<std::string> idAt(const Gtk::ListBoxRow* row) const;
+    Gtk::ListBoxRow* rowOf(const std::optional<std::string>& id);
+    // The row of "マイサービス" that holds the keyboard: its service and place.
+    struct KeyboardRow {
+        std::string id;
+        std::size_t index;
+    };
+    Gtk::ListBoxRow* focusedListRow();
+    std::optional<KeyboardRow> focusedRow();
+    void giveKeyboardBack(const KeyboardRow& place);
     void openEditor(std::optional<Service> service);
     void closeEditor();
 

@@ -9,11 +9,15 @@
 #include <gtkmm/shortcutcontroller.h>
 #include <gtkmm/shortcuttrigger.h>
 
+#include <algorithm>
+
 namespace meridavolt {
 
 namespace {
 
 constexpr int addMenuHeight = 320;
+// The add menu's own frame and shadow beside its content.
+constexpr int addMenuFrame = 24;
 
 }  // namespace
 
@@ -46,11 +50,18 @@ WorkSetEditor::WorkSetEditor(AppModel& model, const WorkSet& original, std::func
     add_.set_label(WorkSetEditorModel::addTitle);
     add_.set_halign(Gtk::Align::START);
     addScroller_.set_child(addBox_);
-    addScroller_.set_policy(Gtk::PolicyType::NEVER, Gtk::PolicyType::AUTOMATIC);
+    // Names take the width they need up to the sheet's: a scroller that never
+    // scrolls sideways would ask for no more than an ellipsis.
+    addScroller_.set_policy(Gtk::PolicyType::EXTERNAL, Gtk::PolicyType::AUTOMATIC);
     addScroller_.set_max_content_height(addMenuHeight);
     addScroller_.set_propagate_natural_height(true);
+    addScroller_.set_propagate_natural_width(true);
     addPopover_.set_child(addScroller_);
+    // Opens from the button's start towards the sheet's far side, so that a
+    // menu no wider than the sheet's content stays inside the window.
+    addPopover_.set_halign(Gtk::Align::START);
     add_.set_popover(addPopover_);
+    add_.set_create_popup_func([this] { addScroller_.set_max_content_width(addMenuWidth()); });
     append(add_);
 
     spacer_.set_hexpand(true);
@@ -90,11 +101,49 @@ bool WorkSetEditor::trySave()
 
 void WorkSetEditor::rebuildRows()
 {
+    const auto keyboard = focusedRowButton();
     while (auto* child = list_.get_first_child()) list_.remove(*child);
     rows_.clear();
-    for (const auto& service : editor_.services()) list_.append(*makeRow(service));
+    shownIDs_.clear();
+    for (const auto& service : editor_.services()) {
+        list_.append(*makeRow(service));
+        shownIDs_.push_back(service.id);
+    }
     rebuildAddChoices();
     refresh();
+    if (keyboard) giveKeyboardBack(*keyboard);
+}
+
+std::optional<WorkSetEditor::KeyboardButton> WorkSetEditor::focusedRowButton()
+{
+    auto* focus = get_root() ? get_root()->get_focus() : nullptr;
+    if (!focus) return std::nullopt;
+    for (std::size_t index = 0; index < shownIDs_.size(); ++index) {
+        for (auto which : {RowButton::up, RowButton::down, RowButton::remove})
+            if (rowButton(shownIDs_[index], which) == focus) return KeyboardButton{shownIDs_[index], index, which};
+    }
+    return std::nullopt;
+}
+
+void WorkSetEditor::giveKeyboardBack(const KeyboardButton& place)
+{
+    // The moved service keeps the keyboard, on the other arrow once it reached
+    // an end; a removed one hands it to the row that took its place, or to the
+    // one before it at the end, and the last one to the add menu.
+    std::vector<Gtk::Button*> candidates;
+    if (rows_.contains(place.id)) {
+        const auto other = place.button == RowButton::up ? RowButton::down : RowButton::up;
+        candidates = {rowButton(place.id, place.button), rowButton(place.id, other)};
+    } else if (!shownIDs_.empty()) {
+        candidates = {rowButton(shownIDs_[std::min(place.index, shownIDs_.size() - 1)], RowButton::remove)};
+    }
+    for (auto* button : candidates) {
+        if (button->get_sensitive()) {
+            button->grab_focus();
+            return;
+        }
+    }
+    add_.grab_focus();
 }
 
 Gtk::Widget* WorkSetEditor::makeRow(const Service& service)
@@ -130,7 +179,7 @@ Gtk::Widget* WorkSetEditor::makeRow(const Service& service)
     row->append(*header);
 
     if (WorkSetEditorModel::hasAddressField(service)) {
-        widgets.page = Gtk::make_managed<Gtk::Entry>();
+        widgets.page = Gtk::make_managed<WholeTextEntry>();
         widgets.page->set_placeholder_text(WorkSetEditorModel::pagePlaceholder);
         setAccessibleLabel(*widgets.page, WorkSetEditorModel::pagePlaceholder);
         widgets.page->set_text(editor_.address(id));
@@ -155,7 +204,6 @@ void WorkSetEditor::rebuildAddChoices()
         if (auto* label = dynamic_cast<Gtk::Label*>(choice->get_child())) {
             label->set_halign(Gtk::Align::START);
             label->set_ellipsize(Pango::EllipsizeMode::END);
-            label->set_max_width_chars(40);
         }
         choice->signal_clicked().connect([this, service] {
             addPopover_.popdown();
@@ -166,6 +214,13 @@ void WorkSetEditor::rebuildAddChoices()
         addChoices_.push_back(choice);
     }
     add_.set_sensitive(!addChoices_.empty());
+}
+
+int WorkSetEditor::addMenuWidth() const
+{
+    // The menu opens at the content's start edge, so it stays inside the
+    // sheet when its frame and shadow fit in the sheet's margin.
+    return std::max(1, get_width() - addMenuFrame);
 }
 
 void WorkSetEditor::refresh()

@@ -3,6 +3,7 @@
 #include "desktop/view/SheetHost.h"
 #include "editors/WorkSetEditorModel.h"
 #include "editors/view/DeferredWork.h"
+#include "editors/view/WholeTextEntry.h"
 
 #include <gtkmm/box.h>
 #include <gtkmm/button.h>
@@ -14,6 +15,9 @@
 
 #include <functional>
 #include <map>
+#include <optional>
+#include <string>
+#include <vector>
 
 namespace meridavolt {
 
@@ -46,19 +50,30 @@ private:
         Gtk::Button* down = nullptr;
         Gtk::Button* remove = nullptr;
     };
+    // The row button that holds the keyboard: its service, row and kind.
+    struct KeyboardButton {
+        std::string id;
+        std::size_t index;
+        RowButton button;
+    };
+    std::optional<KeyboardButton> focusedRowButton();
+    void giveKeyboardBack(const KeyboardButton& place);
     void rebuildRows();
     Gtk::Widget* makeRow(const Service& service);
     void rebuildAddChoices();
     void refresh();
     bool trySave();
+    // The widest the add menu's content may be: the sheet's content width.
+    int addMenuWidth() const;
 
     WorkSetEditorModel editor_;
     std::function<void()> dismiss_;
     std::map<std::string, RowWidgets> rows_;
+    std::vector<std::string> shownIDs_;
     std::vector<Gtk::Button*> addChoices_;
 
     Gtk::Label title_{WorkSetEditorModel::title};
-    Gtk::Entry name_;
+    WholeTextEntry name_;
     Gtk::ScrolledWindow scroller_;
     Gtk::Box list_{Gtk::Orientation::VERTICAL, 14};
     Gtk::MenuButton add_;

@@ -8,6 +8,7 @@
 
 #include <gtkmm/icontheme.h>
 
+#include <algorithm>
 #include <regex>
 
 namespace meridavolt::editortest {
@@ -201,6 +202,69 @@ TEST_F(ServiceManagerWindow, DeletesAtOnceReordersByDraggingAndClosesOnEsc)
 
     ASSERT_TRUE(press(sheetWindow, {"Escape"}, [&] { return !model_->managing(); }));
     EXPECT_TRUE(waitUntil([&] { return shownWindow("サービス") == nullptr; }));
+}
+
+TEST_F(ServiceManagerWindow, KeyboardFocusGoesToTheNeighbourOfARemovedRowAndBackFromItsMenu)
+{
+    ServiceManager* manager = openManager();
+    ASSERT_NE(manager, nullptr);
+    auto& sheetWindow = *dynamic_cast<Gtk::Window*>(manager->get_root());
+    const auto focusedOn = [&](const std::string& id) {
+        const auto ids = libraryIDs();
+        const auto at = std::find(ids.begin(), ids.end(), id);
+        return at != ids.end() && manager->myServices().get_row_at_index(int(at - ids.begin())) == sheetWindow.get_focus();
+    };
+
+    // "削除" of the row's menu is drawn as a destructive action, and leaves the keyboard on the next row.
+    XdoPointer(sheetWindow).moveTo(*manager->myServices().get_row_at_index(0)).click(3);
+    ASSERT_TRUE(waitUntil([&] { return manager->contextMenu().get_visible(); }));
+    EXPECT_TRUE(manager->contextDeleteButton().has_css_class("destructive-action"));
+    const auto ink = manager->contextDeleteButton().get_style_context()->get_color();
+    EXPECT_GT(ink.get_red(), 2 * ink.get_green());
+    // The popover is a surface of its own: its button is chosen as the keyboard does.
+    manager->contextDeleteButton().activate();
+    ASSERT_TRUE(waitUntil([&] { return libraryIDs() == std::vector<std::string>{"two", "three", "line"}; }));
+    EXPECT_TRUE(waitUntil([&] { return focusedOn("two"); }));
+
+    // Esc closes the menu and gives the keyboard back to its row.
+    ASSERT_TRUE(press(sheetWindow, {"shift", "F10"}, [&] { return manager->contextMenu().get_visible(); }));
+    ASSERT_TRUE(press(sheetWindow, {"Escape"}, [&] { return !manager->contextMenu().get_visible(); }));
+    EXPECT_TRUE(waitUntil([&] { return focusedOn("two"); }));
+    EXPECT_TRUE(model_->managing());
+
+    // Delete on the last row goes back to the one before; the next Delete removes that one, not the first.
+    manager->myServices().get_row_at_index(2)->grab_focus();
+    ASSERT_TRUE(press(sheetWindow, {"Delete"}, [&] { return libraryIDs() == std::vector<std::string>{"two", "three"}; }));
+    EXPECT_TRUE(waitUntil([&] { return focusedOn("three"); }));
+    ASSERT_TRUE(press(sheetWindow, {"Delete"}, [&] { return libraryIDs().size() == 1; }));
+    EXPECT_EQ(libraryIDs(), std::vector<std::string>{"two"});
+    EXPECT_TRUE(waitUntil([&] { return focusedOn("two"); }));
+}
+
+TEST_F(ServiceManagerWindow, ANameOrAddressLongerThanAnEntryBufferIsSavedWhole)
+{
+    Service two = model_->library().services[1];
+    const std::string longName(70000, 'n');
+    const std::string longAddress = server_.url("/two?q=") + std::string(70000, 'a');
+    two.name = longName;
+    two.url = longAddress;
+    model_->update(two);
+    ServiceManager* manager = openManager();
+    ASSERT_NE(manager, nullptr);
+    ServiceEditor* editor = openEditorFromRow(*manager, manager->myServices(), 1);
+    ASSERT_NE(editor, nullptr);
+    auto& sheetWindow = *dynamic_cast<Gtk::Window*>(editor->get_root());
+
+    // One character typed at the end of the name.
+    editor->nameEntry().grab_focus();
+    ASSERT_TRUE(press(sheetWindow, {"End"}, [&] { return editor->nameEntry().get_position() > 0; }));
+    ASSERT_TRUE(press(sheetWindow, {"x"}, [&] { return editor->nameEntry().get_text().bytes() > longName.size(); }));
+    clickSave(*editor);
+    ASSERT_TRUE(waitUntil([&] { return manager->editor() == nullptr; }));
+    auto saved = stored("two");
+    ASSERT_TRUE(saved);
+    EXPECT_EQ(saved->name, longName + "x");
+    EXPECT_EQ(saved->url, longAddress);
 }
 
 }  // namespace

@@ -3,7 +3,10 @@
 // worksets.json.
 #include "EditorWindowFixture.h"
 
+#include "desktop/window/LauncherDesktop.h"
 #include "editors/view/WorkSetManager.h"
+
+#include <gtk/gtk.h>
 
 namespace meridavolt::editortest {
 namespace {
@@ -12,6 +15,7 @@ using testing::runMainLoopFor;
 using testing::waitUntil;
 using namespace std::chrono_literals;
 using RowButton = WorkSetEditor::RowButton;
+using desktoptest::LauncherDesktop;
 
 class WorkSetWindow : public EditorWindowTest {
 protected:
@@ -180,6 +184,130 @@ TEST_F(WorkSetWindow, TheSheetTakesItsTitleAndSizeFromItsContentAndStaysCentredW
     // Esc closes it as "閉じる" does.
     ASSERT_TRUE(press(sheet, {"Escape"}, [&] { return !model_->showingWorkSets(); }));
 }
+
+TEST_F(WorkSetWindow, SpaceKeepsMovingTheSameServiceAndRemovingGoesToTheNeighbour)
+{
+    WorkSetManager* manager = openManager();
+    ASSERT_NE(manager, nullptr);
+    click(manager->saveCurrentButton(), [&] { return manager->editor() != nullptr; });
+    WorkSetEditor* editor = waitForEditor(*manager);
+    ASSERT_NE(editor, nullptr);
+    Gtk::Window& sheet = windowOf(*editor);
+    const auto order = [&] { return idsOf(editor->editor().services()); };
+    const auto focusedOn = [&](const std::string& id, RowButton which) {
+        auto* button = editor->rowButton(id, which);
+        return button && sheet.get_focus() == button;
+    };
+    const auto space = [&](const std::vector<std::string>& expected) {
+        return press(sheet, {"space"}, [&] { return order() == expected; });
+    };
+
+    // The moved row keeps the keyboard: Space moves "one" again, then back up once it is last.
+    editor->rowButton("one", RowButton::down)->grab_focus();
+    ASSERT_TRUE(space({"two", "one", "three"}));
+    EXPECT_TRUE(waitUntil([&] { return focusedOn("one", RowButton::down); }));
+    ASSERT_TRUE(space({"two", "three", "one"}));
+    EXPECT_TRUE(waitUntil([&] { return focusedOn("one", RowButton::up); }));
+    ASSERT_TRUE(space({"two", "one", "three"}));
+    EXPECT_TRUE(waitUntil([&] { return focusedOn("one", RowButton::up); }));
+
+    // Removing goes to the next row's button, or to the previous row's at the end.
+    editor->rowButton("one", RowButton::remove)->grab_focus();
+    ASSERT_TRUE(space({"two", "three"}));
+    EXPECT_TRUE(waitUntil([&] { return focusedOn("three", RowButton::remove); }));
+    ASSERT_TRUE(space({"two"}));
+    EXPECT_TRUE(waitUntil([&] { return focusedOn("two", RowButton::remove); }));
+    ASSERT_TRUE(space({}));
+    EXPECT_TRUE(waitUntil([&] {
+        auto* focus = sheet.get_focus();
+        return focus && (focus == &editor->addMenu() || focus->is_ancestor(editor->addMenu()));
+    }));
+}
+
+TEST_F(WorkSetWindow, APageLongerThanAnEntryBufferIsSavedWhole)
+{
+    Service two = model_->library().services[1];
+    two.url = server_.url("/two?q=") + std::string(70000, 'a');
+    model_->update(two);
+    WorkSetManager* manager = openManager();
+    ASSERT_NE(manager, nullptr);
+    click(manager->saveCurrentButton(), [&] { return manager->editor() != nullptr; });
+    WorkSetEditor* editor = waitForEditor(*manager);
+    ASSERT_NE(editor, nullptr);
+    EXPECT_EQ(editor->pageEntry("two")->get_text().bytes(), two.url.size());
+
+    editor->nameEntry().grab_focus();
+    ASSERT_TRUE(press(windowOf(*editor), {"Return"}, [&] { return model_->workSets().size() == 1; }));
+    auto file = JSONWorkSetRepository().load();
+    ASSERT_TRUE(file && file->size() == 1);
+    EXPECT_EQ(file->front().services[1].url, two.url);
+}
+
+// The add menu with and without a window manager, which places the sheet and its menu differently.
+class WorkSetAddMenu : public EditorWindowTest, public ::testing::WithParamInterface<bool> {
+protected:
+    void SetUp() override
+    {
+        EditorWindowTest::SetUp();
+        if (GetParam()) {
+            desktop_ = std::make_unique<LauncherDesktop>();
+            ASSERT_TRUE(desktop_->startWindowManager());
+        }
+        storeLibrary({localService("one", "One"), localService("long", longName),
+                      localService("huge", std::string(600, 'w'))});
+        JSONWorkSetRepository().save({});
+        start();
+    }
+
+    // The menu's drawn box in the sheet window's coordinates (x, width):
+    // both surfaces have room for shadows around their widgets.
+    static std::pair<int, int> boxInSheet(Gtk::Popover& menu, Gtk::Window& sheet)
+    {
+        GdkSurface* surface = gtk_native_get_surface(GTK_NATIVE(menu.gobj()));
+        double menuShadow = 0, sheetShadow = 0, y = 0;
+        gtk_native_get_surface_transform(GTK_NATIVE(menu.gobj()), &menuShadow, &y);
+        gtk_native_get_surface_transform(GTK_NATIVE(sheet.gobj()), &sheetShadow, &y);
+        return {gdk_popup_get_position_x(GDK_POPUP(surface)) + int(menuShadow - sheetShadow), menu.get_width()};
+    }
+
+    static constexpr const char* longName = "Team calendar and shared planning board";
+    std::unique_ptr<LauncherDesktop> desktop_;
+};
+
+TEST_P(WorkSetAddMenu, ShowsNamesWholeAndCutsOnlyWhatWouldPassTheWindow)
+{
+    EXPECT_TRUE(press(*window_, {"ctrl", "shift", "k"}, [&] { return model_->showingWorkSets(); }));
+    auto* manager = sheet<WorkSetManager>("作業セット");
+    ASSERT_NE(manager, nullptr);
+    ASSERT_TRUE(clickUntil(*dynamic_cast<Gtk::Window*>(manager->get_root()), manager->saveCurrentButton(),
+                           [&] { return manager->editor() != nullptr; }));
+    ASSERT_TRUE(waitUntil([&] { return manager->editor() && manager->editor()->get_mapped(); }));
+    runMainLoopFor(100ms);
+    WorkSetEditor* editor = manager->editor();
+    for (const char* id : {"long", "huge"}) editor->rowButton(id, RowButton::remove)->activate();
+    ASSERT_TRUE(waitUntil([&] { return editor->rowButton("long", RowButton::remove) == nullptr; }));
+    Gtk::Window& sheetWindow = *dynamic_cast<Gtk::Window*>(editor->get_root());
+    auto choices = editor->addChoices();
+    ASSERT_TRUE(clickUntil(sheetWindow, editor->addMenu(), [&] { return choices.front()->get_mapped(); }));
+    auto& menu = *editor->addMenu().get_popover();
+    ASSERT_TRUE(waitUntil([&] { return menu.get_width() > 0 && choices.front()->get_width() > 0; }));
+    runMainLoopFor(200ms);
+
+    const auto label = [&](Gtk::Button* choice) { return dynamic_cast<Gtk::Label*>(choice->get_child()); };
+    EXPECT_EQ(std::string(label(choices[0])->get_text()), longName);
+    EXPECT_EQ(std::string(label(choices[1])->get_text()), std::string(600, 'w'));
+    // Every name but the one wider than the window shows whole.
+    for (std::size_t i = 0; i < choices.size(); ++i) {
+        EXPECT_EQ(label(choices[i])->get_layout()->is_ellipsized(), i == 1) << label(choices[i])->get_text();
+    }
+    const auto [x, width] = boxInSheet(menu, sheetWindow);
+    EXPECT_GE(x, 0);
+    EXPECT_LE(x + width, sheetWindow.get_width());
+    EXPECT_GT(width, sheetWindow.get_width() / 2);
+}
+
+INSTANTIATE_TEST_SUITE_P(WindowManager, WorkSetAddMenu, ::testing::Bool(),
+                         [](const auto& info) { return info.param ? "Managed" : "Unmanaged"; });
 
 }  // namespace
 }  // namespace meridavolt::editortest
