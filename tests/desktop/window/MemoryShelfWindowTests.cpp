@@ -279,8 +279,12 @@ TEST_F(MemoryShelfWindow, ACardsTooltipNeverCoversItsOpenMenu)
     ASSERT_TRUE(waitUntil([&] { return tooltipShown(*window_); }, 5s)) << "no tooltip over the card";
 
     openMenu(card(0));
-    // Over the menu's first items, below the point it opened at, as a hand choosing one is.
+    // Over the menu's first item, then back over the card just above it, as
+    // a hand hesitating does: the card's tooltip would open over the menu.
     pointer().moveTo(card(0), card(0).get_width() / 2.0, card(0).get_height() / 2.0 + 25);
+    runMainLoopFor(1000ms);
+    EXPECT_FALSE(tooltipShown(*window_)) << "a tooltip over the menu's item";
+    pointer().moveTo(card(0), card(0).get_width() / 2.0 + 10, 6);
     runMainLoopFor(1500ms);
     EXPECT_FALSE(tooltipShown(*window_)) << "the card's tooltip covers its menu";
 
