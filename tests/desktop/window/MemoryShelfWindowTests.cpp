@@ -7,10 +7,9 @@
 #include "platform/Files.h"
 #include "platform/gdk/ClipboardProcess.h"
 #include "platform/gdk/TestImages.h"
+#include "support/WidgetPicture.h"
 
 #include <gtest/gtest.h>
-#include <gtkmm/snapshot.h>
-#include <gtkmm/widgetpaintable.h>
 #include <nlohmann/json.hpp>
 
 namespace meridavolt::desktoptest {
@@ -328,25 +327,11 @@ TEST_F(MemoryShelfWindow, TheMemoryButtonsCardTakesItsPaddingAroundTheContent)
     ASSERT_TRUE(waitUntil([&] { return button.get_width() > 0; }));
     runMainLoopFor(100ms);
 
-    graphene_rect_t bounds;
-    ASSERT_TRUE(gtk_widget_compute_bounds(GTK_WIDGET(button.gobj()), GTK_WIDGET(button.gobj()), &bounds));
-    const int width = int(bounds.size.width), height = int(bounds.size.height);
-    ASSERT_EQ(width, button.get_width() + 24) << "12 points of padding on each side";
-    auto snapshot = Gtk::Snapshot::create();
-    Gtk::WidgetPaintable::create(button)->snapshot(snapshot, width, height);
-    GskRenderNode* node = gtk_snapshot_free_to_node(GTK_SNAPSHOT(g_object_ref(snapshot->gobj())));
-    ASSERT_NE(node, nullptr);
-    const graphene_rect_t area = GRAPHENE_RECT_INIT(0, 0, float(width), float(height));
-    GdkTexture* texture = gsk_renderer_render_texture(gtk_native_get_renderer(GTK_NATIVE(window.gobj())), node, &area);
-    std::vector<guchar> pixels(std::size_t(width) * height * 4);
-    gdk_texture_download(texture, pixels.data(), std::size_t(width) * 4);
-    g_object_unref(texture);
-    gsk_render_node_unref(node);
-    auto alpha = [&](int x, int y) { return int(pixels[(std::size_t(y) * width + x) * 4 + 3]); };
-
+    const auto picture = meridavolt::testing::drawWidget(button);
+    ASSERT_EQ(picture.width, button.get_width() + 24) << "12 points of padding on each side";
     // The card's surface fills the padding on both sides, inside its outline.
-    EXPECT_GT(alpha(4, height / 2), 200) << "left padding";
-    EXPECT_GT(alpha(width - 5, height / 2), 200) << "right padding";
+    EXPECT_GT(picture.alpha(4, picture.height / 2), 200) << "left padding";
+    EXPECT_GT(picture.alpha(picture.width - 5, picture.height / 2), 200) << "right padding";
     window.unset_child();
 }
 
