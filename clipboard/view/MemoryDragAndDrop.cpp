@@ -155,11 +155,11 @@ GtkEventController* dropController(DropTarget* state)
     return GTK_EVENT_CONTROLLER(controller);
 }
 
-// GTK tells a drop target that its drag is over only when the drag leaves,
-// never after a drop from another program: the target would keep that drop as
-// its current one, its widget keep the toolkit's drop-active look, and the
-// next drag onto it be turned away to the widget's parent. So a fresh target
-// takes its place once the drop's handler has returned.
+// GTK tells a drop target that its drag is over only when a drag leaves it,
+// not after a drop from another program: the target would keep that drop as
+// its current one and its widget the toolkit's drop-active look until some
+// later drag crosses it. So a fresh target takes its place once the drop's
+// handler has returned.
 void renewAfterDrop(GtkEventController* controller)
 {
     g_idle_add_full(
