@@ -48,7 +48,10 @@ std::string captureTime(Date date)
     return time;
 }
 
-std::string rowText(const ClipboardEntry& entry) { return characterPrefix(entry.text, rowCharacters); }
+std::string rowText(const ClipboardEntry& entry)
+{
+    return firstLines(characterPrefix(entry.text, rowCharacters), rowLines);
+}
 
 void deleteEntry(ClipboardStore& store, const ClipboardEntry& entry)
 {

@@ -20,6 +20,7 @@ inline constexpr const char* imageLabel = "保存した画像";
 inline constexpr const char* clearedText = "履歴を消去しました";
 inline constexpr const char* cannotOpenImages = "画像を開けませんでした";
 inline constexpr std::size_t rowCharacters = 600;
+inline constexpr std::size_t rowLines = 4;
 inline constexpr std::size_t maximumImportedFiles = 30;
 
 // "一時 3/30・固定 1": the raw sizes, whatever the search.
@@ -38,7 +39,7 @@ const char* recognizeTitle(bool recognizing);
 const char* kindSymbol(const ClipboardEntry& entry);
 // The capture time in local time, hours and minutes.
 std::string captureTime(Date date);
-// The first 600 characters of the entry's text.
+// The first 600 characters of the entry's text, in at most 4 lines.
 std::string rowText(const ClipboardEntry& entry);
 
 // Unpins a pinned entry first and stops when it is still pinned (the store

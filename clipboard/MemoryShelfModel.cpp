@@ -41,6 +41,17 @@ MemoryShelfSlots memoryShelfSlots(const std::vector<ClipboardEntry>& pinned,
     return slots;
 }
 
+std::optional<ClipboardEntry> memoryEntry(const std::vector<ClipboardEntry>& pinned,
+                                          const std::vector<ClipboardEntry>& history, const std::string& id)
+{
+    for (const auto* entries : {&pinned, &history}) {
+        auto found = std::find_if(entries->begin(), entries->end(),
+                                  [&](const ClipboardEntry& entry) { return entry.id == id; });
+        if (found != entries->end()) return *found;
+    }
+    return std::nullopt;
+}
+
 std::string memoryButtonLabel(std::size_t temporaryCount)
 {
     return std::string(memoryBrand) + "、" + std::to_string(temporaryCount) + "件";
@@ -66,10 +77,10 @@ std::string memoryCardTooltip(const std::optional<ClipboardEntry>& entry)
     return entry ? "クリックでコピー・ドラッグで移動" : "画像・テキスト・URLをドロップ";
 }
 
-std::string memoryCardPreview(const std::optional<ClipboardEntry>& entry)
+std::string memoryCardPreview(const std::optional<ClipboardEntry>& entry, int lines)
 {
     if (!entry) return dropHereLabel;
-    return characterPrefix(entry->text, MemoryCardMetrics::previewCharacters);
+    return firstLines(characterPrefix(entry->text, MemoryCardMetrics::previewCharacters), std::size_t(lines));
 }
 
 std::string memoryCardSymbol(const std::optional<ClipboardEntry>& entry)

@@ -36,6 +36,11 @@ using MemoryShelfSlots = std::array<std::optional<ClipboardEntry>, memoryShelfSl
 MemoryShelfSlots memoryShelfSlots(const std::vector<ClipboardEntry>& pinned,
                                   const std::vector<ClipboardEntry>& history);
 
+// The memory's entry with this id as it is now (its pin before its history
+// copy), or none when it is gone.
+std::optional<ClipboardEntry> memoryEntry(const std::vector<ClipboardEntry>& pinned,
+                                          const std::vector<ClipboardEntry>& history, const std::string& id);
+
 // --- Texts, all plain (never markup).
 inline constexpr const char* memoryButtonTooltip = "コピー履歴を開く（Ctrl+Shift+V）";
 inline constexpr const char* memoryBrand = "PELLOWRI MEMORY";
@@ -48,8 +53,8 @@ std::string memoryCardNumber(std::size_t index);
 // "2、" and the entry's full text, "保存した画像", or "ここにドロップ".
 std::string memoryCardLabel(std::size_t index, const std::optional<ClipboardEntry>& entry);
 std::string memoryCardTooltip(const std::optional<ClipboardEntry>& entry);
-// The face's text: the first 160 characters, or "ここにドロップ".
-std::string memoryCardPreview(const std::optional<ClipboardEntry>& entry);
+// The face's text: the first 160 characters in at most `lines` lines, or "ここにドロップ".
+std::string memoryCardPreview(const std::optional<ClipboardEntry>& entry, int lines);
 // The header's kind symbol: "photo", "link" or "square.on.square".
 std::string memoryCardSymbol(const std::optional<ClipboardEntry>& entry);
 

@@ -119,6 +119,49 @@ std::string characterPrefix(std::string_view text, std::size_t count)
     return std::string(text.substr(0, static_cast<std::size_t>(end)));
 }
 
+namespace {
+
+// The length in bytes of the line break starting at `index`, or 0.
+std::size_t lineBreakAt(std::string_view text, std::size_t index)
+{
+    if (text[index] == '\n') return 1;
+    if (text[index] == '\r') return text.substr(index, 2) == "\r\n" ? 2 : 1;
+    const std::string_view rest = text.substr(index);
+    return rest.starts_with("\u2028") || rest.starts_with("\u2029") ? 3 : 0;
+}
+
+}  // namespace
+
+std::string firstLines(std::string_view text, std::size_t count)
+{
+    if (count == 0) return {};
+    std::size_t lines = 1;
+    for (std::size_t index = 0; index < text.size(); ++index) {
+        const std::size_t length = lineBreakAt(text, index);
+        if (length == 0) continue;
+        if (lines == count) return std::string(text.substr(0, index)) + "…";
+        ++lines;
+        index += length - 1;
+    }
+    return std::string(text);
+}
+
+std::string replaceLineBreaks(std::string_view text, std::string_view separator)
+{
+    std::string replaced;
+    replaced.reserve(text.size());
+    for (std::size_t index = 0; index < text.size(); ++index) {
+        const std::size_t length = lineBreakAt(text, index);
+        if (length == 0) {
+            replaced += text[index];
+            continue;
+        }
+        replaced += separator;
+        index += length - 1;
+    }
+    return replaced;
+}
+
 std::string foldedForSearch(std::string_view text)
 {
     std::string valid(text);

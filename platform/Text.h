@@ -22,6 +22,15 @@ std::size_t characterCount(std::string_view text);
 // cheap. Invalid UTF-8 is cut by the same rule as characterCount.
 std::string characterPrefix(std::string_view text, std::size_t count);
 
+// The text's first `count` lines; when more follow, "…" ends the last one
+// kept. Line breaks are LF, CR, CR LF and the Unicode line and paragraph
+// separators (U+2028, U+2029).
+std::string firstLines(std::string_view text, std::size_t count);
+
+// The text with each of its line breaks (as firstLines counts them) replaced
+// by `separator`.
+std::string replaceLineBreaks(std::string_view text, std::string_view separator);
+
 // The form used for case-insensitive search: NFC-normalised and case-folded.
 std::string foldedForSearch(std::string_view text);
 

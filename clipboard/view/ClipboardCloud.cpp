@@ -73,11 +73,14 @@ void ClipboardCloud::update()
 
 void ClipboardCloud::snapshot_vfunc(const Glib::RefPtr<Gtk::Snapshot>& snapshot)
 {
-    const float width = float(get_width());
-    const float height = float(get_height());
+    // The card takes the whole button with its padding; the content box the
+    // widget's own size gives starts inside the padding.
+    graphene_rect_t bounds;
+    if (!gtk_widget_compute_bounds(GTK_WIDGET(gobj()), GTK_WIDGET(gobj()), &bounds)) return;
+    const float width = bounds.size.width;
+    const float height = bounds.size.height;
     if (width <= 0 || height <= 0) return;
     GtkSnapshot* canvas = snapshot->gobj();
-    const graphene_rect_t bounds = GRAPHENE_RECT_INIT(0, 0, width, height);
     GskRoundedRect shape;
     gsk_rounded_rect_init_from_rect(&shape, &bounds, cornerRadius);
 
@@ -87,10 +90,10 @@ void ClipboardCloud::snapshot_vfunc(const Glib::RefPtr<Gtk::Snapshot>& snapshot)
     // The tilted orange card behind: turned -4 degrees about its centre,
     // 3 points left and 3 down.
     gtk_snapshot_save(canvas);
-    const graphene_point_t centre{width / 2 - 3, height / 2 + 3};
+    const graphene_point_t centre{bounds.origin.x + width / 2 - 3, bounds.origin.y + height / 2 + 3};
     gtk_snapshot_translate(canvas, &centre);
     gtk_snapshot_rotate(canvas, -4);
-    const graphene_point_t back{-width / 2, -height / 2};
+    const graphene_point_t back{-bounds.origin.x - width / 2, -bounds.origin.y - height / 2};
     gtk_snapshot_translate(canvas, &back);
     gtk_snapshot_push_rounded_clip(canvas, &shape);
     const GdkRGBA tilted = orange(0.14f);

@@ -2,9 +2,9 @@
 
 #include "clipboard/ClipboardPanelModel.h"
 #include "clipboard/view/MemoryDragAndDrop.h"
+#include "clipboard/view/WholeTextLines.h"
 #include "desktop/SymbolIcons.h"
-
-#include <gtk/gtk.h>
+#include "platform/gdk/WidgetStyle.h"
 
 namespace meridavolt {
 
@@ -31,7 +31,15 @@ void setLabelIfChanged(Gtk::Label& label, const std::string& text)
 void nameControl(Gtk::Widget& widget, const std::string& name)
 {
     widget.set_tooltip_text(name);
-    gtk_accessible_update_property(GTK_ACCESSIBLE(widget.gobj()), GTK_ACCESSIBLE_PROPERTY_LABEL, name.c_str(), -1);
+    setAccessibleLabel(widget, name);
+}
+
+void setButtonTitle(Gtk::Button& button, Gtk::Label& titleLabel, const std::string& title)
+{
+    if (titleLabel.get_text().raw() == title) return;
+    titleLabel.set_text(title);
+    // Assistive technologies would otherwise read the button's class name.
+    setAccessibleLabel(button, title);
 }
 
 Gtk::Label* labelledButton(Gtk::Button& button, const char* symbol, const std::string& title)
@@ -39,10 +47,11 @@ Gtk::Label* labelledButton(Gtk::Button& button, const char* symbol, const std::s
     auto* row = Gtk::make_managed<Gtk::Box>(Gtk::Orientation::HORIZONTAL, 4);
     auto* icon = Gtk::make_managed<Gtk::Image>();
     icon->set_from_icon_name(iconNameForSymbol(symbol));
-    auto* label = Gtk::make_managed<Gtk::Label>(title);
+    auto* label = Gtk::make_managed<Gtk::Label>();
     row->append(*icon);
     row->append(*label);
     button.set_child(*row);
+    setButtonTitle(button, *label, title);
     return label;
 }
 
@@ -73,7 +82,7 @@ ClipboardPanelRow::ClipboardPanelRow(AppModel& model, const ClipboardEntry& entr
 
     text_.set_wrap(true);
     text_.set_wrap_mode(Pango::WrapMode::WORD_CHAR);
-    text_.set_lines(4);
+    text_.set_lines(int(rowLines));
     text_.set_max_width_chars(20);  // takes the row's width, never widens the panel
     text_.set_ellipsize(Pango::EllipsizeMode::END);
     text_.set_xalign(0);
@@ -136,7 +145,7 @@ void ClipboardPanelRow::showContent()
             remove(*thumbnail_);
             thumbnail_.reset();
         }
-        setLabelIfChanged(text_, rowText(entry_));
+        setWholeTextLines(text_, rowText(entry_));
         text_.set_visible(true);
     }
 }
@@ -151,7 +160,7 @@ void ClipboardPanelRow::refreshState()
 
     recognize_.set_visible(entry_.isImage());
     if (entry_.isImage()) {
-        setLabelIfChanged(*recognizeTitle_, recognizeTitle(store_.recognizing()));
+        setButtonTitle(recognize_, *recognizeTitle_, recognizeTitle(store_.recognizing()));
         recognize_.set_sensitive(!store_.recognizing());
     }
     paste_.set_sensitive(model_.canPasteClipboard());

@@ -60,6 +60,8 @@ private:
 // A button with a symbol and a title, as the panel draws its actions.
 // Returns the title's label.
 Gtk::Label* labelledButton(Gtk::Button& button, const char* symbol, const std::string& title);
+// Shows a new title on such a button; it is the button's accessible name too.
+void setButtonTitle(Gtk::Button& button, Gtk::Label& titleLabel, const std::string& title);
 // The name assistive technologies read for a widget (and its tooltip).
 void nameControl(Gtk::Widget& widget, const std::string& name);
 

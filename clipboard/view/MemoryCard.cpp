@@ -2,6 +2,7 @@
 
 #include "clipboard/view/MemoryDragAndDrop.h"
 #include "clipboard/view/MemoryStyle.h"
+#include "clipboard/view/WholeTextLines.h"
 #include "desktop/SymbolIcons.h"
 
 #include <gdk/gdkkeysyms.h>
@@ -126,6 +127,7 @@ void MemoryCard::applyMetrics()
     text_.set_single_line_mode(oneLine);
     text_.set_wrap(!oneLine);
     text_.set_lines(metrics_.maximumLines);
+    showPreview();
     text_.set_size_request(-1, int(metrics_.minimumTextHeight));
     thumbnail_.set_size_request(-1, int(metrics_.thumbnailHeight));
     frame_.setHeight(metrics_.height);
@@ -147,12 +149,19 @@ void MemoryCard::show(const std::optional<ClipboardEntry>& entry)
     thumbnail_.setData(hasThumbnail ? entry->thumbnailData : std::nullopt, entry ? entry->id : "");
     thumbnail_.set_visible(hasThumbnail);
     text_.set_visible(!hasThumbnail);
-    if (!hasThumbnail) text_.set_text(memoryCardPreview(entry));
+    showPreview();
     if (entry) text_.remove_css_class("empty-slot");
     else text_.add_css_class("empty-slot");
     set_tooltip_text(memoryCardTooltip(entry));
+    // The menu is the card's child: the card's tooltip would cover it.
+    if (menu_ && menu_->get_visible()) set_has_tooltip(false);
     setAccessibleLabel(*this, memoryCardLabel(index_, entry));
     if (!entry && menu_) menu_->popdown();
+}
+
+void MemoryCard::showPreview()
+{
+    if (!entry_ || !entry_->thumbnailData) setWholeTextLines(text_, memoryCardPreview(entry_, metrics_.maximumLines));
 }
 
 void MemoryCard::setTargeted(bool targeted)
@@ -164,6 +173,7 @@ void MemoryCard::setTargeted(bool targeted)
 void MemoryCard::popupMenu(double x, double y)
 {
     if (!entry_) return;
+    menuEntryID_ = entry_->id;
     menuModel_ = Gio::Menu::create();
     for (const auto& item : memoryCardMenu(*entry_, store_.isPinned(*entry_), store_.recognizing())) {
         const char* name = actionNames().at(item.action);
@@ -174,18 +184,21 @@ void MemoryCard::popupMenu(double x, double y)
         menu_ = std::make_unique<Gtk::PopoverMenu>();
         menu_->set_parent(*this);
         menu_->set_has_arrow(false);
+        menu_->signal_closed().connect([this] { set_has_tooltip(true); });
     }
     menu_->set_menu_model(menuModel_);
     Gdk::Rectangle point(int(x), int(y), 1, 1);
     menu_->set_pointing_to(point);
     menu_->popup();
+    set_has_tooltip(false);
 }
 
 void MemoryCard::perform(MemoryCardAction action)
 {
-    if (!entry_) return;
-    // The store may publish, and the shelf show another entry here, during the call.
-    const ClipboardEntry entry = *entry_;
+    // A copy: the store may publish, and the shelf show another entry here, during the call.
+    const std::optional<ClipboardEntry> found = memoryEntry(store_.pinned(), store_.history().entries, menuEntryID_);
+    if (!found) return;
+    const ClipboardEntry& entry = *found;
     switch (action) {
     case MemoryCardAction::copy:
         store_.copy(entry);

@@ -51,6 +51,8 @@ public:
 
 private:
     void applyMetrics();
+    // The slot's text within the card's lines; nothing for a thumbnail.
+    void showPreview();
     void perform(MemoryCardAction action);
 
     ClipboardStore& store_;
@@ -58,6 +60,9 @@ private:
     const bool compact_;
     MemoryCardMetrics metrics_;
     std::optional<ClipboardEntry> entry_;
+    // The entry the menu was last opened for: the slot may show another by
+    // the time an item is chosen.
+    std::string menuEntryID_;
 
     Gtk::Box face_{Gtk::Orientation::VERTICAL, 0};
     Gtk::Box header_{Gtk::Orientation::HORIZONTAL, 4};

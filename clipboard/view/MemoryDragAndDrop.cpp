@@ -98,6 +98,10 @@ struct DropTarget {
     }
 };
 
+constexpr const char* dropTargetKey = "meridavolt-drop-target";
+
+void renewAfterDrop(GtkEventController* controller);
+
 gboolean acceptDrop(GtkDropTargetAsync*, GdkDrop* drop, gpointer)
 {
     return (gdk_drop_get_actions(drop) & GDK_ACTION_COPY) && offersAcceptedType(dropTypes(drop));
@@ -119,10 +123,11 @@ void dragLeft(GtkDropTargetAsync*, GdkDrop*, gpointer data)
     static_cast<DropTarget*>(data)->hover(false);
 }
 
-gboolean dropped(GtkDropTargetAsync*, GdkDrop* drop, double, double, gpointer data)
+gboolean dropped(GtkDropTargetAsync* controller, GdkDrop* drop, double, double, gpointer data)
 {
     auto* target = static_cast<DropTarget*>(data);
     target->hover(false);
+    renewAfterDrop(GTK_EVENT_CONTROLLER(controller));
     // Taken now: the widget (a row, say) may be gone when the reads end.
     ClipboardStore* store = target->store;
     std::optional<std::string> before = target->before ? target->before() : std::nullopt;
@@ -135,6 +140,42 @@ gboolean dropped(GtkDropTargetAsync*, GdkDrop* drop, double, double, gpointer da
         g_object_unref(drop);
     });
     return TRUE;
+}
+
+GtkEventController* dropController(DropTarget* state)
+{
+    GtkDropTargetAsync* controller = gtk_drop_target_async_new(nullptr, GDK_ACTION_COPY);
+    g_object_set_data_full(G_OBJECT(controller), dropTargetKey, state,
+                           [](gpointer owned) { delete static_cast<DropTarget*>(owned); });
+    g_signal_connect(controller, "accept", G_CALLBACK(acceptDrop), state);
+    g_signal_connect(controller, "drag-enter", G_CALLBACK(dragEntered), state);
+    g_signal_connect(controller, "drag-motion", G_CALLBACK(dragMoved), state);
+    g_signal_connect(controller, "drag-leave", G_CALLBACK(dragLeft), state);
+    g_signal_connect(controller, "drop", G_CALLBACK(dropped), state);
+    return GTK_EVENT_CONTROLLER(controller);
+}
+
+// GTK tells a drop target that its drag is over only when a drag leaves it,
+// not after a drop from another program: the target would keep that drop as
+// its current one and its widget the toolkit's drop-active look until some
+// later drag crosses it. So a fresh target takes its place once the drop's
+// handler has returned.
+void renewAfterDrop(GtkEventController* controller)
+{
+    g_idle_add_full(
+        G_PRIORITY_DEFAULT,
+        [](gpointer data) -> gboolean {
+            auto* spent = static_cast<GtkEventController*>(data);
+            // Gone with its widget: nothing to renew.
+            GtkWidget* widget = gtk_event_controller_get_widget(spent);
+            if (!widget) return G_SOURCE_REMOVE;
+            auto* state = static_cast<DropTarget*>(g_object_steal_data(G_OBJECT(spent), dropTargetKey));
+            gtk_widget_remove_controller(widget, spent);
+            gtk_widget_add_controller(widget, dropController(state));
+            gtk_widget_unset_state_flags(widget, GTK_STATE_FLAG_DROP_ACTIVE);
+            return G_SOURCE_REMOVE;
+        },
+        g_object_ref(controller), g_object_unref);
 }
 
 }  // namespace
@@ -158,16 +199,7 @@ void attachEntryDragSource(Gtk::Widget& widget, std::function<std::optional<Clip
 void attachMemoryDropTarget(Gtk::Widget& widget, ClipboardStore& store,
                             std::function<std::optional<std::string>()> before, std::function<void(bool)> hovering)
 {
-    GtkDropTargetAsync* controller = gtk_drop_target_async_new(nullptr, GDK_ACTION_COPY);
-    auto* state = new DropTarget{&store, std::move(before), std::move(hovering)};
-    g_object_set_data_full(G_OBJECT(controller), "meridavolt-drop-target", state,
-                           [](gpointer owned) { delete static_cast<DropTarget*>(owned); });
-    g_signal_connect(controller, "accept", G_CALLBACK(acceptDrop), state);
-    g_signal_connect(controller, "drag-enter", G_CALLBACK(dragEntered), state);
-    g_signal_connect(controller, "drag-motion", G_CALLBACK(dragMoved), state);
-    g_signal_connect(controller, "drag-leave", G_CALLBACK(dragLeft), state);
-    g_signal_connect(controller, "drop", G_CALLBACK(dropped), state);
-    gtk_widget_add_controller(widget.gobj(), GTK_EVENT_CONTROLLER(controller));
+    gtk_widget_add_controller(widget.gobj(), dropController(new DropTarget{&store, std::move(before), std::move(hovering)}));
 }
 
 void clearDraggedImages()

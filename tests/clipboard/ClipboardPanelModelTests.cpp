@@ -56,6 +56,10 @@ TEST_F(ClipboardPanelModel, RowTextsAndLabels)
     ClipboardEntry many{"M", long_, Date{}, std::nullopt, std::nullopt};
     EXPECT_EQ(rowText(many).size(), 600 * family.size());
     EXPECT_EQ(rowText(text), "ftp://example.com");
+    // Four lines of the whole text, whatever the characters would allow.
+    std::string forty;
+    for (int line = 1; line <= 40; ++line) forty += std::to_string(line) + "\n";
+    EXPECT_EQ(rowText(ClipboardEntry{"L", forty, Date{}, std::nullopt, std::nullopt}), "1\n2\n3\n4…");
 
     const char* zone = std::getenv("TZ");
     const std::string savedZone = zone ? zone : "";

@@ -119,6 +119,16 @@ TEST(MemoryShelfLabels, ButtonAndCardTextsArePlainAndCountOnlyWhatTheySay)
     EXPECT_EQ(memoryCardSymbol(std::nullopt), "square.on.square");
 }
 
+TEST(MemoryShelfSlots, AnEntryIsFoundByItsIdAsItNowIsOrNotAtAll)
+{
+    ClipboardEntry pin = textEntry("A", "pinned text");
+    const std::vector<ClipboardEntry> history{textEntry("B", "b"), textEntry("A", "history copy")};
+    EXPECT_EQ(memoryEntry({pin}, history, "A")->text, "pinned text");
+    EXPECT_EQ(memoryEntry({}, history, "A")->text, "history copy");
+    EXPECT_EQ(memoryEntry({pin}, history, "B")->text, "b");
+    EXPECT_FALSE(memoryEntry({pin}, history, "C"));
+}
+
 TEST(MemoryShelfLabels, APreviewIsTheFirst160CharactersWithoutSplittingOne)
 {
     // Family emoji and a flag are one character each, however many code points.
@@ -128,12 +138,21 @@ TEST(MemoryShelfLabels, APreviewIsTheFirst160CharactersWithoutSplittingOne)
     std::string expected;
     for (int i = 0; i < 100; ++i) expected += "👨‍👩‍👧";
     for (int i = 0; i < 60; ++i) expected += "🇯🇵";
-    EXPECT_EQ(memoryCardPreview(textEntry("A", text)), expected);
-    EXPECT_EQ(memoryCardPreview(textEntry("A", "short\nlines")), "short\nlines");
-    EXPECT_EQ(memoryCardPreview(std::nullopt), "ここにドロップ");
+    EXPECT_EQ(memoryCardPreview(textEntry("A", text), 2), expected);
+    EXPECT_EQ(memoryCardPreview(textEntry("A", "short\nlines"), 2), "short\nlines");
+    EXPECT_EQ(memoryCardPreview(std::nullopt, 2), "ここにドロップ");
 
     // A 100,000-byte line keeps only its beginning.
-    EXPECT_EQ(memoryCardPreview(textEntry("A", std::string(100'000, 'x'))).size(), 160u);
+    EXPECT_EQ(memoryCardPreview(textEntry("A", std::string(100'000, 'x')), 2).size(), 160u);
+}
+
+TEST(MemoryShelfLabels, APreviewKeepsTheCardsLinesOfTheWholeText)
+{
+    // A card of height 78 in compact form shows two lines.
+    const int lines = memoryCardMetrics(78, true).maximumLines;
+    ASSERT_EQ(lines, 2);
+    EXPECT_EQ(memoryCardPreview(textEntry("A", "1\n2\n3\n4\n5"), lines), "1\n2…");
+    EXPECT_EQ(memoryCardPreview(textEntry("A", "1\n2\n3"), 1), "1…");
 }
 
 TEST(MemoryCardMenu, FiveItemsForAnImageFourForATextInTheirOrder)

@@ -46,6 +46,26 @@ TEST(Text, CharacterPrefixNeverSplitsAGraphemeCluster)
     EXPECT_EQ(characterPrefix(huge, 160), std::string(160, 'x'));
 }
 
+TEST(Text, FirstLinesKeepsAtMostTheCountWithAnEllipsisWhenMoreFollow)
+{
+    std::string forty;
+    for (int line = 1; line <= 40; ++line) forty += "line " + std::to_string(line) + "\n";
+    EXPECT_EQ(firstLines(forty, 4), "line 1\nline 2\nline 3\nline 4…");
+    EXPECT_EQ(firstLines("a\r\nb\rc\u2028d\u2029e", 4), "a\r\nb\rc\u2028d…");
+    EXPECT_EQ(firstLines("a\r\nb", 1), "a…");
+    EXPECT_EQ(firstLines("a\n\nb", 2), "a\n…");
+    EXPECT_EQ(firstLines("one line", 1), "one line");
+    EXPECT_EQ(firstLines("two\nlines", 2), "two\nlines");
+    EXPECT_EQ(firstLines("anything", 0), "");
+}
+
+TEST(Text, LineBreaksOfEveryKindAreReplacedOnceEach)
+{
+    EXPECT_EQ(replaceLineBreaks("a\r\nb\rc\nd\u2029e\u2028f", "|"), "a|b|c|d|e|f");
+    EXPECT_EQ(replaceLineBreaks("\n\n", "|"), "||");
+    EXPECT_EQ(replaceLineBreaks("日本語", "|"), "日本語");
+}
+
 TEST(Text, SearchFoldingIgnoresCaseAndNormalisation)
 {
     EXPECT_EQ(foldedForSearch("YouTube"), foldedForSearch("youtube"));

@@ -2,6 +2,7 @@
 // program in a process of its own drags texts and files onto the panel's
 // rows, and receives a dragged image row, over the real X11 drag protocol.
 #include "clipboard/view/ClipboardPanel.h"
+#include "clipboard/view/MemoryShelf.h"
 #include "clipboard/view/SystemClipboardStore.h"
 #include "fakes/FakeWebEngine.h"
 #include "fakes/FakeWorkspace.h"
@@ -162,14 +163,20 @@ protected:
         return all;
     }
 
-    std::string ourWindow() { return std::to_string(gdk_x11_surface_get_xid(window_->get_surface()->gobj())); }
+    std::string ourWindow() { return windowOf(*window_); }
 
-    // The point of a widget of our window, in the window's coordinates.
+    static std::string windowOf(Gtk::Widget& widget)
+    {
+        return std::to_string(gdk_x11_surface_get_xid(widget.get_native()->get_surface()->gobj()));
+    }
+
+    // The point of a widget of ours, in its window's coordinates.
     std::pair<int, int> pointOf(Gtk::Widget& widget)
     {
+        auto& window = dynamic_cast<Gtk::Window&>(*widget.get_root());
         double x = 0, y = 0, sx = 0, sy = 0;
-        widget.translate_coordinates(*window_, widget.get_width() / 2.0, widget.get_height() / 2.0, x, y);
-        gtk_native_get_surface_transform(GTK_NATIVE(window_->gobj()), &sx, &sy);
+        widget.translate_coordinates(window, widget.get_width() / 2.0, widget.get_height() / 2.0, x, y);
+        gtk_native_get_surface_transform(GTK_NATIVE(window.gobj()), &sx, &sy);
         return {int(x + sx), int(y + sy)};
     }
 
@@ -196,7 +203,7 @@ protected:
         }
         const auto [x, y] = pointOf(target);
         for (int step = 0; step < 6; ++step) {
-            xdotool("mousemove --window " + ourWindow() + " " + std::to_string(x + 5 - step) + " " +
+            xdotool("mousemove --window " + windowOf(target) + " " + std::to_string(x + 5 - step) + " " +
                     std::to_string(y));
             runMainLoopFor(60ms);
         }
@@ -356,6 +363,55 @@ TEST_F(MemoryDragAndDrop, ARowDraggedOntoAnotherMovesInFrontOfItWithNoMessage)
     EXPECT_EQ(texts(), (std::vector<std::string>{"one", "three", "two"}));
     EXPECT_EQ(store().status(), std::nullopt);
     EXPECT_EQ(panel_->shownIDs().front(), one);
+}
+
+// The toolkit marks a drop target while a drag hovers over it; after a drop
+// from another program the mark, and our own outline, are gone, and the next
+// drop lands on the same row again.
+TEST_F(MemoryDragAndDrop, AfterADropFromAnotherProgramTheRowAndTheCardLookAsBeforeAndTakeTheNextDrop)
+{
+    auto dropActive = [](Gtk::Widget& widget) {
+        return (widget.get_state_flags() & Gtk::StateFlags::DROP_ACTIVE) == Gtk::StateFlags::DROP_ACTIVE;
+    };
+    // The text just in front of the entry with this id.
+    auto textBefore = [&](const std::string& id) {
+        const auto& entries = store().history().entries;
+        for (std::size_t index = 1; index < entries.size(); ++index)
+            if (entries[index].id == id) return entries[index - 1].text;
+        return std::string();
+    };
+    for (const char* text : {"first", "second"}) store().receive(text);
+    const std::string first = store().history().entries[1].id;
+    auto& row = *panel_->row(first);
+    for (const char* text : {"one from afar", "two from afar"}) {
+        auto helper = startHelper({"text", text});
+        dragFromHelper(*helper, row);
+        ASSERT_TRUE(waitUntil([&] { return textBefore(first) == text; }))
+            << text << " did not land in front of the row: " << ::testing::PrintToString(texts());
+        ASSERT_TRUE(helper->line("drag-end"));
+        runMainLoopFor(200ms);
+        EXPECT_FALSE(dropActive(row)) << "the row keeps the toolkit's drop look after " << text;
+        EXPECT_FALSE(row.has_css_class("drop-target"));
+    }
+
+    Gtk::Window shelfWindow;
+    MemoryShelf shelf(store(), 78, false);
+    shelfWindow.set_child(shelf);
+    shelfWindow.set_default_size(600, 120);
+    shelfWindow.present();
+    ASSERT_TRUE(waitUntil([&] { return shelf.card(2).get_width() > 0; }));
+    runMainLoopFor(200ms);
+    const std::string onCard = shelf.card(2).entry()->id;
+    auto helper = startHelper({"text", "onto a card"});
+    dragFromHelper(*helper, shelf.card(2));
+    ASSERT_TRUE(waitUntil([&] { return textBefore(onCard) == "onto a card"; })) << ::testing::PrintToString(texts());
+    ASSERT_TRUE(helper->line("drag-end"));
+    runMainLoopFor(200ms);
+    for (std::size_t index = 0; index < 3; ++index) {
+        EXPECT_FALSE(dropActive(shelf.card(index))) << "card " << index << " keeps the toolkit's drop look";
+        EXPECT_FALSE(shelf.card(index).has_css_class("targeted"));
+    }
+    shelfWindow.unset_child();
 }
 
 // Sources that stream without end or never answer: the reads are cut at

@@ -3,10 +3,9 @@
 #include "clipboard/view/MemoryImage.h"
 #include "platform/gdk/TestImages.h"
 #include "support/MainLoopWait.h"
+#include "support/WidgetPicture.h"
 
 #include <gtkmm/init.h>
-#include <gtkmm/snapshot.h>
-#include <gtkmm/widgetpaintable.h>
 #include <gtkmm/window.h>
 
 #include <sys/resource.h>
@@ -31,33 +30,14 @@ protected:
         Gtk::init_gtkmm_internals();
     }
 
-    // The widget as the window's renderer draws it, as premultiplied BGRA.
-    struct Picture {
-        int width, height;
-        std::vector<guchar> bytes;
-        const guchar* at(int x, int y) const { return bytes.data() + (y * width + x) * 4; }
+    // The widget as the window's renderer draws it.
+    struct Picture : testing::WidgetPicture {
         bool transparent(int x, int y) const { return at(x, y)[3] == 0; }
         bool red(int x, int y) const { return at(x, y)[2] > 200 && at(x, y)[0] < 60 && at(x, y)[3] == 255; }
         bool blue(int x, int y) const { return at(x, y)[0] > 200 && at(x, y)[2] < 60 && at(x, y)[3] == 255; }
     };
 
-    Picture render(MemoryImage& image, Gtk::Window& window)
-    {
-        auto paintable = Gtk::WidgetPaintable::create(image);
-        auto snapshot = Gtk::Snapshot::create();
-        const int width = image.get_width(), height = image.get_height();
-        paintable->snapshot(snapshot, width, height);
-        GskRenderNode* node = gtk_snapshot_free_to_node(GTK_SNAPSHOT(g_object_ref(snapshot->gobj())));
-        Picture picture{width, height, std::vector<guchar>(std::size_t(width) * height * 4)};
-        if (!node) return picture;  // nothing drawn: all transparent
-        graphene_rect_t bounds = GRAPHENE_RECT_INIT(0, 0, float(width), float(height));
-        GdkTexture* texture = gsk_renderer_render_texture(gtk_native_get_renderer(GTK_NATIVE(window.gobj())), node,
-                                                          &bounds);
-        gdk_texture_download(texture, picture.bytes.data(), std::size_t(width) * 4);
-        g_object_unref(texture);
-        gsk_render_node_unref(node);
-        return picture;
-    }
+    Picture render(MemoryImage& image) { return Picture{testing::drawWidget(image)}; }
 };
 
 TEST_F(MemoryImageTest, AThumbnailIsDrawnWholeInItsFrameWithItsAspectKept)
@@ -73,7 +53,7 @@ TEST_F(MemoryImageTest, AThumbnailIsDrawnWholeInItsFrameWithItsAspectKept)
     window.present();
     ASSERT_TRUE(testing::waitUntil([&] { return image.get_width() == 200 && image.get_height() == 50; }));
 
-    const Picture picture = render(image, window);
+    const Picture picture = render(image);
     EXPECT_TRUE(picture.transparent(10, 25));
     EXPECT_TRUE(picture.red(60, 25));
     EXPECT_TRUE(picture.blue(140, 25));

@@ -54,6 +54,25 @@ void click(Gtk::Button& button)
     g_signal_emit_by_name(button.gobj(), "clicked");
 }
 
+// True when assistive technologies read `name` for the widget.
+::testing::AssertionResult namedAs(Gtk::Widget& widget, const std::string& name)
+{
+    auto* accessible = GTK_ACCESSIBLE(widget.gobj());
+    if (!gtk_test_accessible_has_property(accessible, GTK_ACCESSIBLE_PROPERTY_LABEL))
+        return ::testing::AssertionFailure() << "no name; expected " << name;
+    char* other = gtk_test_accessible_check_property(accessible, GTK_ACCESSIBLE_PROPERTY_LABEL, name.c_str());
+    if (!other) return ::testing::AssertionSuccess();
+    const std::string found = other;
+    g_free(other);
+    return ::testing::AssertionFailure() << "named " << found << "; expected " << name;
+}
+
+// The lines a label shows, after the toolkit has laid it out.
+int shownLines(Gtk::Label& label)
+{
+    return label.get_layout()->get_line_count();
+}
+
 class ClipboardPanelWindow : public ::testing::Test {
 protected:
     static void SetUpTestSuite()
@@ -305,17 +324,56 @@ TEST_F(ClipboardPanelWindow, WhileOneRecognitionRunsEveryImageRowReadsAndIsOff)
     EXPECT_TRUE(firstImage->pasteButton().get_visible());
     EXPECT_FALSE(firstImage->pasteButton().get_sensitive()) << "no page field was probed";
 
+    EXPECT_TRUE(namedAs(firstImage->recognizeButton(), "文字を取り出す"));
+
     click(firstImage->recognizeButton());
     ASSERT_TRUE(store().recognizing());
     for (auto* row : {firstImage, secondImage}) {
         EXPECT_FALSE(row->recognizeButton().get_sensitive());
+        EXPECT_TRUE(namedAs(row->recognizeButton(), "読取中…"));
         auto* title = dynamic_cast<Gtk::Label*>(row->recognizeButton().get_child()->get_last_child());
         ASSERT_NE(title, nullptr);
         EXPECT_EQ(title->get_text(), "読取中…");
     }
     ASSERT_TRUE(waitUntil([&] { return !store().recognizing(); }, 30s));
     EXPECT_TRUE(secondImage->recognizeButton().get_sensitive());
+    EXPECT_TRUE(namedAs(secondImage->recognizeButton(), "文字を取り出す"));
     EXPECT_EQ(panel().statusLabel().get_text(), "文字が見つかりませんでした");
+}
+
+TEST_F(ClipboardPanelWindow, ButtonsWithASymbolAndATitleAreNamedByTheirTitle)
+{
+    const ClipboardEntry entry = remember("named");
+    model_->openClipboard();
+    ASSERT_TRUE(waitUntil([&] { return panelShown(); }));
+    EXPECT_TRUE(namedAs(panel().captureButton(), "今のコピーを保存"));
+    EXPECT_TRUE(namedAs(panel().importButton(), "画像ファイルを追加"));
+    EXPECT_TRUE(namedAs(panel().row(entry.id)->copyButton(), "コピー"));
+    EXPECT_TRUE(namedAs(panel().row(entry.id)->pasteButton(), "ページに貼る"));
+    EXPECT_TRUE(namedAs(panel().closeButton(), "閉じる"));
+}
+
+TEST_F(ClipboardPanelWindow, ARowShowsAtMostFourLinesOfTheWholeText)
+{
+    std::string forty;
+    for (int line = 1; line <= 40; ++line) forty += "line " + std::to_string(line) + "\n";
+    const ClipboardEntry lines = remember(forty);
+    // One paragraph that wraps over many lines, then a second one.
+    const ClipboardEntry wrapped = remember(std::string(300, 'w') + "\nsecond paragraph");
+    model_->openClipboard();
+    ASSERT_TRUE(waitUntil([&] { return panelShown(); }));
+    runMainLoopFor(100ms);
+
+    for (const auto* entry : {&lines, &wrapped}) {
+        Gtk::Label& text = panel().row(entry->id)->textLabel();
+        EXPECT_EQ(shownLines(text), 4) << entry->text;
+        int layoutWidth = 0, layoutHeight = 0;
+        text.get_layout()->get_pixel_size(layoutWidth, layoutHeight);
+        EXPECT_LE(text.get_height(), layoutHeight + 1) << entry->text;
+    }
+    EXPECT_EQ(panel().row(lines.id)->textLabel().get_text(), "line 1\u2028line 2\u2028line 3\u2028line 4…");
+    // The wrapped paragraph fills the four lines, cut with an ellipsis.
+    EXPECT_TRUE(panel().row(wrapped.id)->textLabel().get_layout()->is_ellipsized());
 }
 
 // Records how the open panel looks over the window: into

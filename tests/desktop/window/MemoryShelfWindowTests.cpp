@@ -2,10 +2,12 @@
 // X clipboard where a test needs another program to copy or paste.
 #include "DesktopWindowFixture.h"
 
+#include "clipboard/ClipboardPanelModel.h"
 #include "clipboard/view/SystemClipboardStore.h"
 #include "platform/Files.h"
 #include "platform/gdk/ClipboardProcess.h"
 #include "platform/gdk/TestImages.h"
+#include "support/WidgetPicture.h"
 
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
@@ -64,7 +66,30 @@ protected:
     nlohmann::json pinsFile() { return nlohmann::json::parse(readFileIfExists(folder_ / "pins.json").value_or("null")); }
 
     void writeText(const std::string& name, const std::string& text) { writeFileAtomically(folder_ / name, text); }
+
+    // Another program copies the text, and the memory takes it.
+    void copyElsewhere(const std::string& text)
+    {
+        writeText("copied.txt", text);
+        meridavolt::testing::XclipCopy copy(folder_ / "copied.txt", "UTF8_STRING");
+        ASSERT_TRUE(waitUntil([&] { return !historyTexts().empty() && historyTexts().front() == text; }, 10s)) << text;
+    }
+
+    // True while a tooltip is shown anywhere in the window, its popovers included.
+    static bool tooltipShown(Gtk::Widget& root)
+    {
+        if (root.get_mapped() && std::string(G_OBJECT_TYPE_NAME(root.gobj())) == "GtkTooltipWindow") return true;
+        for (auto* child = root.get_first_child(); child; child = child->get_next_sibling())
+            if (tooltipShown(*child)) return true;
+        return false;
+    }
 };
+
+// The lines a label shows, after the toolkit has laid it out.
+int shownLines(Gtk::Label& label)
+{
+    return label.get_layout()->get_line_count();
+}
 
 TEST_F(MemoryShelfWindow, ACopyInAnotherProgramShowsAsCard01AndOnTheBadgeAndAClickCopiesACardBack)
 {
@@ -208,6 +233,106 @@ TEST_F(MemoryShelfWindow, PinningFromTheCardMenuWritesThePinsFileAndTakesTheFirs
     EXPECT_EQ(shownText(card(0)), "b");
     EXPECT_EQ(shownText(card(1)), "a");
     EXPECT_EQ(shownText(card(2)), "ここにドロップ");
+}
+
+TEST_F(MemoryShelfWindow, ACardsMenuActsOnTheEntryItWasOpenedForThoughAnotherCopyTookItsSlot)
+{
+    startOnTheSystemClipboard();
+    copyElsewhere("A");
+    const std::string a = card(0).entry()->id;
+    openMenu(card(0));
+    copyElsewhere("B");
+    ASSERT_EQ(card(0).entry()->text, "B");
+    ASSERT_TRUE(card(0).menu()->get_visible());
+    chooseItem(card(0), "toggle-pin");
+    ASSERT_EQ(pinsFile().size(), 1u);
+    EXPECT_EQ(pinsFile()[0]["id"], a);
+    EXPECT_EQ(pinsFile()[0]["text"], "A");
+
+    // Slots: A (pinned), B. "末尾へ" chosen for B after C took its slot moves B.
+    ASSERT_EQ(card(1).entry()->text, "B");
+    openMenu(card(1));
+    copyElsewhere("C");
+    ASSERT_EQ(card(1).entry()->text, "C");
+    chooseItem(card(1), "move-to-end");
+    EXPECT_EQ(historyTexts(), (std::vector<std::string>{"C", "A", "B"}));
+
+    // The entry the menu was opened for is deleted meanwhile: nothing happens.
+    openMenu(card(1));
+    const ClipboardEntry c = *card(1).entry();
+    clipboardpanel::deleteEntry(store(), c);
+    ASSERT_EQ(card(1).entry()->text, "B");
+    store().setStatus(std::nullopt);
+    chooseItem(card(1), "toggle-pin");
+    chooseItem(card(1), "copy");
+    EXPECT_EQ(pinsFile().size(), 1u);
+    EXPECT_EQ(store().status(), std::nullopt);
+    EXPECT_EQ(historyTexts(), (std::vector<std::string>{"A", "B"}));
+}
+
+TEST_F(MemoryShelfWindow, ACardsTooltipNeverCoversItsOpenMenu)
+{
+    start();
+    store().receive("a");
+    pointer().moveTo(card(0));
+    ASSERT_TRUE(waitUntil([&] { return tooltipShown(*window_); }, 5s)) << "no tooltip over the card";
+
+    openMenu(card(0));
+    // Over the menu's first item, then back over the card just above it, as
+    // a hand hesitating does: the card's tooltip would open over the menu.
+    pointer().moveTo(card(0), card(0).get_width() / 2.0, card(0).get_height() / 2.0 + 25);
+    runMainLoopFor(1000ms);
+    EXPECT_FALSE(tooltipShown(*window_)) << "a tooltip over the menu's item";
+    pointer().moveTo(card(0), card(0).get_width() / 2.0 + 10, 6);
+    runMainLoopFor(1500ms);
+    EXPECT_FALSE(tooltipShown(*window_)) << "the card's tooltip covers its menu";
+
+    card(0).menu()->popdown();
+    runMainLoopFor(50ms);
+    EXPECT_TRUE(card(0).get_has_tooltip());
+    EXPECT_EQ(card(0).get_tooltip_text(), "クリックでコピー・ドラッグで移動");
+}
+
+TEST_F(MemoryShelfWindow, ACardShowsNoMoreLinesThanItsHeightAllowsLineBreaksIncluded)
+{
+    start();
+    std::string forty;
+    for (int line = 1; line <= 40; ++line) forty += "line " + std::to_string(line) + "\n";
+    store().receive(forty);
+    // One paragraph that wraps over several lines, then a second one.
+    store().receive(std::string(40, 'w') + " " + std::string(40, 'w') + "\nsecond paragraph");
+    view_->layoutSettings().setMemoryPosition("top");
+    auto& strip = view_->stripShelf();
+    ASSERT_TRUE(waitUntil([&] { return strip.card(0).get_height() == 78 && strip.card(1).get_height() == 78; }));
+    runMainLoopFor(100ms);
+
+    // The strip's compact cards of height 78: max(1, ⌊38 / 14⌋) = 2 lines.
+    for (MemoryCard* shown : {&strip.card(0), &strip.card(1)})
+        EXPECT_EQ(shownLines(const_cast<Gtk::Label&>(shown->preview())), 2) << shown->entry()->text;
+    // The wrapped paragraph fills both lines, cut with an ellipsis.
+    EXPECT_TRUE(const_cast<Gtk::Label&>(strip.card(0).preview()).get_layout()->is_ellipsized());
+    EXPECT_EQ(strip.card(1).preview().get_text(), "line 1\u2028line 2…");
+    // The toolbar's compact cards of height 54 show 1 line.
+    EXPECT_EQ(shownLines(const_cast<Gtk::Label&>(card(1).preview())), 1);
+    EXPECT_EQ(card(1).preview().get_text(), "line 1…");
+}
+
+TEST_F(MemoryShelfWindow, TheMemoryButtonsCardTakesItsPaddingAroundTheContent)
+{
+    start();
+    Gtk::Window window;
+    ClipboardCloud button(*model_, store(), true);
+    window.set_child(button);
+    window.present();
+    ASSERT_TRUE(waitUntil([&] { return button.get_width() > 0; }));
+    runMainLoopFor(100ms);
+
+    const auto picture = meridavolt::testing::drawWidget(button);
+    ASSERT_EQ(picture.width, button.get_width() + 24) << "12 points of padding on each side";
+    // The card's surface fills the padding on both sides, inside its outline.
+    EXPECT_GT(picture.alpha(4, picture.height / 2), 200) << "left padding";
+    EXPECT_GT(picture.alpha(picture.width - 5, picture.height / 2), 200) << "right padding";
+    window.unset_child();
 }
 
 TEST_F(MemoryShelfWindow, CardsKeepTheirHostsHeightAndTheStripFollowsAResize)
