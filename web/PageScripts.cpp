@@ -98,7 +98,8 @@ const char* const scriptLinkGuard = R"JS(
 
   // What a click would start: the nearest link with an address (an <a>
   // without one activates its ancestor) and the nearest submit button's form.
-  // The path holds the nodes of closed shadow roots too, as our world sees them.
+  // The path holds the nodes of open shadow roots; WebKitGTK hides those of
+  // closed ones from every script world, ours included.
   const clickRunsScript = (elements) => {
     const link = elements.find(isLink);
     if (link && runsScript(link.getAttribute('href') ?? link.getAttributeNS(xlink, 'href'), link)) return true;
@@ -128,20 +129,29 @@ const char* const scriptLinkGuard = R"JS(
     }
     // The page's handlers run after this one and may change an address
     // before the default action: look again after each of them (a trusted
-    // event runs the observer between handlers), and once more last on the
-    // window, which a page that stops the event's propagation skips.
+    // event runs the observer between handlers), and once more last where
+    // the event ends, which a page that stops the event's propagation skips.
     const observer = new MutationObserver(() => checkAtTheEnd(event));
     for (const element of watched) {
       if (element) observer.observe(element, { attributes: true });
     }
     setTimeout(() => observer.disconnect());
     checks.set(event, check);
-    window.removeEventListener(event.type, checkAtTheEnd);
-    window.addEventListener(event.type, checkAtTheEnd);
+    event.currentTarget.removeEventListener(event.type, checkAtTheEnd);
+    event.currentTarget.addEventListener(event.type, checkAtTheEnd);
   };
-  // The middle button follows links through auxclick; forms submit through
-  // submit, also when a script asks for it.
+  // The middle button follows links through auxclick; forms submit through submit.
   for (const type of ['click', 'auxclick', 'submit']) window.addEventListener(type, guard, true);
+  // A form's submit event stays inside its shadow root: guard each root that
+  // a key comes from, before the key can submit a form there.
+  const guardedRoots = new WeakSet();
+  window.addEventListener('keydown', (event) => {
+    for (const node of event.composedPath()) {
+      if (!(node instanceof ShadowRoot) || guardedRoots.has(node)) continue;
+      guardedRoots.add(node);
+      node.addEventListener('submit', guard, true);
+    }
+  }, true);
 })();
 )JS";
 

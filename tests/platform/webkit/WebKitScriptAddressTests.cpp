@@ -27,6 +27,7 @@ body { margin: 0 } a, button, .host { display: block; height: 18px; margin: 2px;
 <form action="javascript:void fetch('/ran/%W%/form')"><button id=form>form</button></form>
 <form action="/never/%W%"><button id=formaction formaction="javascript:void fetch('/ran/%W%/formaction')">formaction</button></form>
 <span class=host id=open></span>
+<span class=host id=shadowform></span>
 <a id=plain href="/next/%W%">plain</a>
 <a id=middleplain href="/middle/%W%">middle plain</a>
 <form action="/submitted/%W%"><input type=hidden name=q value=1><button id=submit>submit</button></form>
@@ -40,6 +41,10 @@ body { margin: 0 } a, button, .host { display: block; height: 18px; margin: 2px;
   const root = document.getElementById('open').attachShadow({ mode: 'open' });
   root.innerHTML = '<a href="' + scriptAddress('open') + '" style="display:block">open</a>';
   root.firstChild.addEventListener('click', () => report('open'));
+  // A form in a shadow root submits there only, with the Enter key in its one field.
+  const formRoot = document.getElementById('shadowform').attachShadow({ mode: 'open' });
+  formRoot.innerHTML = '<form action="' + scriptAddress('shadowform') + '"><input style="height:14px"></form>';
+  formRoot.firstChild.addEventListener('submit', () => report('shadowform'));
   for (const id of ['wrapped', 'form', 'formaction']) {
     document.getElementById(id).addEventListener('click', () => report(id));
   }
@@ -57,7 +62,8 @@ body { margin: 0 } a, button, .host { display: block; height: 18px; margin: 2px;
 </script>
 </body></html>)HTML";
 
-const std::array<const char*, 7> scriptCases = {"middle", "wrapped", "swapped", "stopped", "form", "formaction", "open"};
+const std::array<const char*, 8> scriptCases = {"middle", "wrapped",    "swapped", "stopped",
+                                                 "form",   "formaction", "open",    "shadowform"};
 
 std::string casesPage(const std::string& where, const std::string& extra = "")
 {
@@ -103,7 +109,19 @@ protected:
         return std::make_pair(x, y);
     }
 
-    // Clicks there with the real pointer: 1 is the primary button, 2 the middle one.
+    // Activates a case as a user does: a middle click on "middle", Enter in the
+    // field of the form in a shadow root, a click on the rest.
+    void activate(const std::string& where, const std::string& id)
+    {
+        if (id == "middle") return click(where, id, 2);
+        click(where, id);
+        if (id == "shadowform") {
+            ASSERT_TRUE(g_spawn_command_line_sync("xdotool key Return", nullptr, nullptr, nullptr, nullptr));
+            runMainLoopFor(std::chrono::milliseconds(80));
+        }
+    }
+
+    // Clicks an element with the real pointer: button 1 is the primary one, 2 the middle one.
     void click(const std::string& where, const std::string& id, int button = 1)
     {
         const auto point = position(where, id);
@@ -129,7 +147,7 @@ TEST_F(WebKitScriptAddressTest, ScriptAddressesOfLinksAndFormsNeverRunWhileThePa
 {
     for (int round = 0; round < 3; ++round) {
         for (const char* where : {"top", "frame"}) {
-            for (const std::string id : scriptCases) click(where, id, id == "middle" ? 2 : 1);
+            for (const char* id : scriptCases) activate(where, id);
         }
     }
     for (const char* where : {"top", "frame"}) {
