@@ -54,7 +54,7 @@ void FileChooserSavePanel::open(const std::string& suggestedName, const Glib::Re
 
 void FileChooserSavePanel::askBeforeReplacing(const std::filesystem::path& path, Completion completion)
 {
-    question_ = std::make_unique<Gtk::MessageDialog>(meridavolt::replaceQuestion(path), false,
+    question_ = std::make_unique<Gtk::MessageDialog>(replaceQuestion(path), false,
                                                      Gtk::MessageType::WARNING, Gtk::ButtonsType::NONE, true);
     if (auto* parent = activeWindow()) question_->set_transient_for(*parent);
     question_->set_secondary_text(replaceDetail);

@@ -17,7 +17,7 @@ public:
     void chooseSaveLocation(const std::string& suggestedName, Completion completion) override;
 
     // The question open before a file is replaced, or null.
-    Gtk::MessageDialog* replaceQuestion() { return question_.get(); }
+    Gtk::MessageDialog* questionDialog() { return question_.get(); }
 
 private:
     void open(const std::string& suggestedName, const Glib::RefPtr<Gio::File>& folder, Completion completion);

@@ -65,8 +65,8 @@ protected:
 
     Gtk::MessageDialog* waitForQuestion()
     {
-        testing::waitUntil([&] { return panel.replaceQuestion() != nullptr || !answers.empty(); });
-        return panel.replaceQuestion();
+        testing::waitUntil([&] { return panel.questionDialog() != nullptr || !answers.empty(); });
+        return panel.questionDialog();
     }
 
     fakes::TemporaryFolder folder;
@@ -80,7 +80,7 @@ TEST_F(SavePanel, ANameTypedWithoutTheExtensionIsSavedWithIt)
     saveAs("new");
     ASSERT_TRUE(testing::waitUntil([&] { return !answers.empty(); }));
     EXPECT_EQ(answers, std::vector<std::optional<std::filesystem::path>>{folder / "new.dmg"});
-    EXPECT_EQ(panel.replaceQuestion(), nullptr);
+    EXPECT_EQ(panel.questionDialog(), nullptr);
 }
 
 TEST_F(SavePanel, ReplacingTheFileOfTheCompletedNameIsAskedFirst)
