@@ -48,10 +48,5 @@ TEST_F(DiskImageDestinationTest, AFileTheCompletedNameWouldReplaceIsAskedAbout)
     EXPECT_TRUE(DiskImageDestination::of(folder / "linked").asksBeforeReplacing);
 }
 
-TEST_F(DiskImageDestinationTest, TheQuestionNamesTheFile)
-{
-    EXPECT_EQ(replaceQuestion(folder / "update.dmg"), "「update.dmg」はすでに存在します。置き換えますか？");
-}
-
 }  // namespace
 }  // namespace meridavolt
