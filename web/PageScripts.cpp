@@ -81,21 +81,75 @@ const char* const pauseMediaRelay = R"JS(
 const char* const scriptLinkGuard = R"JS(
 (() => {
   const xlink = 'http://www.w3.org/1999/xlink';
-  const runsScript = (link) => {
-    const href = link.getAttribute('href') ?? link.getAttributeNS(xlink, 'href');
-    if (href === null) return false;
+  const runsScript = (address, element) => {
+    if (address === null) return false;
     try {
-      return new URL(href, link.baseURI).protocol === 'javascript:';
+      return new URL(address, element.baseURI).protocol === 'javascript:';
     } catch (error) {
       return false;
     }
   };
-  window.addEventListener('click', (event) => {
-    for (const node of event.composedPath()) {
-      if (!(node instanceof Element)) continue;
-      if (node.localName !== 'a' && node.localName !== 'area') continue;
-      if (runsScript(node)) event.preventDefault();
+  const isLink = (node) => (node.localName === 'a' || node.localName === 'area') &&
+      (node.hasAttribute('href') || node.hasAttributeNS(xlink, 'href'));
+  const isSubmitButton = (node) => node instanceof HTMLButtonElement ? node.type === 'submit'
+      : node instanceof HTMLInputElement && (node.type === 'submit' || node.type === 'image');
+  const submissionRunsScript = (form, submitter) => !!form && runsScript(
+      submitter?.hasAttribute('formaction') ? submitter.getAttribute('formaction') : form.getAttribute('action'), form);
+
+  // What a click would start: the nearest link with an address (an <a>
+  // without one activates its ancestor) and the nearest submit button's form.
+  // The path holds the nodes of open shadow roots; WebKitGTK hides those of
+  // closed ones from every script world, ours included.
+  const clickRunsScript = (elements) => {
+    const link = elements.find(isLink);
+    if (link && runsScript(link.getAttribute('href') ?? link.getAttributeNS(xlink, 'href'), link)) return true;
+    const button = elements.find(isSubmitButton);
+    return !!button && submissionRunsScript(button.form, button);
+  };
+
+  // Events being dispatched, with the check of their default action.
+  const checks = new WeakMap();
+  const checkAtTheEnd = (event) => {
+    if (checks.get(event)?.()) event.preventDefault();
+  };
+  const guard = (event) => {
+    let check;
+    let watched;
+    if (event.type === 'submit') {
+      check = () => submissionRunsScript(event.target, event.submitter);
+      watched = [event.target, event.submitter];
+    } else {
+      const elements = event.composedPath().filter((node) => node instanceof Element);
+      check = () => clickRunsScript(elements);
+      watched = elements.concat(elements.filter(isSubmitButton).map((button) => button.form));
+    }
+    if (check()) {
+      event.preventDefault();
       return;
+    }
+    // The page's handlers run after this one and may change an address
+    // before the default action: look again after each of them (a trusted
+    // event runs the observer between handlers), and once more last where
+    // the event ends, which a page that stops the event's propagation skips.
+    const observer = new MutationObserver(() => checkAtTheEnd(event));
+    for (const element of watched) {
+      if (element) observer.observe(element, { attributes: true });
+    }
+    setTimeout(() => observer.disconnect());
+    checks.set(event, check);
+    event.currentTarget.removeEventListener(event.type, checkAtTheEnd);
+    event.currentTarget.addEventListener(event.type, checkAtTheEnd);
+  };
+  // The middle button follows links through auxclick; forms submit through submit.
+  for (const type of ['click', 'auxclick', 'submit']) window.addEventListener(type, guard, true);
+  // A form's submit event stays inside its shadow root: guard each root that
+  // a key comes from, before the key can submit a form there.
+  const guardedRoots = new WeakSet();
+  window.addEventListener('keydown', (event) => {
+    for (const node of event.composedPath()) {
+      if (!(node instanceof ShadowRoot) || guardedRoots.has(node)) continue;
+      guardedRoots.add(node);
+      node.addEventListener('submit', guard, true);
     }
   }, true);
 })();

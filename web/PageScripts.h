@@ -27,10 +27,10 @@ extern const char* const pauseMedia;
 // of pauseMedia and passes it on to the frame's own children.
 extern const char* const pauseMediaRelay;
 
-// Installed in every frame at document start: a click on a link whose address
-// runs script ("javascript:") does nothing. The engine runs such links without
-// asking the session, so this cancels the click's default action before the
-// page sees it; the page's own click handlers still run.
+// Installed in every frame at document start: a link or a form whose address
+// runs script ("javascript:") does nothing, whether clicked, middle-clicked or
+// submitted. The engine runs such addresses without asking the session, so
+// this cancels the event's default action; the page's own handlers still run.
 extern const char* const scriptLinkGuard;
 
 }  // namespace meridavolt::PageScripts

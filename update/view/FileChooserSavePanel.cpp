@@ -1,5 +1,7 @@
 #include "update/view/FileChooserSavePanel.h"
 
+#include "update/DiskImageDestination.h"
+
 namespace meridavolt {
 
 namespace {
@@ -16,6 +18,12 @@ Gtk::Window* activeWindow()
 
 void FileChooserSavePanel::chooseSaveLocation(const std::string& suggestedName, Completion completion)
 {
+    open(suggestedName, nullptr, std::move(completion));
+}
+
+void FileChooserSavePanel::open(const std::string& suggestedName, const Glib::RefPtr<Gio::File>& folder,
+                                Completion completion)
+{
     auto diskImages = Gtk::FileFilter::create();
     diskImages->set_name("ディスクイメージ");
     diskImages->add_mime_type("application/x-apple-diskimage");
@@ -26,18 +34,42 @@ void FileChooserSavePanel::chooseSaveLocation(const std::string& suggestedName, 
     chooser_->set_modal(true);
     chooser_->add_filter(diskImages);
     chooser_->set_filter(diskImages);
+    if (folder) chooser_->set_current_folder(folder);
     chooser_->set_current_name(suggestedName);
     chooser_->signal_response().connect([this, completion = std::move(completion)](int response) {
-        std::optional<std::filesystem::path> destination;
+        std::optional<std::filesystem::path> chosen;
         if (response == Gtk::ResponseType::ACCEPT) {
-            if (auto file = chooser_->get_file(); file && !file->get_path().empty()) destination = file->get_path();
+            if (auto file = chooser_->get_file(); file && !file->get_path().empty()) chosen = file->get_path();
         }
         // The chooser may go only after its signal has returned.
         Glib::signal_idle().connect_once([chooser = chooser_] {});
         chooser_.reset();
-        completion(destination);
+        if (!chosen) return completion(std::nullopt);
+        const auto destination = DiskImageDestination::of(*chosen);
+        if (destination.asksBeforeReplacing) return askBeforeReplacing(destination.path, completion);
+        completion(destination.path);
     });
     chooser_->show();
+}
+
+void FileChooserSavePanel::askBeforeReplacing(const std::filesystem::path& path, Completion completion)
+{
+    question_ = std::make_unique<Gtk::MessageDialog>(replaceQuestion(path), false,
+                                                     Gtk::MessageType::WARNING, Gtk::ButtonsType::NONE, true);
+    if (auto* parent = activeWindow()) question_->set_transient_for(*parent);
+    question_->set_secondary_text(replaceDetail);
+    question_->add_button("キャンセル", Gtk::ResponseType::CANCEL);
+    question_->add_button(replaceButton, Gtk::ResponseType::ACCEPT)->add_css_class("destructive-action");
+    question_->set_default_response(Gtk::ResponseType::CANCEL);
+    question_->signal_response().connect([this, path, completion](int response) {
+        // Destroyed once its response is over.
+        std::shared_ptr<Gtk::MessageDialog> answered(question_.release());
+        answered->set_visible(false);
+        Glib::signal_idle().connect_once([answered] {});
+        if (response == Gtk::ResponseType::ACCEPT) return completion(path);
+        open(path.filename().string(), Gio::File::create_for_path(path.parent_path().string()), completion);
+    });
+    question_->present();
 }
 
 }  // namespace meridavolt

@@ -1,0 +1,200 @@
+// Links and forms whose address runs script, activated by the real pointer in
+// the page and in a frame, against a page that tries to slip them past us.
+
+#include "WebKitTestFixture.h"
+
+#include <gdk/x11/gdkx.h>
+
+#include <array>
+#include <cstdio>
+#include <regex>
+
+using namespace meridavolt;
+using namespace meridavolt::testing;
+
+namespace {
+
+// One page of cases; "%W%" names where it is shown ("top" or "frame"). Every
+// script address asks the server for /ran/..., every handler of the page for
+// /handled/..., so both can be counted in the top page and in the frame.
+const char* const casesTemplate = R"HTML(<!doctype html><html><head><style>
+body { margin: 0 } a, button, .host { display: block; height: 18px; margin: 2px; font: 14px sans-serif }
+</style></head><body>
+<a id=middle href="javascript:void fetch('/ran/%W%/middle')">middle</a>
+<a id=outer href="javascript:void fetch('/ran/%W%/wrapped')"></a>
+<a id=swapped href="/never/%W%">swapped</a>
+<a id=stopped href="/never/%W%">stopped</a>
+<form action="javascript:void fetch('/ran/%W%/form')"><button id=form>form</button></form>
+<form action="/never/%W%"><button id=formaction formaction="javascript:void fetch('/ran/%W%/formaction')">formaction</button></form>
+<span class=host id=open></span>
+<span class=host id=shadowform></span>
+<a id=plain href="/next/%W%">plain</a>
+<a id=middleplain href="/middle/%W%">middle plain</a>
+<form action="/submitted/%W%"><input type=hidden name=q value=1><button id=submit>submit</button></form>
+<script>
+  const report = (id) => fetch('/handled/%W%/' + id);
+  const scriptAddress = (name) => "javascript:void fetch('/ran/%W%/" + name + "')";
+  const inner = document.createElement('a');
+  inner.id = 'wrapped';
+  inner.textContent = 'wrapped';
+  document.getElementById('outer').append(inner);
+  const root = document.getElementById('open').attachShadow({ mode: 'open' });
+  root.innerHTML = '<a href="' + scriptAddress('open') + '" style="display:block">open</a>';
+  root.firstChild.addEventListener('click', () => report('open'));
+  // A form in a shadow root submits there only, with the Enter key in its one field.
+  const formRoot = document.getElementById('shadowform').attachShadow({ mode: 'open' });
+  formRoot.innerHTML = '<form action="' + scriptAddress('shadowform') + '"><input style="height:14px"></form>';
+  formRoot.firstChild.addEventListener('submit', () => report('shadowform'));
+  for (const id of ['wrapped', 'form', 'formaction']) {
+    document.getElementById(id).addEventListener('click', () => report(id));
+  }
+  document.getElementById('middle').addEventListener('auxclick', () => report('middle'));
+  // The address turns into a script just before the default action, and back afterwards.
+  for (const id of ['swapped', 'stopped']) {
+    const link = document.getElementById(id);
+    link.addEventListener('click', (event) => {
+      report(id);
+      link.href = scriptAddress(id);
+      if (id === 'stopped') event.stopPropagation();
+      setTimeout(() => link.href = '/never/%W%');
+    });
+  }
+</script>
+</body></html>)HTML";
+
+const std::array<const char*, 8> scriptCases = {"middle", "wrapped",    "swapped", "stopped",
+                                                 "form",   "formaction", "open",    "shadowform"};
+
+std::string casesPage(const std::string& where, const std::string& extra = "")
+{
+    std::string page = std::regex_replace(casesTemplate, std::regex("%W%"), where);
+    return page.insert(page.find("</body>"), extra);
+}
+
+}  // namespace
+
+class WebKitScriptAddressTest : public WebKitTest {
+protected:
+    void SetUp() override
+    {
+        WebKitTest::SetUp();
+        server_.serve("/start", casesPage("top", "<iframe id=frame src='/frame'"
+                                                 " style='border:0; width:400px; height:300px'></iframe>"));
+        server_.serve("/frame", casesPage("frame"));
+        for (const char* where : {"top", "frame"}) {
+            for (const char* path : {"/next/", "/middle/", "/submitted/"}) {
+                server_.serve(path + std::string(where), "<!doctype html><p>arrived</p>");
+            }
+        }
+        session_ = &openSession(server_.url("/start"));
+        ASSERT_TRUE(waitForPage(*session_, server_.url("/start")));
+        ASSERT_TRUE(waitUntil([&] { return position("top", "open") && position("frame", "open"); }));
+    }
+
+    // Where an element of the top page or of the frame is on screen, in the
+    // web view's coordinates; nothing until it is laid out.
+    std::optional<std::pair<int, int>> position(const std::string& where, const std::string& id)
+    {
+        const std::string text = evaluateText(*session_,
+            "const frame = document.getElementById('frame');"
+            "const inFrame = '" + where + "' === 'frame';"
+            "const origin = inFrame ? frame.getBoundingClientRect() : { left: 0, top: 0 };"
+            "const element = (inFrame ? frame.contentDocument : document)?.getElementById('" + id + "');"
+            "if (!element || !element.getBoundingClientRect().height) return 'none';"
+            "const box = element.getBoundingClientRect();"
+            "return Math.round(origin.left + box.left + 10) + ' ' + Math.round(origin.top + box.top + box.height / 2);",
+            nullptr);
+        int x = 0, y = 0;
+        if (std::sscanf(text.c_str(), "%d %d", &x, &y) != 2) return std::nullopt;
+        return std::make_pair(x, y);
+    }
+
+    // Activates a case as a user does: a middle click on "middle", Enter in the
+    // field of the form in a shadow root, a click on the rest.
+    void activate(const std::string& where, const std::string& id)
+    {
+        if (id == "middle") return click(where, id, 2);
+        click(where, id);
+        if (id == "shadowform") {
+            ASSERT_TRUE(g_spawn_command_line_sync("xdotool key Return", nullptr, nullptr, nullptr, nullptr));
+            runMainLoopFor(std::chrono::milliseconds(80));
+        }
+    }
+
+    // Clicks an element with the real pointer: button 1 is the primary one, 2 the middle one.
+    void click(const std::string& where, const std::string& id, int button = 1)
+    {
+        const auto point = position(where, id);
+        ASSERT_TRUE(point) << where << " " << id;
+        graphene_point_t inView = GRAPHENE_POINT_INIT(float(point->first), float(point->second));
+        graphene_point_t inWindow;
+        ASSERT_TRUE(gtk_widget_compute_point(WebKitEngine::widgetOf(session_->engine()), GTK_WIDGET(window_),
+                                             &inView, &inWindow));
+        double marginX = 0, marginY = 0;
+        gtk_native_get_surface_transform(GTK_NATIVE(window_), &marginX, &marginY);
+        const auto xid = gdk_x11_surface_get_xid(gtk_native_get_surface(GTK_NATIVE(window_)));
+        const std::string command = "xdotool mousemove --window " + std::to_string(xid) + " " +
+                                    std::to_string(int(inWindow.x + marginX)) + " " +
+                                    std::to_string(int(inWindow.y + marginY)) + " click " + std::to_string(button);
+        ASSERT_TRUE(g_spawn_command_line_sync(command.c_str(), nullptr, nullptr, nullptr, nullptr));
+        runMainLoopFor(std::chrono::milliseconds(80));
+    }
+
+    WebSession* session_ = nullptr;
+};
+
+TEST_F(WebKitScriptAddressTest, ScriptAddressesOfLinksAndFormsNeverRunWhileThePagesHandlersDo)
+{
+    for (int round = 0; round < 3; ++round) {
+        for (const char* where : {"top", "frame"}) {
+            for (const char* id : scriptCases) activate(where, id);
+        }
+    }
+    for (const char* where : {"top", "frame"}) {
+        for (const std::string id : scriptCases) {
+            const std::string handled = "/handled/" + std::string(where) + "/" + id;
+            EXPECT_TRUE(waitUntil([&] { return server_.requestCount(handled) == 3; })) << handled;
+        }
+    }
+    runMainLoopFor(std::chrono::milliseconds(300));
+    for (const char* where : {"top", "frame"}) {
+        for (const std::string id : scriptCases) {
+            EXPECT_EQ(server_.requestCount("/ran/" + std::string(where) + "/" + id), 0) << where << " " << id;
+        }
+        EXPECT_EQ(server_.requestCount("/never/" + std::string(where)), 0);
+    }
+    EXPECT_EQ(session_->engine().currentAddress(), server_.url("/start"));
+    EXPECT_FALSE(session_->failure());
+}
+
+TEST_F(WebKitScriptAddressTest, OrdinaryLinksFormsAndMiddleClicksStillWork)
+{
+    click("top", "plain");
+    ASSERT_TRUE(waitForPage(*session_, server_.url("/next/top")));
+    session_->goBack();
+    ASSERT_TRUE(waitForPage(*session_, server_.url("/start")));
+    ASSERT_TRUE(waitUntil([&] { return position("frame", "middleplain").has_value(); }));
+
+    click("top", "middleplain", 2);
+    ASSERT_TRUE(waitForPage(*session_, server_.url("/middle/top")));
+    session_->goBack();
+    ASSERT_TRUE(waitForPage(*session_, server_.url("/start")));
+    ASSERT_TRUE(waitUntil([&] { return position("frame", "submit").has_value(); }));
+
+    click("top", "submit");
+    ASSERT_TRUE(waitForPage(*session_, server_.url("/submitted/top?q=1")));
+    session_->goBack();
+    ASSERT_TRUE(waitForPage(*session_, server_.url("/start")));
+    ASSERT_TRUE(waitUntil([&] { return position("frame", "submit").has_value(); }));
+
+    // In the frame, the frame follows its link and submits its form.
+    click("frame", "submit");
+    ASSERT_TRUE(waitUntil([&] { return server_.requestCount("/submitted/frame") == 1; }));
+    EXPECT_EQ(server_.lastRequest("/submitted/frame").target, "/submitted/frame?q=1");
+    session_->goBack();
+    ASSERT_TRUE(waitUntil([&] { return position("frame", "plain").has_value(); }));
+    click("frame", "plain");
+    EXPECT_TRUE(waitUntil([&] { return server_.requestCount("/next/frame") == 1; }));
+    EXPECT_EQ(session_->engine().currentAddress(), server_.url("/start"));
+}
+
