@@ -113,7 +113,12 @@ void measureCopyLatency(int copies)
         // Copies a person makes are seconds apart; start each one at a different phase of the poll.
         testing::runMainLoopFor(std::chrono::milliseconds(137 + 53 * i % 400));
     }
-    if (!latencies.empty()) printSummary("copy by another client -> history", latencies, "ms");
+    if (latencies.empty()) return;
+    printSummary("copy by another client -> history", latencies, "ms");
+    // The owner change is reported at once: the capture no longer waits for a poll.
+    std::sort(latencies.begin(), latencies.end());
+    std::printf("%-44s %s\n", "  target: median under 60 ms",
+                latencies[latencies.size() / 2] < 60 ? "met" : "NOT MET");
 }
 
 // A camera-like photo: smooth light with fine grain, as JPEG.

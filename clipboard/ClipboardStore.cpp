@@ -57,9 +57,13 @@ void ClipboardStore::setAutomatic(bool on)
 void ClipboardStore::configureMonitoring()
 {
     timer_.reset();
+    changeWatch_.disconnect();
     // Copies made while monitoring was off are not captured when it comes back on.
     lastChange_ = services_.pasteboard->changeCount();
-    if (automatic_) timer_ = services_.scheduler.every(pollInterval, [this] { poll(); });
+    if (!automatic_) return;
+    timer_ = services_.scheduler.every(pollInterval, [this] { poll(); });
+    // Where the system reports a change, it is captured at once rather than at the next tick.
+    changeWatch_ = services_.pasteboard->changed.connect([this] { poll(); });
 }
 
 void ClipboardStore::poll()
@@ -70,9 +74,19 @@ void ClipboardStore::poll()
 
 void ClipboardStore::capture()
 {
-    const Pasteboard& pasteboard = *services_.pasteboard;
-    lastChange_ = pasteboard.changeCount();
+    lastChange_ = services_.pasteboard->changeCount();
+    // A fetch under way delivers the newest content: the clipboard restarts it on a change.
+    if (fetching_) return;
+    fetching_ = true;
+    services_.pasteboard->fetch(whileAlive([this] {
+        fetching_ = false;
+        storeFetched();
+    }));
+}
 
+void ClipboardStore::storeFetched()
+{
+    const Pasteboard& pasteboard = *services_.pasteboard;
     for (const auto& type : pasteboard.types()) {
         if (std::find(privateTypes.begin(), privateTypes.end(), type) != privateTypes.end()) {
             setStatus(privateCopy);

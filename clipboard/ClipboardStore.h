@@ -95,7 +95,8 @@ public:
 
     // --- Clipboard
     // Reads the clipboard once and stores what it offers (also when automatic
-    // capture is off: the panel's capture button).
+    // capture is off: the panel's capture button). The clipboard is read only
+    // here: while automatic capture is off, nothing asks its owner for anything.
     void capture();
     // Stores a text in the history and reports the result.
     void receive(const std::string& text);
@@ -155,6 +156,7 @@ private:
 
     void configureMonitoring();
     void poll();
+    void storeFetched();
     void loadPins();
     void savePins(const std::vector<ClipboardEntry>& pins) const;
     void finishImage(const std::optional<ScaledPNGs>& images, const std::optional<std::string>& before);
@@ -169,7 +171,9 @@ private:
     std::optional<std::string> status_;
     bool automatic_ = true;
     Timer timer_;
+    Connection changeWatch_;
     std::int64_t lastChange_ = 0;
+    bool fetching_ = false;
     std::vector<ClipboardEntry> pinned_;
     bool recognizing_ = false;
     bool pinsReadable_ = true;

@@ -30,7 +30,9 @@ public:
 };
 
 // An item whose representations were read before the drop ended (a source
-// may let go of its data once the drop is finished): answers at once.
+// may let go of its data once the drop is finished): answers at once. Each
+// representation is handed over, not copied, so it can be loaded once: the
+// store asks for each type at most once, and an image may hold 50 MiB.
 class LoadedDropItem final : public DropItem {
 public:
     LoadedDropItem(std::vector<std::string> types, std::map<std::string, std::string> data,
@@ -43,7 +45,10 @@ public:
     void loadData(const std::string& type, Loaded done) override
     {
         auto found = data_.find(type);
-        done(found != data_.end() ? std::optional<std::string>(found->second) : std::nullopt);
+        if (found == data_.end()) return done(std::nullopt);
+        std::string bytes = std::move(found->second);
+        data_.erase(found);
+        done(std::move(bytes));
     }
     void loadText(Loaded done) override { done(text_); }
 

@@ -1,6 +1,9 @@
 #include "platform/gdk/BoundedClipboardRead.h"
 
+#include "platform/gdk/X11SelectionReader.h"
+
 #include <gdk/gdk.h>
+#include <gdk/x11/gdkx.h>
 
 #include <memory>
 
@@ -146,6 +149,13 @@ void readClipboardBounded(GdkClipboard* clipboard, const std::string& type, std:
 void readDropBounded(GdkDrop* drop, const std::string& type, std::size_t limit, std::chrono::milliseconds timeout,
                      std::function<void(std::optional<ClipboardBytes>)> done)
 {
+    GdkDisplay* display = gdk_drop_get_display(drop);
+    if (GDK_IS_X11_DISPLAY(display) && !gdk_drop_get_drag(drop)) {
+        // Another program's drop: GDK would go on receiving it after we stop.
+        // The source answers for the drop under way, whatever the time.
+        return X11SelectionReader::shared(DisplayString(gdk_x11_display_get_xdisplay(display)))
+            .read("XdndSelection", type, CurrentTime, limit, timeout, nullptr, std::move(done));
+    }
     readBounded(
         [drop, type](GCancellable* ours, GAsyncReadyCallback opened, gpointer data) {
             const char* types[] = {type.c_str(), nullptr};

@@ -18,7 +18,8 @@ struct ClipboardBytes {
     bool oversize = false;  // the owner had more than the limit to give
 };
 
-// Reads one type from the clipboard without trusting its owner: at most
+// Reads one type from the clipboard through GDK without trusting its owner
+// (another program's content on X11 is read by X11SelectionReader): at most
 // limit + 1 bytes are kept, and the read gives up after `timeout` (an owner
 // can stream without end or never answer). `done` runs on the main thread
 // with nothing on failure, refusal, time-out or cancellation; cancelling
@@ -27,7 +28,9 @@ void readClipboardBounded(GdkClipboard* clipboard, const std::string& type, std:
                           std::chrono::milliseconds timeout, GCancellable* cancellable,
                           std::function<void(std::optional<ClipboardBytes>)> done);
 
-// The same for one type of a drop. The drop must stay unfinished until `done` runs.
+// The same for one type of a drop. The drop must stay unfinished until `done`
+// runs. Another program's drop on X11 is read on our own connection
+// (X11SelectionReader), where the transfer really stops at the limit.
 void readDropBounded(GdkDrop* drop, const std::string& type, std::size_t limit, std::chrono::milliseconds timeout,
                      std::function<void(std::optional<ClipboardBytes>)> done);
 

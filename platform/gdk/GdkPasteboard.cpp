@@ -5,6 +5,7 @@
 #include "clipboard/ClipboardText.h"
 #include "platform/gdk/BoundedClipboardRead.h"
 #include "platform/gdk/SelectionWatcher.h"
+#include "platform/gdk/X11SelectionReader.h"
 
 #include <gdk/gdk.h>
 #include <gdk/x11/gdkx.h>
@@ -17,7 +18,6 @@ namespace meridavolt {
 
 namespace {
 
-constexpr auto retryDelay = std::chrono::milliseconds(20);
 constexpr const char* utf8Text = "text/plain;charset=utf-8";
 // Text targets in order of preference; the last two may be Latin-1.
 constexpr std::array<const char*, 4> textTypes{utf8Text, "UTF8_STRING", "text/plain", "STRING"};
@@ -74,12 +74,10 @@ std::vector<std::string> gdkTypes(GdkClipboard* clipboard)
 
 struct GdkPasteboard::Fetch {
     std::uint64_t generation = 0;
-    bool counts = true;
-    bool foreign = true;
+    Holder holder = Holder::nobody;
     Snapshot snapshot;
     std::vector<Step> steps;
     std::size_t next = 0;
-    std::chrono::milliseconds waited{0};
 };
 
 GdkPasteboard::GdkPasteboard(GdkDisplay* display) : display_(display), clipboard_(gdk_display_get_clipboard(display))
@@ -89,18 +87,22 @@ GdkPasteboard::GdkPasteboard(GdkDisplay* display) : display_(display), clipboard
 
     // Without X11 (a pure Wayland session) other clients' copies cannot be
     // watched: the memory still copies out and sees the application's own copies.
-    if (!GDK_IS_X11_DISPLAY(display)) return;
+    if (!GDK_IS_X11_DISPLAY(display)) {
+        if (gdk_clipboard_is_local(clipboard_)) holder_ = Holder::us;
+        return;
+    }
     ownWindow_ = gdk_x11_surface_get_xid(gdk_x11_display_get_default_group(display));
-    watcher_ = std::make_unique<SelectionWatcher>(DisplayString(gdk_x11_display_get_xdisplay(display)));
+    displayName_ = DisplayString(gdk_x11_display_get_xdisplay(display));
+    watcher_ = std::make_unique<SelectionWatcher>(displayName_);
     watcher_->ownerChanged = [this](unsigned long owner, unsigned long time) { ownerChanged(owner, time); };
-
-    // Fetched for the capture button, but never counted: the store does not
+    // Known for the capture button, never counted: the store does not
     // capture what was there before it started.
-    unsigned long owner = watcher_->currentOwner();
+    const unsigned long owner = watcher_->currentOwner();
     if (owner == ownWindow_) {
-        if (gdk_clipboard_is_local(clipboard_)) startFetch(false);
+        if (gdk_clipboard_is_local(clipboard_)) holder_ = Holder::us;
     } else if (owner != 0) {
-        fetchForeign(CurrentTime, false);
+        holder_ = Holder::another;
+        ownerTime_ = CurrentTime;
     }
 }
 
@@ -113,45 +115,54 @@ GdkPasteboard::~GdkPasteboard()
 void GdkPasteboard::ownerChanged(unsigned long owner, unsigned long time)
 {
     if (owner == ownWindow_) return;  // our own claims arrive through `changed`
-    if (owner == 0) {
-        cancelFetch();
-        snapshot_ = {};
-        return;
-    }
-    fetchForeign(time, true);
+    contentChanged(owner == 0 ? Holder::nobody : Holder::another, time);
 }
 
 void GdkPasteboard::localContentChanged()
 {
     if (writing_ || !gdk_clipboard_is_local(clipboard_)) return;
-    startFetch(true);
+    contentChanged(Holder::us, CurrentTime);
 }
 
-void GdkPasteboard::startFetch(bool counts)
+void GdkPasteboard::contentChanged(Holder holder, unsigned long time)
+{
+    holder_ = holder;
+    ownerTime_ = time;
+    snapshot_ = {};
+    // A cleared clipboard offers nothing new to capture.
+    if (holder != Holder::nobody) ++count_;
+    if (!waiting_.empty()) startFetch();
+    if (holder != Holder::nobody) changed.emit();
+}
+
+void GdkPasteboard::fetch(std::function<void()> ready)
+{
+    waiting_.push_back(std::move(ready));
+    if (!fetching()) startFetch();
+}
+
+void GdkPasteboard::startFetch()
 {
     cancelFetch();
     cancellable_ = g_cancellable_new();
     auto fetch = std::make_shared<Fetch>();
-    fetch->generation = ++generation_;
-    fetch->counts = counts;
-    fetch->foreign = false;
-    fetch->snapshot.types = gdkTypes(clipboard_);
-    readContent(std::move(fetch));
-}
-
-void GdkPasteboard::fetchForeign(unsigned long time, bool counts)
-{
-    cancelFetch();
-    cancellable_ = g_cancellable_new();
-    auto fetch = std::make_shared<Fetch>();
-    fetch->generation = ++generation_;
-    fetch->counts = counts;
-    watcher_->requestTargets(time, static_cast<unsigned>(readTimeout.count()),
-                             [this, fetch](SelectionWatcher::Targets targets) {
-                                 // The watcher drops its request when we cancel, so this fetch is current.
-                                 fetch->snapshot.types = targets.value_or(std::vector<std::string>{});
-                                 readContent(fetch);
-                             });
+    fetch->generation = generation_;
+    fetch->holder = holder_;
+    switch (holder_) {
+    case Holder::nobody:
+        return finish(fetch);
+    case Holder::us:
+        fetch->snapshot.types = gdkTypes(clipboard_);
+        return readContent(std::move(fetch));
+    case Holder::another:
+        watcher_->requestTargets(ownerTime_, static_cast<unsigned>(readTimeout.count()),
+                                 [this, fetch](SelectionWatcher::Targets targets) {
+                                     // The watcher drops its request when we cancel, so this fetch is current.
+                                     fetch->snapshot.types = targets.value_or(std::vector<std::string>{});
+                                     readContent(fetch);
+                                 });
+        return;
+    }
 }
 
 void GdkPasteboard::readContent(std::shared_ptr<Fetch> fetch)
@@ -165,55 +176,48 @@ void GdkPasteboard::readContent(std::shared_ptr<Fetch> fetch)
 void GdkPasteboard::readNext(std::shared_ptr<Fetch> fetch)
 {
     if (fetch->next >= fetch->steps.size()) return finish(fetch);
-    // GDK may not yet have noticed that another client took the clipboard
-    // from us; reading now would return our own old content.
-    if (fetch->foreign && gdk_clipboard_is_local(clipboard_) && fetch->waited < readTimeout) {
-        fetch->waited += retryDelay;
-        auto* pending = new std::function<void()>([this, fetch, alive = std::weak_ptr<bool>(alive_)] {
-            if (alive.lock() && fetch->generation == generation_) readNext(fetch);
-        });
-        g_timeout_add_full(
-            G_PRIORITY_DEFAULT, static_cast<guint>(retryDelay.count()),
-            [](gpointer work) -> gboolean {
-                (*static_cast<std::function<void()>*>(work))();
-                return G_SOURCE_REMOVE;
-            },
-            pending, [](gpointer work) { delete static_cast<std::function<void()>*>(work); });
-        return;
-    }
     const Step step = fetch->steps[fetch->next];
-    readClipboardBounded(clipboard_, step.type, limitFor(step.kind), readTimeout, cancellable_,
-                         [this, fetch, step, alive = std::weak_ptr<bool>(alive_)](std::optional<ClipboardBytes> read) {
-                             if (!alive.lock() || fetch->generation != generation_) return;
-                             Snapshot& snapshot = fetch->snapshot;
-                             if (read) {
-                                 switch (step.kind) {
-                                 case Kind::png:
-                                     if (!read->bytes.empty()) snapshot.png = SharedBytes(std::move(read->bytes));
-                                     break;
-                                 case Kind::tiff:
-                                     if (!read->bytes.empty()) snapshot.tiff = SharedBytes(std::move(read->bytes));
-                                     break;
-                                 case Kind::text:
-                                     snapshot.string = decodeClipboardText(std::move(read->bytes), step.type, read->oversize);
-                                     break;
-                                 case Kind::url:
-                                     if (!read->oversize) snapshot.url = firstURI(read->bytes);
-                                     break;
-                                 }
-                             }
-                             if (snapshot.png || snapshot.tiff || snapshot.string || snapshot.url) return finish(fetch);
-                             ++fetch->next;
-                             readNext(fetch);
-                         });
+    auto arrived = [this, fetch, step, alive = std::weak_ptr<bool>(alive_)](std::optional<ClipboardBytes> read) {
+        if (!alive.lock() || fetch->generation != generation_) return;
+        Snapshot& snapshot = fetch->snapshot;
+        if (read) {
+            switch (step.kind) {
+            case Kind::png:
+                if (!read->bytes.empty()) snapshot.png = SharedBytes(std::move(read->bytes));
+                break;
+            case Kind::tiff:
+                if (!read->bytes.empty()) snapshot.tiff = SharedBytes(std::move(read->bytes));
+                break;
+            case Kind::text:
+                snapshot.string = decodeClipboardText(std::move(read->bytes), step.type, read->oversize);
+                break;
+            case Kind::url:
+                if (!read->oversize) snapshot.url = firstURI(read->bytes);
+                break;
+            }
+        }
+        if (snapshot.png || snapshot.tiff || snapshot.string || snapshot.url) return finish(fetch);
+        ++fetch->next;
+        readNext(fetch);
+    };
+    if (fetch->holder == Holder::another) {
+        X11SelectionReader::shared(displayName_)
+            .read("CLIPBOARD", step.type, ownerTime_, limitFor(step.kind), readTimeout, cancellable_, std::move(arrived));
+    } else {
+        readClipboardBounded(clipboard_, step.type, limitFor(step.kind), readTimeout, cancellable_, std::move(arrived));
+    }
 }
 
 void GdkPasteboard::finish(const std::shared_ptr<Fetch>& fetch)
 {
     snapshot_ = std::move(fetch->snapshot);
-    if (fetch->counts) ++count_;
     if (cancellable_) g_object_unref(cancellable_);
     cancellable_ = nullptr;
+    auto ready = std::move(waiting_);
+    waiting_.clear();
+    for (auto& callback : ready) callback();
+    // Answered: an image of up to 50 MiB is not kept for nothing.
+    snapshot_ = {};
 }
 
 void GdkPasteboard::cancelFetch()
@@ -233,7 +237,7 @@ void GdkPasteboard::writeString(const std::string& text)
     writing_ = true;
     gdk_clipboard_set_text(clipboard_, text.c_str());
     writing_ = false;
-    wroteOwnContent(Snapshot{{utf8Text}, std::nullopt, std::nullopt, text, std::nullopt});
+    wroteOwnContent();
 }
 
 void GdkPasteboard::writePNG(const SharedBytes& png)
@@ -249,13 +253,15 @@ void GdkPasteboard::writePNG(const SharedBytes& png)
     writing_ = false;
     g_object_unref(provider);
     g_bytes_unref(bytes);
-    wroteOwnContent(Snapshot{{"image/png"}, png, std::nullopt, std::nullopt, std::nullopt});
+    wroteOwnContent();
 }
 
-void GdkPasteboard::wroteOwnContent(Snapshot snapshot)
+void GdkPasteboard::wroteOwnContent()
 {
-    snapshot_ = std::move(snapshot);
+    holder_ = Holder::us;
     ++count_;
+    // A fetch that was under way answers for what is there now.
+    if (!waiting_.empty()) startFetch();
 }
 
 }  // namespace meridavolt

@@ -139,16 +139,14 @@ std::optional<std::string> encodePNG(GdkPixbuf* image)
 GdkPixbuf* decodeRasterImage(std::string_view data, std::size_t maxPixelCount)
 {
     auto mimeType = sniffedRasterType(data);
-    if (!mimeType) return nullptr;
+    if (!mimeType || !loaderTakesCleanly(data, *mimeType)) return nullptr;
     return decode(data, *mimeType, maxPixelCount).release();
 }
 
 std::optional<ScaledPNGs> GdkPixbufImageCodec::scaledPNGs(std::string_view data, int fullMaxSide,
                                                           int thumbnailMaxSide, std::size_t maxPixelCount) const
 {
-    auto mimeType = sniffedRasterType(data);
-    if (!mimeType || !loaderTakesCleanly(data, *mimeType)) return std::nullopt;
-    auto decoded = decode(data, *mimeType, maxPixelCount);
+    auto decoded = own(decodeRasterImage(data, maxPixelCount));
     if (!decoded) return std::nullopt;
     auto upright = own(gdk_pixbuf_apply_embedded_orientation(decoded.get()));
     if (!upright) return std::nullopt;

@@ -1,9 +1,10 @@
 #include "platform/gdk/SelectionWatcher.h"
 
+#include "platform/gdk/X11EventSource.h"
+
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <X11/extensions/Xfixes.h>
-#include <glib-unix.h>
 #include <glib.h>
 
 #include <stdexcept>
@@ -51,39 +52,20 @@ SelectionWatcher::SelectionWatcher(const std::string& displayName) : connection_
     XFixesSelectSelectionInput(c.display, c.window, c.clipboard, XFixesSetSelectionOwnerNotifyMask);
     XFlush(c.display);
 
-    watchSource_ = g_unix_fd_add(
-        ConnectionNumber(c.display), G_IO_IN,
-        [](int, GIOCondition, gpointer self) -> gboolean {
-            static_cast<SelectionWatcher*>(self)->dispatch();
-            return G_SOURCE_CONTINUE;
-        },
-        this);
+    watchSource_ = watchX11Events(c.display, [this] { dispatch(); });
 }
 
 SelectionWatcher::~SelectionWatcher()
 {
     cancelTargets();
-    if (watchSource_) g_source_remove(watchSource_);
-    if (drainSource_) g_source_remove(drainSource_);
+    stopWatching(watchSource_);
     XDestroyWindow(connection_->display, connection_->window);
     XCloseDisplay(connection_->display);
 }
 
 unsigned long SelectionWatcher::currentOwner()
 {
-    Window owner = XGetSelectionOwner(connection_->display, connection_->clipboard);
-    // The round trip may have queued events without making the socket readable.
-    if (!drainSource_) {
-        drainSource_ = g_idle_add(
-            [](gpointer self) -> gboolean {
-                auto* watcher = static_cast<SelectionWatcher*>(self);
-                watcher->drainSource_ = 0;
-                watcher->dispatch();
-                return G_SOURCE_REMOVE;
-            },
-            this);
-    }
-    return owner;
+    return XGetSelectionOwner(connection_->display, connection_->clipboard);
 }
 
 void SelectionWatcher::requestTargets(unsigned long time, unsigned timeoutMilliseconds,

@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+typedef struct _GSource GSource;
+
 namespace meridavolt {
 
 // Watches who owns the CLIPBOARD selection of an X11 display, on a connection
@@ -43,8 +45,7 @@ private:
     std::unique_ptr<Connection> connection_;
     std::function<void(Targets)> pendingTargets_;
     unsigned timeoutSource_ = 0;
-    unsigned watchSource_ = 0;
-    unsigned drainSource_ = 0;
+    GSource* watchSource_ = nullptr;
 };
 
 }  // namespace meridavolt

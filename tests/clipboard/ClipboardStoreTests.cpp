@@ -74,14 +74,32 @@ TEST_F(ClipboardStorePolling, CopiesMadeWhileAutomaticWasOffAreNotCapturedWhenSw
     EXPECT_EQ(scheduler.pendingCount(), 0u);
 
     pasteboard->offerString("backlog");
+    pasteboard->changed.emit();
     tick();
     store->setAutomatic(true);
     tick();
     EXPECT_TRUE(store->history().entries.empty());
+    EXPECT_EQ(pasteboard->fetches, 0) << "the clipboard was read while capture was off";
 
     // The capture button still takes it.
     store->capture();
     EXPECT_EQ(historyTexts(), std::vector<std::string>{"backlog"});
+}
+
+TEST_F(ClipboardStorePolling, AChangeTheClipboardReportsIsCapturedAtOnceWithoutWaitingForATick)
+{
+    makeStore();
+    pasteboard->offerString("at once");
+    pasteboard->changed.emit();
+    EXPECT_EQ(historyTexts(), std::vector<std::string>{"at once"});
+    tick();
+    EXPECT_EQ(pasteboard->fetches, 1);
+
+    // Not when the store was made without monitoring.
+    makeStore(false);
+    pasteboard->offerString("unwatched");
+    pasteboard->changed.emit();
+    EXPECT_TRUE(store->history().entries.empty());
 }
 
 TEST_F(ClipboardStorePolling, TheAutomaticSettingIsReadBackAndDefaultsToOn)

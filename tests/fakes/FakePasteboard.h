@@ -22,6 +22,11 @@ public:
     };
 
     std::int64_t changeCount() const override { return count; }
+    void fetch(std::function<void()> ready) override
+    {
+        ++fetches;
+        ready();
+    }
     std::vector<std::string> types() const override { return content.types; }
     std::optional<SharedBytes> pngData() const override { return note(content.png); }
     std::optional<SharedBytes> tiffData() const override { return note(content.tiff); }
@@ -50,6 +55,7 @@ public:
     Content content;
     std::int64_t count = 1;
     int writes = 0;
+    int fetches = 0;
     mutable int contentReads = 0;  // reads of data or strings, not of types or the count
 
 private:

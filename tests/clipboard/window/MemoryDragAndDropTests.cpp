@@ -13,6 +13,8 @@
 #include "platform/gdk/TestImages.h"
 #include "platform/glib/MainLoopScheduler.h"
 #include "support/MainLoopWait.h"
+#include "support/ResidentMemory.h"
+#include "clipboard/window/HelperProgram.h"
 
 #include <gtest/gtest.h>
 #include <gtkmm/init.h>
@@ -37,83 +39,6 @@ void xdotool(const std::string& arguments)
 {
     g_spawn_command_line_sync(("xdotool " + arguments).c_str(), nullptr, nullptr, nullptr, nullptr);
 }
-
-// The helper program, with the lines it printed so far.
-class DragHelper {
-public:
-    explicit DragHelper(const std::vector<std::string>& arguments)
-    {
-        std::vector<const char*> argv{MEMORY_DRAG_HELPER};
-        for (const auto& argument : arguments) argv.push_back(argument.c_str());
-        argv.push_back(nullptr);
-        process_ = g_subprocess_newv(argv.data(), G_SUBPROCESS_FLAGS_STDOUT_PIPE, nullptr);
-        if (!process_) throw std::runtime_error("the drag helper did not start");
-        lines_ = g_data_input_stream_new(g_subprocess_get_stdout_pipe(process_));
-        readLine();
-    }
-    ~DragHelper()
-    {
-        g_cancellable_cancel(cancellable_);
-        g_subprocess_force_exit(process_);
-        g_subprocess_wait(process_, nullptr, nullptr);
-        g_object_unref(lines_);
-        g_object_unref(process_);
-        g_object_unref(cancellable_);
-    }
-
-    // The rest of the last line starting with the word `prefix`, once one came.
-    std::optional<std::string> line(const std::string& prefix, std::chrono::milliseconds timeout = 10s)
-    {
-        std::optional<std::string> found;
-        waitUntil(
-            [&] {
-                for (const auto& line : *received_) {
-                    if (line == prefix) found = "";
-                    if (line.rfind(prefix + " ", 0) == 0) found = line.substr(prefix.size() + 1);
-                }
-                return found.has_value();
-            },
-            timeout);
-        return found;
-    }
-
-    // Everything it said, for failure messages.
-    std::string transcript() const
-    {
-        std::string all;
-        for (const auto& line : *received_) all += line + "\n";
-        return all;
-    }
-
-    std::string windowID()
-    {
-        if (windowID_.empty()) windowID_ = line("window").value_or("0");
-        return windowID_;
-    }
-
-private:
-    using Lines = std::shared_ptr<std::vector<std::string>>;
-
-    void readLine() { g_data_input_stream_read_line_async(lines_, G_PRIORITY_DEFAULT, cancellable_, lineArrived, new Lines(received_)); }
-
-    // Each line read arms the next read, until the pipe ends or the read is cancelled.
-    static void lineArrived(GObject* source, GAsyncResult* result, gpointer data)
-    {
-        std::unique_ptr<Lines> received(static_cast<Lines*>(data));
-        gchar* text = g_data_input_stream_read_line_finish(G_DATA_INPUT_STREAM(source), result, nullptr, nullptr);
-        if (!text) return;
-        (*received)->push_back(text);
-        g_free(text);
-        g_data_input_stream_read_line_async(G_DATA_INPUT_STREAM(source), G_PRIORITY_DEFAULT, nullptr, lineArrived,
-                                            received.release());
-    }
-
-    GSubprocess* process_ = nullptr;
-    GDataInputStream* lines_ = nullptr;
-    GCancellable* cancellable_ = g_cancellable_new();
-    std::shared_ptr<std::vector<std::string>> received_ = std::make_shared<std::vector<std::string>>();
-    std::string windowID_;
-};
 
 class MemoryDragAndDrop : public ::testing::Test {
 protected:
@@ -415,31 +340,33 @@ TEST_F(MemoryDragAndDrop, AfterADropFromAnotherProgramTheRowAndTheCardLookAsBefo
 }
 
 // Sources that stream without end or never answer: the reads are cut at
-// their limits or their time, nothing is stored, and the panel goes on.
+// their limits or their time, nothing is stored, the transfers stop (the
+// memory stays near where it was) and the panel goes on.
 TEST_F(MemoryDragAndDrop, EndlessAndSilentSourcesAreCutOffWithoutAHangOrAnEntry)
 {
     store().receive("kept");
     store().setStatus(std::nullopt);
-    {
-        auto endlessText = startHelper({"endless", "text/plain;charset=utf-8"});
-        dragFromHelper(*endlessText, panel_->list());
-        ASSERT_TRUE(endlessText->line("drag-end", 15s)) << endlessText->transcript();
-        runMainLoopFor(200ms);
-        EXPECT_EQ(texts(), std::vector<std::string>{"kept"});
-        EXPECT_EQ(store().status(), std::nullopt) << "an oversize text is dropped without a message";
-    }
-    {
-        // Cut at 50 MiB + 1 (the store then refuses it) or at the time limit,
-        // whichever the transfer reaches first.
-        auto endlessImage = startHelper({"endless", "image/png"});
+    const double before = testing::residentMiB();
+    double peak = before;
+    for (const char* type : {"text/plain;charset=utf-8", "text/uri-list", "image/png"}) {
+        // Cut at the limit + 1 byte (the store then refuses it) or at the time
+        // limit, whichever the transfer reaches first.
+        auto endless = startHelper({"endless", type});
         const auto start = std::chrono::steady_clock::now();
-        dragFromHelper(*endlessImage, panel_->list());
-        ASSERT_TRUE(endlessImage->line("drag-end", 15s)) << endlessImage->transcript();
-        EXPECT_LT(std::chrono::steady_clock::now() - start, 8s) << "the read was not given up in time";
-        runMainLoopFor(500ms);
-        EXPECT_EQ(texts(), std::vector<std::string>{"kept"});
-        EXPECT_NE(store().status(), "画像を保存しました");
+        dragFromHelper(*endless, panel_->list());
+        peak = std::max(peak, testing::peakResidentMiBFor(4s));
+        ASSERT_TRUE(endless->line("drag-end", 15s)) << type << endless->transcript();
+        EXPECT_LT(std::chrono::steady_clock::now() - start, 8s) << type << ": the read was not given up in time";
+        EXPECT_EQ(texts(), std::vector<std::string>{"kept"}) << type;
+        EXPECT_NE(store().status(), "画像を保存しました") << type;
+        EXPECT_NE(store().status(), "保存しました") << type;
     }
+    EXPECT_LT(peak - before, 64) << "the endless transfers went on: " << before << " MiB before, " << peak
+                                 << " MiB at most";
+    runMainLoopFor(5s);
+    const double after = testing::residentMiB();
+    testing::printResidentFigures("endless drops", before, peak, after);
+    EXPECT_LT(after - before, 64) << "the memory was not given back";
     {
         auto silent = startHelper({"silent", "text/uri-list"});
         const auto start = std::chrono::steady_clock::now();
@@ -447,6 +374,26 @@ TEST_F(MemoryDragAndDrop, EndlessAndSilentSourcesAreCutOffWithoutAHangOrAnEntry)
         ASSERT_TRUE(silent->line("drag-end", 15s)) << silent->transcript();
         EXPECT_LT(std::chrono::steady_clock::now() - start, 8s) << "the read was not given up in time";
         EXPECT_EQ(texts(), std::vector<std::string>{"kept"});
+    }
+}
+
+// A source that never answered must not hold up the drops of its type that
+// come after it, at once or later.
+TEST_F(MemoryDragAndDrop, ADropAfterASilentSourceOfTheSameTypeIsStored)
+{
+    {
+        auto silent = startHelper({"silent", "text/uri-list"});
+        dragFromHelper(*silent, panel_->list());
+        ASSERT_TRUE(silent->line("drag-end", 15s)) << silent->transcript();
+    }
+    for (const std::string page : {"https://example.com/at-once", "https://example.com/ten-seconds-later"}) {
+        if (page.ends_with("later")) runMainLoopFor(10s);
+        fakes::writeBytes(folder_ / "one.txt", page + "\r\n");
+        auto helper = startHelper({"uris", (folder_ / "one.txt").string()});
+        dragFromHelper(*helper, panel_->list());
+        ASSERT_TRUE(waitUntil([&] { return !texts().empty() && texts().front() == page; }, 10s))
+            << page << " was not stored";
+        EXPECT_EQ(store().status(), "保存しました");
     }
 }
 

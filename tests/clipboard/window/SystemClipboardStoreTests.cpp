@@ -1,11 +1,13 @@
 #include <gtest/gtest.h>
 
 #include "clipboard/view/SystemClipboardStore.h"
+#include "clipboard/window/HelperProgram.h"
 #include "fakes/MemorySettings.h"
 #include "fakes/TemporaryFolder.h"
 #include "platform/gdk/ClipboardProcess.h"
 #include "platform/tesseract/RenderedText.h"
 #include "support/MainLoopWait.h"
+#include "support/ResidentMemory.h"
 
 #include <gtk/gtk.h>
 
@@ -57,6 +59,35 @@ TEST_F(SystemClipboardStore, AnImageFileIsImportedThroughTheWorkerAndStored)
     ASSERT_TRUE(waitUntil([&] { return done; }, std::chrono::seconds(10)));
     EXPECT_EQ(store->status(), "画像を保存しました");
     ASSERT_EQ(store->history().entries.size(), 1u);
+}
+
+// Another program whose copy streams without end: the capture reads up to
+// its limit or its time and stops the transfer there, so the memory stays
+// near where it was and is given back afterwards.
+TEST_F(SystemClipboardStore, AnEndlessCopyIsCutOffAndItsMemoryGivenBack)
+{
+    using namespace std::chrono_literals;
+    auto store = makeSystemClipboardStore(settings, folder / "pinned-memory.json");
+    const double before = testing::residentMiB();
+    double peak = before;
+    const std::vector<std::pair<std::string, std::string>> refusals{
+        {"text/plain;charset=utf-8", "空の内容・100KBを超えるテキストは保存できません"},
+        {"image/png", "この画像は保存できません（形式・サイズを確認してください）"}};
+    for (const auto& [type, refusal] : refusals) {
+        store->setStatus(std::nullopt);
+        DragHelper endless({"copy-endless", type});
+        ASSERT_TRUE(waitUntil([&] { return store->status().has_value(); }, 10s)) << type;
+        peak = std::max(peak, testing::peakResidentMiBFor(3s));
+        // Cut at the limit: refused; cut at the time limit: nothing usable came.
+        EXPECT_TRUE(store->status() == refusal || store->status() == "画像・テキスト・URLをコピーしてください")
+            << type << ": " << store->status().value_or("");
+    }
+    EXPECT_TRUE(store->history().entries.empty());
+    EXPECT_LT(peak - before, 64) << before << " MiB before, " << peak << " MiB at most";
+    testing::runMainLoopFor(5s);
+    const double after = testing::residentMiB();
+    testing::printResidentFigures("endless copies", before, peak, after);
+    EXPECT_LT(after - before, 64) << "the memory was not given back";
 }
 
 }  // namespace

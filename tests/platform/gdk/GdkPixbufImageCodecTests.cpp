@@ -148,18 +148,25 @@ TEST_F(GdkPixbufCodec, RefusedImagesLeaveNothingInTheLog)
     EXPECT_FALSE(codec.scaledPNGs(gif(300, 200, {{0, 0, 1, 1}}), 4096, 320, 59'999));
 
     // An animation with an empty second frame, and one whose frame reaches
-    // past the canvas: the GIF loader logs critical errors over both.
-    EXPECT_FALSE(codec.scaledPNGs(gif(2, 2, {{0, 0, 1, 1}, {0, 0, 0, 0}}), 4096, 320, noPixelLimit));
-    EXPECT_FALSE(codec.scaledPNGs(gif(2, 2, {{0, 0, 1, 1}, {1, 0, 2, 1}}), 4096, 320, noPixelLimit));
-    EXPECT_FALSE(codec.scaledPNGs(gif(2, 2, {{0, 0, 1, 1}, {2, 2, 1, 1}}), 4096, 320, noPixelLimit));
-    // A WebP that declares an animation and holds a still picture.
+    // past the canvas: the GIF loader logs critical errors over both. A WebP
+    // that declares an animation and holds a still picture. Refused on the
+    // storing path and on the path that draws thumbnails from the pins file.
     const std::string still = twoColourImage(64, 32, "webp");
     std::string extended = "VP8X" + std::string("\x0a\x00\x00\x00\x02\x00\x00\x00", 8) +
                            std::string("\x3f\x00\x00\x1f\x00\x00", 6) + still.substr(12);
     const auto size = static_cast<std::uint32_t>(4 + extended.size());
     const std::string riffSize{char(size & 0xff), char((size >> 8) & 0xff), char((size >> 16) & 0xff),
                                char(size >> 24)};
-    EXPECT_FALSE(codec.scaledPNGs("RIFF" + riffSize + "WEBP" + extended, 4096, 320, noPixelLimit));
+    const std::vector<std::string> damaged{gif(2, 2, {{0, 0, 1, 1}, {0, 0, 0, 0}}),
+                                           gif(2, 2, {{0, 0, 1, 1}, {1, 0, 2, 1}}),
+                                           gif(2, 2, {{0, 0, 1, 1}, {2, 2, 1, 1}}),
+                                           "RIFF" + riffSize + "WEBP" + extended};
+    for (const auto& image : damaged) {
+        EXPECT_FALSE(codec.scaledPNGs(image, 4096, 320, noPixelLimit));
+        GdkPixbuf* thumbnail = decodeRasterImage(image, noPixelLimit);
+        EXPECT_EQ(thumbnail, nullptr);
+        if (thumbnail) g_object_unref(thumbnail);
+    }
     EXPECT_EQ(problems.count(), 0) << problems.last();
 
     // Frames inside their canvas are a picture: its first frame.

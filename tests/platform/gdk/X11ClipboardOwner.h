@@ -57,6 +57,17 @@ public:
         return requested_;
     }
 
+    // The targets asked for by any window but `window`.
+    std::vector<std::string> requestedByOthersThan(unsigned long window) const
+    {
+        std::lock_guard lock(mutex_);
+        std::vector<std::string> targets;
+        for (std::size_t i = 0; i < requested_.size(); ++i) {
+            if (requestors_[i] != window) targets.push_back(requested_[i]);
+        }
+        return targets;
+    }
+
 private:
     void serve()
     {
@@ -79,6 +90,7 @@ private:
         {
             std::lock_guard lock(mutex_);
             requested_.push_back(target);
+            requestors_.push_back(request.requestor);
         }
         XSelectionEvent reply{};
         reply.type = SelectionNotify;
@@ -112,6 +124,7 @@ private:
     std::thread thread_;
     mutable std::mutex mutex_;
     std::vector<std::string> requested_;
+    std::vector<unsigned long> requestors_;
 };
 
 }  // namespace meridavolt::testing

@@ -6,6 +6,7 @@
 //   memory-drag-helper receive            takes any drop and reports it
 //   memory-drag-helper endless <type>     drags <type> whose data never ends
 //   memory-drag-helper silent <type>      drags <type> whose data never comes
+//   memory-drag-helper copy-endless <type> copies <type> whose data never ends
 // It first prints "window <X id>", then "drag-end <action>" after a drag or
 // "formats <types…>", "png <bytes> <width>x<height>", "uris <list>" and
 // "received" after a drop.
@@ -69,7 +70,7 @@ void hostileWrite(GdkContentProvider* provider, const char*, GOutputStream* stre
                   GAsyncReadyCallback callback, gpointer data)
 {
     GTask* task = g_task_new(provider, cancellable, callback, data);
-    if (gMode == "endless") return writeMore(stream, task);
+    if (gMode == "endless" || gMode == "copy-endless") return writeMore(stream, task);
     // Silent: the task is kept and never answered.
 }
 
@@ -210,6 +211,11 @@ void activate(GtkApplication* application, gpointer)
         g_signal_connect(source, "prepare", G_CALLBACK(prepare), nullptr);
         g_signal_connect(source, "drag-end", G_CALLBACK(dragEnded), nullptr);
         gtk_widget_add_controller(area, GTK_EVENT_CONTROLLER(source));
+    }
+    if (gMode == "copy-endless") {
+        GdkContentProvider* endless = GDK_CONTENT_PROVIDER(g_object_new(hostile_provider_get_type(), nullptr));
+        gdk_clipboard_set_content(gtk_widget_get_clipboard(window), endless);
+        g_object_unref(endless);
     }
     gtk_window_present(GTK_WINDOW(window));
     g_timeout_add(200, [](gpointer w) -> gboolean {

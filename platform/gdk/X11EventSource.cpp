@@ -1,0 +1,54 @@
+#include "platform/gdk/X11EventSource.h"
+
+#include <X11/Xlib.h>
+
+namespace meridavolt {
+
+namespace {
+
+struct ConnectionSource {
+    GSource source;
+    Display* display;
+    GPollFD poll;
+    std::function<void()>* dispatch;
+};
+
+GSourceFuncs connectionSourceFuncs{
+    [](GSource* source, gint* timeout) -> gboolean {
+        *timeout = -1;
+        return XEventsQueued(reinterpret_cast<ConnectionSource*>(source)->display, QueuedAlready) > 0;
+    },
+    [](GSource* source) -> gboolean {
+        auto* watched = reinterpret_cast<ConnectionSource*>(source);
+        return (watched->poll.revents & G_IO_IN) || XEventsQueued(watched->display, QueuedAlready) > 0;
+    },
+    [](GSource* source, GSourceFunc, gpointer) -> gboolean {
+        (*reinterpret_cast<ConnectionSource*>(source)->dispatch)();
+        return G_SOURCE_CONTINUE;
+    },
+    [](GSource* source) { delete reinterpret_cast<ConnectionSource*>(source)->dispatch; },
+    nullptr,
+    nullptr,
+};
+
+}  // namespace
+
+GSource* watchX11Events(Display* display, std::function<void()> dispatch)
+{
+    GSource* source = g_source_new(&connectionSourceFuncs, sizeof(ConnectionSource));
+    auto* watched = reinterpret_cast<ConnectionSource*>(source);
+    watched->display = display;
+    watched->dispatch = new std::function<void()>(std::move(dispatch));
+    watched->poll = GPollFD{ConnectionNumber(display), G_IO_IN, 0};
+    g_source_add_poll(source, &watched->poll);
+    g_source_attach(source, nullptr);
+    return source;
+}
+
+void stopWatching(GSource* source)
+{
+    g_source_destroy(source);
+    g_source_unref(source);
+}
+
+}  // namespace meridavolt
