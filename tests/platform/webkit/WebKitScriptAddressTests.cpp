@@ -215,3 +215,24 @@ TEST_F(WebKitScriptAddressTest, OrdinaryLinksFormsAndMiddleClicksStillWork)
     EXPECT_EQ(session_->engine().currentAddress(), server_.url("/start"));
 }
 
+
+TEST_F(WebKitScriptAddressTest, ThePageMakesShadowRootsAsBefore)
+{
+    const std::string answer = evaluateText(*session_, R"JS(
+        const attach = Element.prototype.attachShadow;
+        const failure = (action) => { try { action(); return 'none'; } catch (error) { return error.name; } };
+        const closedHost = document.createElement('div');
+        const closedRoot = closedHost.attachShadow({ mode: 'closed' });
+        const openHost = document.createElement('div');
+        const openRoot = openHost.attachShadow({ mode: 'open', delegatesFocus: true });
+        return [attach.name, attach.length, 'prototype' in attach, failure(() => new attach({ mode: 'open' })),
+                closedRoot.mode, String(closedHost.shadowRoot), openRoot.mode, openHost.shadowRoot === openRoot,
+                openRoot.delegatesFocus, failure(() => openHost.attachShadow({ mode: 'open' })),
+                failure(() => closedHost.attachShadow({ mode: 'closed' })),
+                failure(() => document.createElement('div').attachShadow({ mode: 'ajar' })),
+                failure(() => attach.call(document, { mode: 'open' })),
+                failure(() => document.createElement('img').attachShadow({ mode: 'closed' }))].join(' ');
+    )JS", nullptr);
+    EXPECT_EQ(answer, "attachShadow 1 false TypeError closed null open true true NotSupportedError "
+                      "NotSupportedError TypeError TypeError NotSupportedError");
+}
