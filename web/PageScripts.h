@@ -4,10 +4,10 @@
 
 // The scripts our sessions run in pages, in our own script world
 // (scriptWorldName) so that the page's scripts can neither see nor change the
-// field we remember; only closedRootScriptLinkGuard runs in the page's world. Each is a function body; the engine passes arguments as
-// named variables, so user text is never part of the source. Bodies keep their
-// declarations inside an inner function, so repeated runs in the same world
-// never collide.
+// field we remember; only closedRootScriptLinkGuard runs in the page's world.
+// Each is a function body; the engine passes arguments as named variables, so
+// user text is never part of the source. Bodies keep their declarations inside
+// an inner function, so repeated runs in the same world never collide.
 namespace meridavolt::PageScripts {
 
 // Remembers the focused editable element (a text-like input, a textarea or

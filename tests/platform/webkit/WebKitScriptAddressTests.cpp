@@ -70,9 +70,9 @@ body { margin: 0 } a, button, .host { display: block; height: 18px; margin: 2px;
 </script>
 </body></html>)HTML";
 
-const std::array<const char*, 11> scriptCases = {"middle", "wrapped", "swapped",      "stopped",
-                                                  "form",   "formaction", "open",      "closed",
-                                                  "closedmiddle", "closedkey", "shadowform"};
+const std::array<const char*, 11> scriptCases = {"middle",       "wrapped",    "swapped",   "stopped",
+                                                 "form",         "formaction", "open",      "closed",
+                                                 "closedmiddle", "closedkey",  "shadowform"};
 
 std::string casesPage(const std::string& where, const std::string& extra = "")
 {
@@ -125,10 +125,9 @@ protected:
     {
         if (id == "middle" || id == "closedmiddle") return click(where, id, 2);
         if (id == "closedkey") {
-            evaluateText(*session_, "const frame = document.getElementById('frame');"
-                                    "const inFrame = '" + where + "' === 'frame';"
-                                    "(inFrame ? frame.contentDocument : document).getElementById('closedkey').focus();"
-                                    "return 'focused';");
+            const std::string document =
+                where == "frame" ? "document.getElementById('frame').contentDocument" : "document";
+            evaluateText(*session_, document + ".getElementById('closedkey').focus(); return 'focused';");
         } else {
             click(where, id);
         }
@@ -214,7 +213,6 @@ TEST_F(WebKitScriptAddressTest, OrdinaryLinksFormsAndMiddleClicksStillWork)
     EXPECT_TRUE(waitUntil([&] { return server_.requestCount("/next/frame") == 1; }));
     EXPECT_EQ(session_->engine().currentAddress(), server_.url("/start"));
 }
-
 
 TEST_F(WebKitScriptAddressTest, ThePageMakesShadowRootsAsBefore)
 {
