@@ -1,5 +1,7 @@
 #include "web/PageScripts.h"
 
+#include <string>
+
 namespace meridavolt::PageScripts {
 
 const char* const capturePasteTarget = R"JS(
@@ -78,8 +80,16 @@ const char* const pauseMediaRelay = R"JS(
 })();
 )JS";
 
-const char* const scriptLinkGuard = R"JS(
+namespace {
+
+// Builds the guard of links and forms; what it returns guards the default
+// actions of the events dispatched through a target. In the page's own world,
+// methods the page may replace later are taken at document start, so that the
+// page does not see our listeners come and go.
+const char* const guardFactory = R"JS(
 (() => {
+  const apply = Reflect.apply;
+  const { addEventListener, removeEventListener } = EventTarget.prototype;
   const xlink = 'http://www.w3.org/1999/xlink';
   const runsScript = (address, element) => {
     if (address === null) return false;
@@ -99,7 +109,8 @@ const char* const scriptLinkGuard = R"JS(
   // What a click would start: the nearest link with an address (an <a>
   // without one activates its ancestor) and the nearest submit button's form.
   // The path holds the nodes of open shadow roots; WebKitGTK hides those of
-  // closed ones from every script world, ours included.
+  // closed ones from other script worlds, so the page's world guards each
+  // closed root it makes, where the path reaches inside.
   const clickRunsScript = (elements) => {
     const link = elements.find(isLink);
     if (link && runsScript(link.getAttribute('href') ?? link.getAttributeNS(xlink, 'href'), link)) return true;
@@ -137,11 +148,25 @@ const char* const scriptLinkGuard = R"JS(
     }
     setTimeout(() => observer.disconnect());
     checks.set(event, check);
-    event.currentTarget.removeEventListener(event.type, checkAtTheEnd);
-    event.currentTarget.addEventListener(event.type, checkAtTheEnd);
+    apply(removeEventListener, event.currentTarget, [event.type, checkAtTheEnd]);
+    apply(addEventListener, event.currentTarget, [event.type, checkAtTheEnd]);
   };
   // The middle button follows links through auxclick; forms submit through submit.
-  for (const type of ['click', 'auxclick', 'submit']) window.addEventListener(type, guard, true);
+  return (target, types = ['click', 'auxclick', 'submit']) => {
+    for (const type of types) apply(addEventListener, target, [type, guard, true]);
+  };
+})
+)JS";
+
+std::string withGuard(const char* install)
+{
+    return std::string("(() => {\n  const guardDefaultActions = ") + guardFactory + "();" + install + "})();\n";
+}
+
+}  // namespace
+
+const std::string scriptLinkGuard = withGuard(R"JS(
+  guardDefaultActions(window);
   // A form's submit event stays inside its shadow root: guard each root that
   // a key comes from, before the key can submit a form there.
   const guardedRoots = new WeakSet();
@@ -149,10 +174,24 @@ const char* const scriptLinkGuard = R"JS(
     for (const node of event.composedPath()) {
       if (!(node instanceof ShadowRoot) || guardedRoots.has(node)) continue;
       guardedRoots.add(node);
-      node.addEventListener('submit', guard, true);
+      guardDefaultActions(node, ['submit']);
     }
   }, true);
-})();
-)JS";
+)JS");
+
+const std::string closedRootScriptLinkGuard = withGuard(R"JS(
+  const apply = Reflect.apply;
+  const attachShadow = Element.prototype.attachShadow;
+  const modeOf = Object.getOwnPropertyDescriptor(ShadowRoot.prototype, 'mode').get;
+  // A method, as the engine's own is: the same name and length, no prototype,
+  // not a constructor; the engine's method gets the very same arguments.
+  Element.prototype.attachShadow = {
+    attachShadow(init) {
+      const root = apply(attachShadow, this, arguments);
+      if (apply(modeOf, root, []) === 'closed') guardDefaultActions(root);
+      return root;
+    },
+  }.attachShadow;
+)JS");
 
 }  // namespace meridavolt::PageScripts

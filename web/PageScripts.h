@@ -1,11 +1,13 @@
 #pragma once
 
-// The scripts our sessions run in pages, always in our own script world
+#include <string>
+
+// The scripts our sessions run in pages, in our own script world
 // (scriptWorldName) so that the page's scripts can neither see nor change the
-// field we remember. Each is a function body; the engine passes arguments as
-// named variables, so user text is never part of the source. Bodies keep their
-// declarations inside an inner function, so repeated runs in the same world
-// never collide.
+// field we remember; only closedRootScriptLinkGuard runs in the page's world.
+// Each is a function body; the engine passes arguments as named variables, so
+// user text is never part of the source. Bodies keep their declarations inside
+// an inner function, so repeated runs in the same world never collide.
 namespace meridavolt::PageScripts {
 
 // Remembers the focused editable element (a text-like input, a textarea or
@@ -31,6 +33,13 @@ extern const char* const pauseMediaRelay;
 // runs script ("javascript:") does nothing, whether clicked, middle-clicked or
 // submitted. The engine runs such addresses without asking the session, so
 // this cancels the event's default action; the page's own handlers still run.
-extern const char* const scriptLinkGuard;
+extern const std::string scriptLinkGuard;
+
+// Installed in every frame at document start, in the page's own world: the
+// same guard for the links and forms in closed shadow roots, which no other
+// world can see into. It wraps Element.prototype.attachShadow, which behaves
+// as before for the page, and guards each closed root as it is made. Closed
+// roots declared in the markup are made by the parser, out of its reach.
+extern const std::string closedRootScriptLinkGuard;
 
 }  // namespace meridavolt::PageScripts

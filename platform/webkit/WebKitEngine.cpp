@@ -7,6 +7,12 @@ namespace meridavolt {
 
 namespace {
 
+void addScript(WebKitUserContentManager* manager, WebKitUserScript* script)
+{
+    webkit_user_content_manager_add_script(manager, script);
+    webkit_user_script_unref(script);
+}
+
 class WebKitRuleList final : public ContentRuleList {
 public:
     explicit WebKitRuleList(WebKitUserContentFilter* filter) : filter(filter) {}
@@ -162,13 +168,16 @@ struct WebKitEngine::Signals {
 WebKitEngine::WebKitEngine(std::shared_ptr<WebKitShared> shared) : shared_(std::move(shared))
 {
     contentManager_ = webkit_user_content_manager_new();
-    for (const char* source : {PageScripts::pauseMediaRelay, PageScripts::scriptLinkGuard}) {
-        WebKitUserScript* script =
-            webkit_user_script_new_for_world(source, WEBKIT_USER_CONTENT_INJECT_ALL_FRAMES,
-                                             WEBKIT_USER_SCRIPT_INJECT_AT_DOCUMENT_START, scriptWorldName, nullptr, nullptr);
-        webkit_user_content_manager_add_script(contentManager_, script);
-        webkit_user_script_unref(script);
+    for (const char* source : {PageScripts::pauseMediaRelay, PageScripts::scriptLinkGuard.c_str()}) {
+        addScript(contentManager_,
+                  webkit_user_script_new_for_world(source, WEBKIT_USER_CONTENT_INJECT_ALL_FRAMES,
+                                                   WEBKIT_USER_SCRIPT_INJECT_AT_DOCUMENT_START, scriptWorldName,
+                                                   nullptr, nullptr));
     }
+    // The page's own world: only there can a guard reach into closed shadow roots.
+    addScript(contentManager_, webkit_user_script_new(PageScripts::closedRootScriptLinkGuard.c_str(),
+                                                      WEBKIT_USER_CONTENT_INJECT_ALL_FRAMES,
+                                                      WEBKIT_USER_SCRIPT_INJECT_AT_DOCUMENT_START, nullptr, nullptr));
 
     view_ = WEBKIT_WEB_VIEW(g_object_new(WEBKIT_TYPE_WEB_VIEW, "network-session", shared_->networkSession,
                                          "user-content-manager", contentManager_, nullptr));

@@ -27,6 +27,9 @@ body { margin: 0 } a, button, .host { display: block; height: 18px; margin: 2px;
 <form action="javascript:void fetch('/ran/%W%/form')"><button id=form>form</button></form>
 <form action="/never/%W%"><button id=formaction formaction="javascript:void fetch('/ran/%W%/formaction')">formaction</button></form>
 <span class=host id=open></span>
+<span class=host id=closed></span>
+<span class=host id=closedmiddle></span>
+<span class=host id=closedkey></span>
 <span class=host id=shadowform></span>
 <a id=plain href="/next/%W%">plain</a>
 <a id=middleplain href="/middle/%W%">middle plain</a>
@@ -38,9 +41,14 @@ body { margin: 0 } a, button, .host { display: block; height: 18px; margin: 2px;
   inner.id = 'wrapped';
   inner.textContent = 'wrapped';
   document.getElementById('outer').append(inner);
-  const root = document.getElementById('open').attachShadow({ mode: 'open' });
-  root.innerHTML = '<a href="' + scriptAddress('open') + '" style="display:block">open</a>';
-  root.firstChild.addEventListener('click', () => report('open'));
+  // Links in shadow roots; only the page holds the closed ones. Focus given to
+  // a host goes on to its link.
+  for (const [id, mode, type] of [['open', 'open', 'click'], ['closed', 'closed', 'click'],
+                                  ['closedmiddle', 'closed', 'auxclick'], ['closedkey', 'closed', 'click']]) {
+    const root = document.getElementById(id).attachShadow({ mode, delegatesFocus: true });
+    root.innerHTML = '<a href="' + scriptAddress(id) + '" style="display:block">' + id + '</a>';
+    root.firstChild.addEventListener(type, () => report(id));
+  }
   // A form in a shadow root submits there only, with the Enter key in its one field.
   const formRoot = document.getElementById('shadowform').attachShadow({ mode: 'open' });
   formRoot.innerHTML = '<form action="' + scriptAddress('shadowform') + '"><input style="height:14px"></form>';
@@ -62,8 +70,9 @@ body { margin: 0 } a, button, .host { display: block; height: 18px; margin: 2px;
 </script>
 </body></html>)HTML";
 
-const std::array<const char*, 8> scriptCases = {"middle", "wrapped",    "swapped", "stopped",
-                                                 "form",   "formaction", "open",    "shadowform"};
+const std::array<const char*, 11> scriptCases = {"middle",       "wrapped",    "swapped",   "stopped",
+                                                 "form",         "formaction", "open",      "closed",
+                                                 "closedmiddle", "closedkey",  "shadowform"};
 
 std::string casesPage(const std::string& where, const std::string& extra = "")
 {
@@ -109,13 +118,20 @@ protected:
         return std::make_pair(x, y);
     }
 
-    // Activates a case as a user does: a middle click on "middle", Enter in the
-    // field of the form in a shadow root, a click on the rest.
+    // Activates a case as a user does: a middle click on "middle" and
+    // "closedmiddle", Enter on the focused link of "closedkey" and in the field
+    // of the form in a shadow root, a click on the rest.
     void activate(const std::string& where, const std::string& id)
     {
-        if (id == "middle") return click(where, id, 2);
-        click(where, id);
-        if (id == "shadowform") {
+        if (id == "middle" || id == "closedmiddle") return click(where, id, 2);
+        if (id == "closedkey") {
+            const std::string document =
+                where == "frame" ? "document.getElementById('frame').contentDocument" : "document";
+            evaluateText(*session_, document + ".getElementById('closedkey').focus(); return 'focused';");
+        } else {
+            click(where, id);
+        }
+        if (id == "shadowform" || id == "closedkey") {
             ASSERT_TRUE(g_spawn_command_line_sync("xdotool key Return", nullptr, nullptr, nullptr, nullptr));
             runMainLoopFor(std::chrono::milliseconds(80));
         }
@@ -198,3 +214,23 @@ TEST_F(WebKitScriptAddressTest, OrdinaryLinksFormsAndMiddleClicksStillWork)
     EXPECT_EQ(session_->engine().currentAddress(), server_.url("/start"));
 }
 
+TEST_F(WebKitScriptAddressTest, ThePageMakesShadowRootsAsBefore)
+{
+    const std::string answer = evaluateText(*session_, R"JS(
+        const attach = Element.prototype.attachShadow;
+        const failure = (action) => { try { action(); return 'none'; } catch (error) { return error.name; } };
+        const closedHost = document.createElement('div');
+        const closedRoot = closedHost.attachShadow({ mode: 'closed' });
+        const openHost = document.createElement('div');
+        const openRoot = openHost.attachShadow({ mode: 'open', delegatesFocus: true });
+        return [attach.name, attach.length, 'prototype' in attach, failure(() => new attach({ mode: 'open' })),
+                closedRoot.mode, String(closedHost.shadowRoot), openRoot.mode, openHost.shadowRoot === openRoot,
+                openRoot.delegatesFocus, failure(() => openHost.attachShadow({ mode: 'open' })),
+                failure(() => closedHost.attachShadow({ mode: 'closed' })),
+                failure(() => document.createElement('div').attachShadow({ mode: 'ajar' })),
+                failure(() => attach.call(document, { mode: 'open' })),
+                failure(() => document.createElement('img').attachShadow({ mode: 'closed' }))].join(' ');
+    )JS", nullptr);
+    EXPECT_EQ(answer, "attachShadow 1 false TypeError closed null open true true NotSupportedError "
+                      "NotSupportedError TypeError TypeError NotSupportedError");
+}
