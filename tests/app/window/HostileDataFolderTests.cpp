@@ -106,9 +106,11 @@ TEST_F(HostileDataFolder, AReadOnlyFolderIsNoSecondInstance)
 TEST_F(HostileDataFolder, OnlyTheLockHolderClearsStaleTemporaryFilesAndDeepSettingsStayAsTheyAre)
 {
     storeLibrary();
-    const std::vector<std::string> stale = {".services.json.Kill01", ".worksets.json.Kill02",
-                                            ".pinned-memory.json.Kill03"};
-    const std::vector<std::string> others = {"notes.txt", ".services.json.old", "services.json.Kill04"};
+    const std::vector<std::string> stale = {".services.json.meridavolt-save-Kill01",
+                                            ".worksets.json.meridavolt-save-Kill02",
+                                            ".pinned-memory.json.meridavolt-save-Kill03"};
+    const std::vector<std::string> others = {"notes.txt", ".services.json.old", "services.json.Kill04",
+                                             ".services.json.backup", ".pinned-memory.json.AAAAAA"};
     for (const auto& name : stale) writeBytes(data / name, "{\"half");
     for (const auto& name : others) writeBytes(data / name, "mine");
     const std::string deep = R"({"x":)" + std::string(100000, '[') + std::string(100000, ']') + "}";
@@ -124,10 +126,10 @@ TEST_F(HostileDataFolder, OnlyTheLockHolderClearsStaleTemporaryFilesAndDeepSetti
     for (const auto& name : others) EXPECT_EQ(readBytes(data / name), "mine") << name;
 
     // Another process's save in flight while the first one holds the lock.
-    writeBytes(data / ".services.json.Flight", "{\"sa");
+    writeBytes(data / ".services.json.meridavolt-save-Flight", "{\"sa");
     ApplicationProcess second(home, noBus);
     EXPECT_EQ(second.waitForExit(20s), 1) << second.errorOutput();
-    EXPECT_TRUE(std::filesystem::exists(data / ".services.json.Flight"));
+    EXPECT_TRUE(std::filesystem::exists(data / ".services.json.meridavolt-save-Flight"));
 
     EXPECT_TRUE(first.running());
     EXPECT_EQ(readBytes(config / "settings.json"), deep);
