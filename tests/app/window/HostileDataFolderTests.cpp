@@ -31,6 +31,7 @@ protected:
     {
         std::error_code ignored;
         std::filesystem::permissions(data, std::filesystem::perms::owner_all, ignored);
+        std::filesystem::permissions(config, std::filesystem::perms::owner_all, ignored);
         if (programBefore) ::setenv("MERIDAVOLT_PROGRAM", programBefore->c_str(), 1);
         else ::unsetenv("MERIDAVOLT_PROGRAM");
     }
@@ -101,6 +102,35 @@ TEST_F(HostileDataFolder, AReadOnlyFolderIsNoSecondInstance)
     EXPECT_TRUE(eventually([&] { return DesktopProbe::menuLabels(bus.address()).count("Local page") > 0; }));
     EXPECT_TRUE(app.running());
     EXPECT_EQ(readBytes(data / "services.json"), stored);
+}
+
+TEST_F(HostileDataFolder, WithSettingsThatCannotBeWrittenARemovedServiceStaysRemovedAcrossRestarts)
+{
+    // The library as the user left it: the video service removed, the
+    // one-time repair never recorded.
+    server.serve("/", "<!doctype html><title>local</title>");
+    ServiceLibrary library;
+    library.services = {Service{"local", "Local page", "globe", server.url("/"), LaunchMode::embedded, std::nullopt,
+                                {}, Date{1}}};
+    library.deletedIDs = {{"youtube", Date{2}}, {"brave", Date{2}}};
+    JSONLibraryRepository(data / "services.json").save(library);
+    std::filesystem::create_directories(config);
+    std::filesystem::permissions(config, std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
+    startWithoutRootsFileRights();
+
+    for (int start = 1; start <= 2; ++start) {
+        ApplicationProcess app(home, bus.address());
+        EXPECT_TRUE(showsWindows(app, 2)) << "start " << start << ": the window and the alert about the settings\n"
+                                          << app.errorOutput();
+        ASSERT_TRUE(eventually([&] { return DesktopProbe::menuLabels(bus.address()).count("Local page") > 0; }))
+            << "start " << start;
+        EXPECT_EQ(DesktopProbe::menuLabels(bus.address()).count("YouTube"), 0u) << "start " << start;
+        auto stored = JSONLibraryRepository(data / "services.json").load();
+        ASSERT_TRUE(stored);
+        EXPECT_EQ(stored->services.size(), 1u) << "start " << start;
+        EXPECT_EQ(stored->deletedIDs.count("youtube"), 1u) << "start " << start;
+    }
+    EXPECT_FALSE(std::filesystem::exists(config / "settings.json"));
 }
 
 TEST_F(HostileDataFolder, OnlyTheLockHolderClearsStaleTemporaryFilesAndDeepSettingsStayAsTheyAre)
