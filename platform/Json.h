@@ -1,6 +1,7 @@
 #pragma once
 
 #include <nlohmann/json.hpp>
+
 #include <cstddef>
 #include <string>
 #include <string_view>

@@ -119,6 +119,13 @@ std::string characterPrefix(std::string_view text, std::size_t count)
     return std::string(text.substr(0, static_cast<std::size_t>(end)));
 }
 
+std::string shownName(std::string_view name)
+{
+    std::string shown = characterPrefix(name, maximumShownNameCharacters);
+    if (shown.size() == name.size()) return shown;
+    return characterPrefix(shown, maximumShownNameCharacters - 1) + "…";
+}
+
 std::string foldedForSearch(std::string_view text)
 {
     std::string valid(text);
