@@ -1,4 +1,5 @@
 #include "app/CommandMenu.h"
+#include "platform/Text.h"
 
 #include <algorithm>
 
@@ -12,8 +13,9 @@ CommandMenu servicesMenu(const std::vector<Service>& services, bool hasPreviousS
     CommandMenu menu;
     const std::size_t numbered = std::min(services.size(), maximumNumberedServices);
     for (std::size_t position = 0; position < numbered; ++position) {
-        menu.services.push_back({Command::activateService, services[position].name, serviceActionName(position),
-                                 "<Control>" + std::to_string(position + 1), true, position});
+        menu.services.push_back({Command::activateService, shownName(services[position].name),
+                                 serviceActionName(position), "<Control>" + std::to_string(position + 1), true,
+                                 position});
     }
     // Ctrl+Alt+Left switches workspaces on Linux desktops, so the previous
     // service goes on Ctrl+Tab.

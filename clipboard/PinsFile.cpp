@@ -15,6 +15,10 @@ namespace meridavolt::PinsFile {
 
 namespace {
 
+// Thirty entries of five fields are under two hundred values; a file holding
+// far more is damaged, and is refused before its tree costs memory.
+constexpr std::size_t maximumValues = 1 + ClipboardHistory::capacity * 16;
+
 bool withinLimits(const std::vector<ClipboardEntry>& pins)
 {
     if (pins.size() > ClipboardHistory::capacity) return false;
@@ -44,7 +48,7 @@ std::vector<ClipboardEntry> load(const std::filesystem::path& path)
 
     std::vector<ClipboardEntry> pins;
     try {
-        auto list = nlohmann::json::parse(*bytes);
+        auto list = parseDataFileJSON(*bytes, maximumValues);
         if (!list.is_array()) throw FileError::corruptFile(name);
         for (const auto& object : list) pins.push_back(ClipboardEntry::fromJSON(object));
     } catch (const nlohmann::json::exception&) {

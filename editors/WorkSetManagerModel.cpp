@@ -1,4 +1,5 @@
 #include "editors/WorkSetManagerModel.h"
+#include "platform/Text.h"
 
 namespace meridavolt {
 
@@ -7,7 +8,7 @@ std::string WorkSetManagerModel::summary(const WorkSet& set)
     std::string text;
     for (const auto& service : set.services) {
         if (!text.empty()) text += " → ";
-        text += service.name;
+        text += shownName(service.name);
     }
     return text;
 }

@@ -13,7 +13,7 @@ std::optional<nlohmann::json> readDataFile(const std::filesystem::path& path)
     auto bytes = readFileIfExists(path, maximumDataFileBytes);
     if (!bytes) return std::nullopt;
     try {
-        return nlohmann::json::parse(*bytes);
+        return parseDataFileJSON(*bytes);
     } catch (const nlohmann::json::exception& error) {
         throw DecodingError(error.what());
     }

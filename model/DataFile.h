@@ -15,7 +15,8 @@ inline constexpr std::size_t maximumDataFileBytes = 4 * 1024 * 1024;
 
 // Reads and parses a data file without ever writing to it. None when the file
 // does not exist; a read failure, or a file over maximumDataFileBytes, throws
-// FileError; text that is not JSON (or not UTF-8) throws DecodingError.
+// FileError; text that is not JSON (or not UTF-8), or that goes past the
+// reader's nesting and value limits (parseDataFileJSON), throws DecodingError.
 std::optional<nlohmann::json> readDataFile(const std::filesystem::path& path);
 
 // Encodes and atomically writes a data file. Content that has no JSON form

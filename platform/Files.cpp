@@ -36,10 +36,11 @@ private:
     int fd_;
 };
 
-// "." + name + "." and mkstemp's six random letters or digits.
+// mkstemp's six random letters or digits follow a word of ours, so that the
+// clean-up at start never takes a user's own ".services.json.backup" for one.
 constexpr std::size_t temporaryRandomLength = 6;
 
-std::string temporaryPrefix(const std::string& fileName) { return "." + fileName + "."; }
+std::string temporaryPrefix(const std::string& fileName) { return "." + fileName + ".meridavolt-save-"; }
 
 bool isTemporaryFileOf(const std::string& candidate, const std::string& fileName)
 {

@@ -22,8 +22,9 @@ void writeFileAtomically(const std::filesystem::path& path, const std::string& b
 
 // Removes the temporary files that writeFileAtomically leaves when the process
 // is killed mid-write: for each name, the regular files of the folder named
-// "." + name + "." and six letters or digits. Nothing else is touched. Only
-// for a process that knows no other process writes these files right now.
+// "." + name + ".meridavolt-save-" and six letters or digits. Nothing else is
+// touched. Only for a process that knows no other process writes these files
+// right now.
 void removeStaleTemporaryFiles(const std::filesystem::path& folder, const std::vector<std::string>& fileNames);
 
 }  // namespace meridavolt

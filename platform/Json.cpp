@@ -15,12 +15,16 @@ std::string encodeDataFileJSON(const nlohmann::json& value)
     return escaped;
 }
 
-nlohmann::json parseJSONWithinDepth(std::string_view text)
+nlohmann::json parseDataFileJSON(std::string_view text, std::size_t maximumValues)
 {
-    // The parser itself keeps its nesting on the heap; stopping here also
-    // stops building a tree nobody could write back.
-    return nlohmann::json::parse(text, [](int depth, nlohmann::json::parse_event_t, nlohmann::json&) {
-        if (depth > maximumJSONDepth) throw JSONTooDeepError();
+    // The callback runs as each value starts, before it joins the tree, so a
+    // refused file costs no more than the part read so far.
+    std::size_t values = 0;
+    return nlohmann::json::parse(text, [&](int depth, nlohmann::json::parse_event_t event, nlohmann::json&) {
+        using Event = nlohmann::json::parse_event_t;
+        if (depth > maximumJSONDepth) throw JSONBeyondLimitsError();
+        const bool startsValue = event == Event::value || event == Event::object_start || event == Event::array_start;
+        if (startsValue && ++values > maximumValues) throw JSONBeyondLimitsError();
         return true;
     });
 }

@@ -27,6 +27,10 @@ public:
     // the rest of the run, and callers treat one-shot work as already done.
     virtual bool isReadable() const = 0;
 
+    // False when the last change could not be stored (no permission, disk
+    // full): the value then lives in memory only, for the rest of the run.
+    virtual bool lastWriteSucceeded() const = 0;
+
     // Emitted with the key after every change made through this object.
     Signal<const std::string&> changed;
 };

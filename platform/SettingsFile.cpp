@@ -16,7 +16,7 @@ SettingsFile::SettingsFile(std::filesystem::path path) : path_(std::move(path))
     try {
         auto bytes = readFileIfExists(path_, maximumSettingsBytes);
         if (!bytes) return;
-        auto parsed = parseJSONWithinDepth(*bytes);
+        auto parsed = parseDataFileJSON(*bytes);
         if (!parsed.is_object()) {
             readable_ = false;
             return;

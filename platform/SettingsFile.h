@@ -27,8 +27,7 @@ public:
     void remove(const std::string& key) override;
 
     bool isReadable() const override { return readable_; }
-    // False after a write failed (disk full, no permission); the value stays in memory.
-    bool lastWriteSucceeded() const { return lastWriteSucceeded_; }
+    bool lastWriteSucceeded() const override { return lastWriteSucceeded_; }
 
 private:
     void store(const std::string& key, nlohmann::json value);

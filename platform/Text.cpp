@@ -162,6 +162,13 @@ std::string replaceLineBreaks(std::string_view text, std::string_view separator)
     return replaced;
 }
 
+std::string shownName(std::string_view name)
+{
+    std::string shown = characterPrefix(name, maximumShownNameCharacters);
+    if (shown.size() == name.size()) return shown;
+    return characterPrefix(shown, maximumShownNameCharacters - 1) + "…";
+}
+
 std::string foldedForSearch(std::string_view text)
 {
     std::string valid(text);

@@ -31,6 +31,16 @@ std::string firstLines(std::string_view text, std::size_t count);
 // by `separator`.
 std::string replaceLineBreaks(std::string_view text, std::string_view separator);
 
+// The longest name (of a service, a work set) a window shows, in
+// user-perceived characters.
+inline constexpr std::size_t maximumShownNameCharacters = 40;
+
+// A name as the window shows it: whole when it has at most
+// maximumShownNameCharacters characters, else cut to that many with "…" as the
+// last. Names are stored as the user typed them, however long; cutting them
+// before they reach a label keeps both the layout and its cost in bounds.
+std::string shownName(std::string_view name);
+
 // The form used for case-insensitive search: NFC-normalised and case-folded.
 std::string foldedForSearch(std::string_view text);
 

@@ -17,6 +17,7 @@ constexpr const char* canvaMigrationFailedText =
     "Canvaの表示設定を更新できませんでした。再起動するともう一度更新します。";
 constexpr const char* youTubeMigrationFailedText =
     "YouTubeの起動設定を保存できませんでした。次回起動時に再試行します。";
+constexpr const char* settingsUnsavedText = "設定を保存できませんでした。設定の変更は終了すると元に戻ります。";
 
 template <typename T>
 bool assignIfChanged(T& field, T value)
@@ -38,6 +39,7 @@ AppModel::AppModel(AppModelServices services) : services_(std::move(services))
     clipboard_ = services_.makeClipboardStore();
     repository_ = services_.repository ? std::move(services_.repository) : std::make_unique<JSONLibraryRepository>();
 
+    settingsChanges_ = services_.settings.changed.connect([this](const std::string&) { reportUnsavedSettings(); });
     loadWorkSets();
     loadLibrary();
     migrateCanvaOpening();
@@ -68,17 +70,27 @@ void AppModel::loadLibrary()
     }
 }
 
-bool AppModel::migrationDone(const char* key) const
+bool AppModel::beginMigration(const char* key)
 {
-    // Unreadable settings cannot record that a migration ran, so it would run
-    // again on every launch: treat it as done instead.
-    if (!services_.settings.isReadable()) return true;
-    return services_.settings.boolValue(key).value_or(false);
+    Settings& settings = services_.settings;
+    // Settings that cannot be read, or written, cannot record that a migration
+    // ran: it would run again at every start, undoing what the user changed
+    // since. It counts as done instead.
+    if (!settings.isReadable() || settings.boolValue(key).value_or(false)) return false;
+    settings.setBool(key, true);
+    return settings.lastWriteSucceeded();
+}
+
+void AppModel::reportUnsavedSettings()
+{
+    if (toldSettingsUnsaved_ || services_.settings.lastWriteSucceeded()) return;
+    toldSettingsUnsaved_ = true;
+    setError(settingsUnsavedText);
 }
 
 void AppModel::migrateCanvaOpening()
 {
-    if (!storageReadable_ || !workSetsReadable_ || migrationDone(canvaMigrationKey)) return;
+    if (!storageReadable_ || !workSetsReadable_ || !beginMigration(canvaMigrationKey)) return;
     const Date now = services_.clock.now();
 
     ServiceLibrary library = library_;
@@ -95,17 +107,17 @@ void AppModel::migrateCanvaOpening()
         }
         if (sets != workSets_) workSetRepository_->save(sets);
     } catch (...) {
+        services_.settings.remove(canvaMigrationKey);  // tried again at the next start
         setError(canvaMigrationFailedText);
         return;
     }
     setLibrary(std::move(library));
     assignWorkSets(std::move(sets));
-    services_.settings.setBool(canvaMigrationKey, true);
 }
 
 void AppModel::migrateYouTubeDefault()
 {
-    if (!storageReadable_ || !workSetsReadable_ || migrationDone(youTubeMigrationKey)) return;
+    if (!storageReadable_ || !workSetsReadable_ || !beginMigration(youTubeMigrationKey)) return;
 
     ServiceLibrary library = library_;
     library.restoreYouTubeDefault(services_.clock);
@@ -114,12 +126,12 @@ void AppModel::migrateYouTubeDefault()
         repository_->save(library);
         workSetRepository_->save(sets);
     } catch (...) {
+        services_.settings.remove(youTubeMigrationKey);  // tried again at the next start
         setError(youTubeMigrationFailedText);
         return;
     }
     assignWorkSets(std::move(sets));
     setLibrary(std::move(library));
-    services_.settings.setBool(youTubeMigrationKey, true);
 }
 
 // --- Setters: each runs the field's observer, then tells the views.

@@ -190,7 +190,11 @@ private:
     void loadLibrary();
     void migrateCanvaOpening();
     void migrateYouTubeDefault();
-    bool migrationDone(const char* key) const;
+    // Records a one-time migration as done before it runs: false when it ran
+    // already, or when the settings cannot remember it.
+    bool beginMigration(const char* key);
+    // Tells the user, once a run, that a settings change could not be stored.
+    void reportUnsavedSettings();
 
     const Service* findService(const std::string& id) const;
     // Writes the work sets, then publishes them; a failed write keeps the old ones.
@@ -250,6 +254,8 @@ private:
 
     std::map<std::uint64_t, Timer> pasteTimers_;
     std::uint64_t nextPasteTask_ = 0;
+    bool toldSettingsUnsaved_ = false;
+    Connection settingsChanges_;
     std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
 };
 

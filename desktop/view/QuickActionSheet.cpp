@@ -4,6 +4,7 @@
 #include "desktop/SymbolIcons.h"
 #include "desktop/WorkspaceActions.h"
 #include "desktop/view/DesktopStyle.h"
+#include "platform/Text.h"
 
 #include <gtkmm/image.h>
 
@@ -17,7 +18,7 @@ QuickActionSheet::QuickActionSheet(AppModel& model, Service service)
     set_margin(30);
     set_size_request(280, -1);
 
-    title_.set_text(service_.name);
+    title_.set_text(shownName(service_.name));
     title_.add_css_class("title");
     spacer_.set_hexpand(true);
     close_.add_css_class("flat");

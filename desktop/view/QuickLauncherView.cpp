@@ -3,6 +3,7 @@
 #include "clipboard/view/MemoryImage.h"
 #include "desktop/SymbolIcons.h"
 #include "desktop/view/DesktopStyle.h"
+#include "platform/Text.h"
 
 #include <glibmm/main.h>
 #include <gtkmm/image.h>
@@ -39,11 +40,11 @@ struct QuickLauncherView::ServiceRow {
     explicit ServiceRow(Service shown) : service(std::move(shown))
     {
         icon.set_from_icon_name(iconNameForSymbol(service.symbol));
-        plainTextLabel(name, service.name);
+        plainTextLabel(name, shownName(service.name));
         box.append(icon);
         box.append(name);
         rowButton(button, box);
-        setAccessibleLabel(button, service.name);
+        setAccessibleLabel(button, shownName(service.name));
     }
 
     Service service;

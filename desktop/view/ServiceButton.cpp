@@ -7,6 +7,7 @@
 #include "desktop/view/DesktopStyle.h"
 #include "desktop/view/ServiceBar.h"
 #include "desktop/view/ServicePressStyle.h"
+#include "platform/Text.h"
 
 #include <gdk/gdkkeysyms.h>
 #include <glibmm/main.h>
@@ -88,12 +89,15 @@ void ServiceButton::show(const Service& service, bool isFirstService)
     // stamp); setting the same icon again would make GTK measure it anew.
     const bool firstShowing = !shown_;
     if (firstShowing || service.symbol != service_.symbol) icon_.set_from_icon_name(iconNameForSymbol(service.symbol));
-    if (firstShowing || service.name != service_.name) {
-        name_.set_text(service.name);
-        setAccessibleLabel(tile_, service.name);
+    const bool renamed = firstShowing || service.name != service_.name;
+    if (renamed || isFirstService != isFirst_) {
+        const std::string name = shownName(service.name);
+        if (renamed) {
+            name_.set_text(name);
+            setAccessibleLabel(tile_, name);
+        }
+        tile_.set_tooltip_text(serviceHelpText(name, isFirstService));
     }
-    if (firstShowing || service.name != service_.name || isFirstService != isFirst_)
-        tile_.set_tooltip_text(serviceHelpText(service.name, isFirstService));
     service_ = service;
     isFirst_ = isFirstService;
     shown_ = true;

@@ -2,6 +2,7 @@
 
 #include "desktop/SymbolIcons.h"
 #include "desktop/view/DesktopStyle.h"
+#include "platform/Text.h"
 
 #include <algorithm>
 
@@ -100,7 +101,7 @@ void SplitWorkspace::showSecondary(const Service& service)
     auto& s = *secondary_;
     s.serviceID = service.id;
     s.icon.set_from_icon_name(iconNameForSymbol(service.symbol));
-    s.name.set_text(service.name);
+    s.name.set_text(shownName(service.name));
     s.spacer.set_hexpand(true);
     s.close.set_icon_name(iconNameForSymbol("xmark"));
     s.close.add_css_class("flat");

@@ -2,6 +2,7 @@
 
 #include "desktop/view/DesktopStyle.h"
 #include "editors/view/EditorStyle.h"
+#include "platform/Text.h"
 
 #include <gdk/gdkkeysyms.h>
 #include <gtkmm/dragsource.h>
@@ -214,7 +215,7 @@ Gtk::ListBoxRow* ServiceManager::makeServiceRow(const Service& service)
     auto* symbol = makeSymbolImage(service.symbol, 18);
     symbol->set_size_request(symbolWidth, -1);
     box->append(*symbol);
-    box->append(*makeNameLabel(service.name));
+    box->append(*makeNameLabel(shownName(service.name)));
     if (service.mode == LaunchMode::external) {
         auto* external = makeSymbolImage("arrow.up.right.square");
         external->add_css_class("dim-label");
@@ -227,7 +228,7 @@ Gtk::ListBoxRow* ServiceManager::makeServiceRow(const Service& service)
 
     auto* row = Gtk::make_managed<Gtk::ListBoxRow>();
     row->set_child(*box);
-    setAccessibleLabel(*row, service.name);
+    setAccessibleLabel(*row, shownName(service.name));
     installRowDrag(*row, service.id);
     return row;
 }

@@ -2,6 +2,7 @@
 
 #include "desktop/view/DesktopStyle.h"
 #include "editors/view/EditorStyle.h"
+#include "platform/Text.h"
 
 #include <gdk/gdkkeysyms.h>
 #include <gtkmm/shortcut.h>
@@ -151,7 +152,7 @@ Gtk::Widget* WorkSetEditor::makeRow(const Service& service)
     auto* row = Gtk::make_managed<Gtk::Box>(Gtk::Orientation::VERTICAL, 8);
     row->add_css_class("work-set-editor-row");
     auto* header = Gtk::make_managed<Gtk::Box>(Gtk::Orientation::HORIZONTAL, 4);
-    auto* name = Gtk::make_managed<Gtk::Label>(service.name);
+    auto* name = Gtk::make_managed<Gtk::Label>(shownName(service.name));
     name->add_css_class("editor-service-name");
     name->set_halign(Gtk::Align::START);
     name->set_hexpand(true);
@@ -160,9 +161,9 @@ Gtk::Widget* WorkSetEditor::makeRow(const Service& service)
 
     RowWidgets widgets;
     const std::string id = service.id;
-    widgets.up = makeSymbolButton("arrow.up", WorkSetEditorModel::moveUpLabel(service.name));
-    widgets.down = makeSymbolButton("arrow.down", WorkSetEditorModel::moveDownLabel(service.name));
-    widgets.remove = makeSymbolButton("minus.circle", WorkSetEditorModel::removeLabel(service.name));
+    widgets.up = makeSymbolButton("arrow.up", WorkSetEditorModel::moveUpLabel(shownName(service.name)));
+    widgets.down = makeSymbolButton("arrow.down", WorkSetEditorModel::moveDownLabel(shownName(service.name)));
+    widgets.remove = makeSymbolButton("minus.circle", WorkSetEditorModel::removeLabel(shownName(service.name)));
     widgets.up->signal_clicked().connect([this, id] {
         editor_.move(id, -1);
         rebuildLater_.schedule();
@@ -199,7 +200,7 @@ void WorkSetEditor::rebuildAddChoices()
     while (auto* child = addBox_.get_first_child()) addBox_.remove(*child);
     addChoices_.clear();
     for (const auto& service : editor_.available()) {
-        auto* choice = Gtk::make_managed<Gtk::Button>(service.name);
+        auto* choice = Gtk::make_managed<Gtk::Button>(shownName(service.name));
         choice->add_css_class("flat");
         if (auto* label = dynamic_cast<Gtk::Label*>(choice->get_child())) {
             label->set_halign(Gtk::Align::START);

@@ -2,6 +2,7 @@
 
 #include "desktop/view/DesktopStyle.h"
 #include "editors/view/EditorStyle.h"
+#include "platform/Text.h"
 
 #include <glibmm/main.h>
 
@@ -73,7 +74,7 @@ WorkSetManager::Row WorkSetManager::makeRow(const WorkSet& set)
     row->add_css_class("work-set-row");
 
     auto* text = Gtk::make_managed<Gtk::Box>(Gtk::Orientation::VERTICAL, 8);
-    auto* name = Gtk::make_managed<Gtk::Label>(set.name);
+    auto* name = Gtk::make_managed<Gtk::Label>(shownName(set.name));
     name->add_css_class("editor-set-name");
     name->set_halign(Gtk::Align::START);
     name->set_ellipsize(Pango::EllipsizeMode::END);
@@ -94,14 +95,14 @@ WorkSetManager::Row WorkSetManager::makeRow(const WorkSet& set)
     widgets.summary->add_css_class("flat");
     widgets.summary->add_css_class("work-set-summary");
     widgets.summary->set_hexpand(true);
-    setAccessibleLabel(*widgets.summary, set.name);
+    setAccessibleLabel(*widgets.summary, shownName(set.name));
     widgets.summary->signal_clicked().connect([this, set] { manager_.open(set); });
 
-    widgets.edit = makeSymbolButton("pencil", WorkSetManagerModel::editLabel(set.name));
+    widgets.edit = makeSymbolButton("pencil", WorkSetManagerModel::editLabel(shownName(set.name)));
     widgets.edit->remove_css_class("flat");
     widgets.edit->set_valign(Gtk::Align::CENTER);
     widgets.edit->signal_clicked().connect([this, set] { openEditor(set); });
-    widgets.remove = makeSymbolButton("trash", WorkSetManagerModel::deleteLabel(set.name));
+    widgets.remove = makeSymbolButton("trash", WorkSetManagerModel::deleteLabel(shownName(set.name)));
     widgets.remove->remove_css_class("flat");
     widgets.remove->set_valign(Gtk::Align::CENTER);
     widgets.remove->signal_clicked().connect([this, set] { askToDelete(set); });

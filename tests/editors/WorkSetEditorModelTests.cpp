@@ -159,6 +159,11 @@ TEST_F(WorkSetEditing, LabelsNameTheServiceOrSet)
     EXPECT_EQ(WorkSetManagerModel::deleteLabel("朝"), "朝を削除");
     EXPECT_EQ(WorkSetManagerModel::summary(setOf({"a", "b", "c"})), "Service a → Service b → Service c");
     EXPECT_EQ(WorkSetManagerModel::summary(WorkSet{}), "");
+
+    // Each name is cut as the window shows it, the stored one stays whole.
+    WorkSet longNames = setOf({"a", "b"});
+    longNames.services[0].name = std::string(3'000'000, 'W');
+    EXPECT_EQ(WorkSetManagerModel::summary(longNames), std::string(39, 'W') + "… → Service b");
 }
 
 TEST_F(WorkSetEditing, TheManagerOffersTheCurrentSetOnlyWithServices)

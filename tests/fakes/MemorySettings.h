@@ -21,13 +21,16 @@ public:
     void remove(const std::string& key) override
     {
         values.erase(key);
+        lastWriteSucceeded_ = writable;
         changed.emit(key);
     }
 
     bool isReadable() const override { return readable; }
+    bool lastWriteSucceeded() const override { return lastWriteSucceeded_; }
 
     std::map<std::string, Value> values;
     bool readable = true;
+    bool writable = true;  // false: every change stays in memory and reports a failed write
 
 private:
     template <typename T>
@@ -41,8 +44,11 @@ private:
     void put(const std::string& key, Value value)
     {
         values[key] = std::move(value);
+        lastWriteSucceeded_ = writable;
         changed.emit(key);
     }
+
+    bool lastWriteSucceeded_ = true;
 };
 
 }  // namespace meridavolt::fakes

@@ -91,26 +91,36 @@ TEST(Files, APipeOrDeviceInPlaceOfAFileIsRefusedWithoutWaiting)
 TEST(Files, OnlyOurOwnStaleTemporaryFilesAreRemoved)
 {
     TemporaryFolder folder;
-    std::string pending = (folder / ".worksets.json.XXXXXX").string();
+    std::string pending = (folder / ".worksets.json.meridavolt-save-XXXXXX").string();
     const int pendingFile = ::mkstemp(pending.data());  // as the atomic write makes them
     ASSERT_GE(pendingFile, 0);
     ::close(pendingFile);
-    const std::vector<std::string> stale = {".services.json.AbC123", ".pinned-memory.json.000000"};
-    const std::vector<std::string> kept = {
-        "services.json", ".services.json", ".services.json.AbC12", ".services.json.AbC1234", ".services.json.AbC-12",
-        "x.services.json.AbC123", ".services.json.AbC123.bak", ".settings.json.AbC123", "instance.lock"};
+    const std::vector<std::string> stale = {".services.json.meridavolt-save-AbC123",
+                                            ".pinned-memory.json.meridavolt-save-000000"};
+    // A user's own copies, named as a person would name them.
+    const std::vector<std::string> kept = {"services.json",
+                                           ".services.json",
+                                           ".services.json.backup",
+                                           ".pinned-memory.json.AAAAAA",
+                                           ".services.json.meridavolt-save-AbC12",
+                                           ".services.json.meridavolt-save-AbC1234",
+                                           ".services.json.meridavolt-save-AbC-12",
+                                           "x.services.json.meridavolt-save-AbC123",
+                                           ".services.json.meridavolt-save-AbC123.bak",
+                                           ".settings.json.meridavolt-save-AbC123",
+                                           "instance.lock"};
     for (const auto& name : stale) writeBytes(folder / name, "{");
     for (const auto& name : kept) writeBytes(folder / name, "{");
-    std::filesystem::create_directory(folder / ".worksets.json.Folder");
-    std::filesystem::create_symlink(folder / "services.json", folder / ".services.json.Linked");
+    std::filesystem::create_directory(folder / ".worksets.json.meridavolt-save-Folder");
+    std::filesystem::create_symlink(folder / "services.json", folder / ".services.json.meridavolt-save-Linked");
 
     removeStaleTemporaryFiles(folder.path(), {"services.json", "worksets.json", "pinned-memory.json"});
 
     EXPECT_FALSE(std::filesystem::exists(pending));
     for (const auto& name : stale) EXPECT_FALSE(std::filesystem::exists(folder / name)) << name;
     for (const auto& name : kept) EXPECT_EQ(readBytes(folder / name), "{") << name;
-    EXPECT_TRUE(std::filesystem::is_directory(folder / ".worksets.json.Folder"));
-    EXPECT_TRUE(std::filesystem::is_symlink(folder / ".services.json.Linked"));
+    EXPECT_TRUE(std::filesystem::is_directory(folder / ".worksets.json.meridavolt-save-Folder"));
+    EXPECT_TRUE(std::filesystem::is_symlink(folder / ".services.json.meridavolt-save-Linked"));
     EXPECT_NO_THROW(removeStaleTemporaryFiles(folder / "absent", {"services.json"}));
 }
 

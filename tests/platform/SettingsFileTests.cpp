@@ -97,17 +97,17 @@ TEST(SettingsFile, WritesCompactlyAndNeverAFileTheReaderWouldRefuse)
         for (std::size_t i = 0; i < count; ++i) text += item + ",";
         return text + "0]}";
     };
-    // 1.4 MB that indenting would blow up past the reader's cap.
-    writeBytes(path, list("1", 700'000));
+    // 2.7 MB that indenting would blow up past the reader's cap.
+    writeBytes(path, list("12345678", 300'000));
     SettingsFile(path).setBool("x", true);
     SettingsFile reread(path);
     EXPECT_TRUE(reread.isReadable());
     EXPECT_EQ(reread.boolValue("x"), true);
-    EXPECT_LT(std::filesystem::file_size(path), 1'500'000u);
+    EXPECT_LT(std::filesystem::file_size(path), 2'800'000u);
 
-    // Numbers that grow when written again ("1e9" becomes "1000000000.0"):
-    // the write is refused, the old file stays readable.
-    const std::string growing = list("1e9", 1'000'000);
+    // Numbers that grow when written again ("1.0e+009" becomes
+    // "1000000000.0"): the write is refused, the old file stays readable.
+    const std::string growing = list("1.0e+009", 400'000);
     writeBytes(path, growing);
     SettingsFile settings(path);
     ASSERT_TRUE(settings.isReadable());

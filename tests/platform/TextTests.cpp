@@ -66,6 +66,21 @@ TEST(Text, LineBreaksOfEveryKindAreReplacedOnceEach)
     EXPECT_EQ(replaceLineBreaks("日本語", "|"), "日本語");
 }
 
+TEST(Text, ShownNamesAreCutWithAnEllipsisBetweenGraphemeClusters)
+{
+    const std::string fits(maximumShownNameCharacters, 'a');
+    EXPECT_EQ(shownName(fits), fits);
+    EXPECT_EQ(shownName(fits + "b"), std::string(maximumShownNameCharacters - 1, 'a') + "…");
+
+    // A family emoji is one character of several code points: never split.
+    const std::string family = "👨‍👩‍👧";
+    std::string long_;
+    for (int i = 0; i < 3'000'000 / static_cast<int>(family.size()); ++i) long_ += family;
+    std::string expected;
+    for (std::size_t i = 0; i + 1 < maximumShownNameCharacters; ++i) expected += family;
+    EXPECT_EQ(shownName(long_), expected + "…");
+}
+
 TEST(Text, SearchFoldingIgnoresCaseAndNormalisation)
 {
     EXPECT_EQ(foldedForSearch("YouTube"), foldedForSearch("youtube"));

@@ -191,6 +191,25 @@ TEST(AppModelStartup, UnreadableSettingsSkipBothMigrations)
     EXPECT_EQ(idsOf(model.library().services), idsOf(Catalog::initial()));
 }
 
+TEST(AppModelStartup, SettingsThatCannotBeWrittenSkipBothMigrationsAndSaySoOnce)
+{
+    AppModelHarness harness;
+    harness.settings.values.clear();
+    harness.settings.writable = false;
+    harness.storedLibrary = makeLibrary({"a", "brave"});
+    AppModel& model = harness.start();
+
+    // Neither migration could be remembered: neither ran, nothing was saved.
+    EXPECT_TRUE(harness.libraryStore->store.saves.empty());
+    EXPECT_TRUE(harness.workSetStore->store.saves.empty());
+    EXPECT_EQ(idsOf(model.library().services), (std::vector<std::string>{"a", "brave"}));
+    EXPECT_EQ(model.error(), "設定を保存できませんでした。設定の変更は終了すると元に戻ります。");
+
+    model.setError(std::nullopt);
+    harness.settings.setBool("another", true);
+    EXPECT_FALSE(model.error());
+}
+
 class CanvaMigration : public ::testing::Test {
 protected:
     CanvaMigration() { harness.settings.remove(AppModel::canvaMigrationKey); }

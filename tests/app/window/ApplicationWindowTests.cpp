@@ -37,16 +37,18 @@ class ApplicationWindow : public ::testing::Test {
 protected:
     // A library of three local pages, stored before the first launch, with the
     // one-time migrations already done so the library stays as written.
-    void storeLocalLibrary()
+    void storeLocalLibrary(const std::vector<std::string>& names = {"Local one", "Local two", "Local three"})
     {
         server.serve("/one", page("#dd2222"));
         server.serve("/two", page("#00aa55"));
         server.serve("/three", page("#2255dd"));
         ServiceLibrary library;
-        for (const char* name : {"one", "two", "three"}) {
+        const std::vector<std::string> ids = {"one", "two", "three"};
+        for (std::size_t i = 0; i < ids.size(); ++i) {
+            const std::string& name = ids[i];
             Service service;
             service.id = name;
-            service.name = std::string("Local ") + name;
+            service.name = names[i];
             service.symbol = "globe";
             service.url = server.url(std::string("/") + name);
             library.services.push_back(service);
@@ -129,6 +131,26 @@ TEST_F(ApplicationWindow, StartsIntoOneWindowOfTheFirstSizeWithTheServicesMenu)
     // "アップデートを確認…" puts the update sheet over the window.
     DesktopProbe::activateAction(bus.address(), "check-updates");
     EXPECT_TRUE(eventually([&] { return probe.shownWindows(app.pid()).size() == 2; }));
+}
+
+TEST_F(ApplicationWindow, LongServiceNamesLeaveTheWindowItsSizeDrawnWholeAndTheMenuCut)
+{
+    storeLocalLibrary({std::string(3'000'000, 'W'), std::string(1000, 'M'), "Local three"});
+    ApplicationProcess app(home, bus.address());
+    const auto window = launchAndWaitForWindow(app);
+    ASSERT_NE(window, 0u);
+
+    EXPECT_EQ(probe.size(window).width, 1120);
+    EXPECT_EQ(probe.size(window).height, 780);
+    // The first service's page fills the content, out to the panel on the right.
+    EXPECT_TRUE(eventually([&] { return near(pageColor(window), 0xdd, 0x22, 0x22); }, 30s)) << app.errorOutput();
+    EXPECT_TRUE(near(probe.pixel(window, 1000, 600), 0xdd, 0x22, 0x22));
+
+    ASSERT_TRUE(eventually([&] { return DesktopProbe::menuLabels(bus.address()).count("Local three") > 0; }));
+    const auto sections = DesktopProbe::menuSections(bus.address(), "サービス");
+    ASSERT_FALSE(sections.empty());
+    EXPECT_EQ(sections.front(),
+              (std::vector<std::string>{std::string(39, 'W') + "…", std::string(39, 'M') + "…", "Local three"}));
 }
 
 TEST_F(ApplicationWindow, KeysSwitchBetweenServicesWithoutReloadingThem)

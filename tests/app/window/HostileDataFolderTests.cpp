@@ -31,6 +31,7 @@ protected:
     {
         std::error_code ignored;
         std::filesystem::permissions(data, std::filesystem::perms::owner_all, ignored);
+        std::filesystem::permissions(config, std::filesystem::perms::owner_all, ignored);
         if (programBefore) ::setenv("MERIDAVOLT_PROGRAM", programBefore->c_str(), 1);
         else ::unsetenv("MERIDAVOLT_PROGRAM");
     }
@@ -103,12 +104,43 @@ TEST_F(HostileDataFolder, AReadOnlyFolderIsNoSecondInstance)
     EXPECT_EQ(readBytes(data / "services.json"), stored);
 }
 
+TEST_F(HostileDataFolder, WithSettingsThatCannotBeWrittenARemovedServiceStaysRemovedAcrossRestarts)
+{
+    // The library as the user left it: the video service removed, the
+    // one-time repair never recorded.
+    server.serve("/", "<!doctype html><title>local</title>");
+    ServiceLibrary library;
+    library.services = {Service{"local", "Local page", "globe", server.url("/"), LaunchMode::embedded, std::nullopt,
+                                {}, Date{1}}};
+    library.deletedIDs = {{"youtube", Date{2}}, {"brave", Date{2}}};
+    JSONLibraryRepository(data / "services.json").save(library);
+    std::filesystem::create_directories(config);
+    std::filesystem::permissions(config, std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
+    startWithoutRootsFileRights();
+
+    for (int start = 1; start <= 2; ++start) {
+        ApplicationProcess app(home, bus.address());
+        EXPECT_TRUE(showsWindows(app, 2)) << "start " << start << ": the window and the alert about the settings\n"
+                                          << app.errorOutput();
+        ASSERT_TRUE(eventually([&] { return DesktopProbe::menuLabels(bus.address()).count("Local page") > 0; }))
+            << "start " << start;
+        EXPECT_EQ(DesktopProbe::menuLabels(bus.address()).count("YouTube"), 0u) << "start " << start;
+        auto stored = JSONLibraryRepository(data / "services.json").load();
+        ASSERT_TRUE(stored);
+        EXPECT_EQ(stored->services.size(), 1u) << "start " << start;
+        EXPECT_EQ(stored->deletedIDs.count("youtube"), 1u) << "start " << start;
+    }
+    EXPECT_FALSE(std::filesystem::exists(config / "settings.json"));
+}
+
 TEST_F(HostileDataFolder, OnlyTheLockHolderClearsStaleTemporaryFilesAndDeepSettingsStayAsTheyAre)
 {
     storeLibrary();
-    const std::vector<std::string> stale = {".services.json.Kill01", ".worksets.json.Kill02",
-                                            ".pinned-memory.json.Kill03"};
-    const std::vector<std::string> others = {"notes.txt", ".services.json.old", "services.json.Kill04"};
+    const std::vector<std::string> stale = {".services.json.meridavolt-save-Kill01",
+                                            ".worksets.json.meridavolt-save-Kill02",
+                                            ".pinned-memory.json.meridavolt-save-Kill03"};
+    const std::vector<std::string> others = {"notes.txt", ".services.json.old", "services.json.Kill04",
+                                             ".services.json.backup", ".pinned-memory.json.AAAAAA"};
     for (const auto& name : stale) writeBytes(data / name, "{\"half");
     for (const auto& name : others) writeBytes(data / name, "mine");
     const std::string deep = R"({"x":)" + std::string(100000, '[') + std::string(100000, ']') + "}";
@@ -124,10 +156,10 @@ TEST_F(HostileDataFolder, OnlyTheLockHolderClearsStaleTemporaryFilesAndDeepSetti
     for (const auto& name : others) EXPECT_EQ(readBytes(data / name), "mine") << name;
 
     // Another process's save in flight while the first one holds the lock.
-    writeBytes(data / ".services.json.Flight", "{\"sa");
+    writeBytes(data / ".services.json.meridavolt-save-Flight", "{\"sa");
     ApplicationProcess second(home, noBus);
     EXPECT_EQ(second.waitForExit(20s), 1) << second.errorOutput();
-    EXPECT_TRUE(std::filesystem::exists(data / ".services.json.Flight"));
+    EXPECT_TRUE(std::filesystem::exists(data / ".services.json.meridavolt-save-Flight"));
 
     EXPECT_TRUE(first.running());
     EXPECT_EQ(readBytes(config / "settings.json"), deep);

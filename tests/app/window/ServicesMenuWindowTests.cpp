@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 #include <gtkmm/application.h>
+#include <gdkmm/display.h>
+#include <gdkmm/monitor.h>
 #include <gtkmm/init.h>
 #include <gtkmm/label.h>
 #include <gtkmm/popovermenu.h>
@@ -114,6 +116,38 @@ TEST_F(ServicesMenuWindow, ServicesComeBeforeTheOneDivider)
     ASSERT_GE(texts.size(), 3u);
     EXPECT_EQ(texts[0], "one");
     EXPECT_EQ(texts[1], "two");
+}
+
+TEST_F(ServicesMenuWindow, LongNamesAreCutSoTheMenuFitsTheScreenWithItsShortcuts)
+{
+    Service thousand = AppModelHarness::service("thousand");
+    thousand.name = std::string(1000, 'M');
+    Service huge = AppModelHarness::service("huge");
+    huge.name = std::string(3'000'000, 'W');
+    application_->add_window(window_);  // so that the menu shows the application's shortcuts
+    show({thousand, huge});
+
+    const auto texts = labels();
+    ASSERT_GE(texts.size(), 4u);
+    EXPECT_EQ(texts[0], std::string(39, 'M') + "…");
+    EXPECT_EQ(texts[2], std::string(39, 'W') + "…");
+
+    auto monitors = menu_->get_display()->get_monitors();
+    auto monitor = std::dynamic_pointer_cast<Gdk::Monitor>(monitors->get_object(0));
+    ASSERT_TRUE(monitor);
+    Gdk::Rectangle screen;
+    monitor->get_geometry(screen);
+    EXPECT_LT(menu_->get_width(), screen.get_width());
+    // Every shortcut shows whole inside the menu.
+    int shortcuts = 0;
+    for (auto* label : shown<Gtk::Label>(*menu_)) {
+        if (!std::string(label->get_text()).starts_with("Ctrl+")) continue;
+        ++shortcuts;
+        double x = 0, y = 0;
+        label->translate_coordinates(*menu_, label->get_width(), 0, x, y);
+        EXPECT_LE(x, menu_->get_width()) << std::string(label->get_text());
+    }
+    EXPECT_GE(shortcuts, 2);
 }
 
 }  // namespace
