@@ -5,6 +5,7 @@
 
 #include "desktop/window/LauncherDesktop.h"
 #include "editors/view/WorkSetManager.h"
+#include "platform/Text.h"
 
 #include <gtk/gtk.h>
 
@@ -295,10 +296,12 @@ TEST_P(WorkSetAddMenu, ShowsNamesWholeAndCutsOnlyWhatWouldPassTheWindow)
 
     const auto label = [&](Gtk::Button* choice) { return dynamic_cast<Gtk::Label*>(choice->get_child()); };
     EXPECT_EQ(std::string(label(choices[0])->get_text()), longName);
-    EXPECT_EQ(std::string(label(choices[1])->get_text()), std::string(600, 'w'));
-    // Every name but the one wider than the window shows whole.
+    // A name longer than any window shows is cut before it reaches the label,
+    // and may be cut again where the menu would pass the window.
+    EXPECT_EQ(std::string(label(choices[1])->get_text()), shownName(std::string(600, 'w')));
     for (std::size_t i = 0; i < choices.size(); ++i) {
-        EXPECT_EQ(label(choices[i])->get_layout()->is_ellipsized(), i == 1) << label(choices[i])->get_text();
+        if (i == 1) continue;
+        EXPECT_FALSE(label(choices[i])->get_layout()->is_ellipsized()) << label(choices[i])->get_text();
     }
     const auto [x, width] = boxInSheet(menu, sheetWindow);
     EXPECT_GE(x, 0);
