@@ -6,9 +6,10 @@
 // display (EGL_MESA_query_driver). That loads the driver but makes no GL
 // context and compiles no shader; a GL renderer string would need both.
 // EGL is opened with dlopen only then, so machines without a GPU never load it,
-// and only in a short-lived child process: a driver once loaded stays mapped
-// (Mesa's drivers cannot be unloaded), and on a software display nothing in
-// this process would use it again.
+// and only in a short-lived child process: once Mesa's driver is loaded, its
+// LLVM stays mapped even after eglTerminate and dlclose, and on a software
+// display nothing in this process would use it again. (With a GPU the toolkit
+// then loads the driver once more itself.)
 #include "platform/gdk/DisplayGLProbe.h"
 
 #include <EGL/egl.h>
