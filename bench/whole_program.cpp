@@ -9,8 +9,12 @@
 // for the renderer the program chooses on this display and for the toolkit's
 // defaults (GSK_RENDERER=gl, WEBKIT_DISABLE_COMPOSITING_MODE=0), the way the
 // program drew before it chose.
+// Then, idle with one animated page (a box moved every animation frame): the
+// UI process's CPU and page faults a second over 10 s, PSS, and which
+// processes map Mesa's GL driver; for this build and, given --baseline, for
+// another build of the program (an older commit), interleaved.
 //
-//   bench_whole_program [--runs=N] [--starts=N]
+//   bench_whole_program [--runs=N] [--starts=N] [--idle-runs=N] [--baseline=PATH]
 #include "../tests/app/window/ApplicationProcess.h"
 #include "../tests/app/window/DesktopProbe.h"
 #include "fakes/TemporaryFolder.h"
@@ -24,6 +28,7 @@
 #include <X11/Xutil.h>
 #include <gdk-pixbuf/gdk-pixbuf.h>
 #include <poll.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <chrono>
@@ -32,6 +37,7 @@
 #include <dirent.h>
 #include <fstream>
 #include <functional>
+#include <iterator>
 #include <map>
 #include <optional>
 #include <random>
@@ -118,6 +124,24 @@ struct Site {
     testing::LocalHttpServer server;
 };
 
+// A page that moves a box on every animation frame, and nothing else.
+struct AnimatedSite {
+    AnimatedSite()
+    {
+        server.serve("/", "<!doctype html><html><head><meta charset=utf-8><title>Animated</title>"
+                          "<style>#box{position:absolute;top:100px;width:200px;height:200px;background:#d22}</style>"
+                          "</head><body><div id=box></div><script>"
+                          "let x = 0;"
+                          "function step() { x = (x + 3) % 600; box.style.left = x + 'px'; requestAnimationFrame(step); }"
+                          "requestAnimationFrame(step);"
+                          "window.addEventListener('load', function () { fetch('/loaded'); });"
+                          "</script></body></html>");
+        server.serve("/loaded", testing::HttpResponse{204, "text/plain", "", {}});
+    }
+    bool loaded() const { return server.requestCount("/loaded") > 0; }
+    testing::LocalHttpServer server{0, "127.0.0.4"};
+};
+
 // --- Memory of a process tree
 
 std::vector<pid_t> processTree(pid_t root)
@@ -162,6 +186,57 @@ struct Memory {
     double tree = 0;
     double ui = 0;
 };
+
+std::string fileText(const std::string& path)
+{
+    std::ifstream file(path);
+    return std::string((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+}
+
+// Whether `pid` maps Mesa's GL driver.
+bool mapsGLDriver(pid_t pid)
+{
+    const std::string maps = fileText("/proc/" + std::to_string(pid) + "/maps");
+    return maps.find("swrast_dri") != std::string::npos || maps.find("libLLVM") != std::string::npos;
+}
+
+// The processes of the tree that do real work, by name: the sandbox's
+// helpers (bwrap, xdg-dbus-proxy) are left out.
+std::vector<std::pair<std::string, pid_t>> namedProcesses(pid_t root)
+{
+    std::vector<std::pair<std::string, pid_t>> named;
+    for (pid_t pid : processTree(root)) {
+        std::string name = fileText("/proc/" + std::to_string(pid) + "/comm");
+        if (!name.empty() && name.back() == '\n') name.pop_back();
+        if (pid == root) name = "UI";
+        else if (name.rfind("WebKitWebProces", 0) == 0) name = "web";
+        else if (name.rfind("WebKitNetworkPr", 0) == 0) name = "network";
+        else continue;
+        named.emplace_back(name, pid);
+    }
+    return named;
+}
+
+// CPU time (user and system) and minor page faults of one process so far.
+struct Usage {
+    double cpuSeconds = 0;
+    double minorFaults = 0;
+};
+
+Usage usageOf(pid_t pid)
+{
+    const std::string stat = fileText("/proc/" + std::to_string(pid) + "/stat");
+    const auto end = stat.rfind(')');
+    if (end == std::string::npos) return {};
+    // Fields after the name, from the third (state): minflt is the 10th, utime and stime the 14th and 15th.
+    std::istringstream fields(stat.substr(end + 2));
+    std::vector<std::string> values;
+    std::string value;
+    while (fields >> value && values.size() < 13) values.push_back(value);
+    if (values.size() < 13) return {};
+    const double ticks = static_cast<double>(sysconf(_SC_CLK_TCK));
+    return Usage{(std::stod(values[11]) + std::stod(values[12])) / ticks, std::stod(values[7])};
+}
 
 Memory memoryOf(pid_t root)
 {
@@ -234,15 +309,15 @@ struct RunFigures {
     Memory threeServices;
 };
 
-void storeLibrary(const fakes::TemporaryFolder& home, const std::vector<Site*>& sites)
+void storeLibrary(const fakes::TemporaryFolder& home, const std::vector<std::string>& addresses)
 {
     ServiceLibrary library;
-    for (std::size_t i = 0; i < sites.size(); ++i) {
+    for (std::size_t i = 0; i < addresses.size(); ++i) {
         Service service;
         service.id = "site" + std::to_string(i + 1);
         service.name = "Site " + std::to_string(i + 1);
         service.symbol = "globe";
-        service.url = sites[i]->server.url("/");
+        service.url = addresses[i];
         library.services.push_back(service);
     }
     JSONLibraryRepository(testing::dataFolder(home) / "services.json").save(library);
@@ -278,7 +353,7 @@ std::optional<RunFigures> fullRun(const Mode& mode)
 {
     Site one(1), two(2), three(3);
     fakes::TemporaryFolder home;
-    storeLibrary(home, {&one, &two, &three});
+    storeLibrary(home, {one.server.url("/"), two.server.url("/"), three.server.url("/")});
     testing::PrivateSessionBus bus;
     testing::DesktopProbe probe;
     MapWatch watch;
@@ -312,6 +387,48 @@ std::optional<RunFigures> fullRun(const Mode& mode)
     return figures;
 }
 
+struct IdleFigures {
+    double cpuPercent = 0;
+    double faultsPerSecond = 0;
+    Memory memory;
+    std::string glDriverMapped;  // "UI no, network no, web yes"
+};
+
+// The program with one service on the animated page, left alone once the
+// page runs; `program` is the build to run (empty: this build).
+std::optional<IdleFigures> idleRun(const std::string& program)
+{
+    if (program.empty()) unsetenv("MERIDAVOLT_PROGRAM");
+    else setenv("MERIDAVOLT_PROGRAM", program.c_str(), 1);
+    AnimatedSite site;
+    fakes::TemporaryFolder home;
+    storeLibrary(home, {site.server.url("/")});
+
+    testing::PrivateSessionBus bus;
+    testing::DesktopProbe probe;
+    MapWatch watch;
+    testing::ApplicationProcess app(home, bus.address());
+    if (!watch.waitForWindow(30s)) return std::nullopt;
+    std::this_thread::sleep_for(5s);
+    probe.pressKeys(watch.window(), "ctrl+1");
+    if (!waitFor([&] { return site.loaded(); }, 60s)) return std::nullopt;
+    std::this_thread::sleep_for(3s);
+
+    constexpr double seconds = 10;
+    const Usage before = usageOf(app.pid());
+    std::this_thread::sleep_for(std::chrono::duration<double>(seconds));
+    const Usage after = usageOf(app.pid());
+    IdleFigures figures;
+    figures.cpuPercent = (after.cpuSeconds - before.cpuSeconds) / seconds * 100;
+    figures.faultsPerSecond = (after.minorFaults - before.minorFaults) / seconds;
+    figures.memory = memoryOf(app.pid());
+    for (const auto& [name, pid] : namedProcesses(app.pid())) {
+        if (!figures.glDriverMapped.empty()) figures.glDriverMapped += ", ";
+        figures.glDriverMapped += name + (mapsGLDriver(pid) ? " yes" : " no");
+    }
+    return figures;
+}
+
 std::string range(std::vector<double> values, const char* format)
 {
     if (values.empty()) return "-";
@@ -321,13 +438,51 @@ std::string range(std::vector<double> values, const char* format)
     return text;
 }
 
-int option(int argc, char** argv, const char* name, int fallback)
+std::string textOption(int argc, char** argv, const char* name)
 {
     const std::string prefix = std::string("--") + name + "=";
     for (int i = 1; i < argc; ++i) {
-        if (std::strncmp(argv[i], prefix.c_str(), prefix.size()) == 0) return std::atoi(argv[i] + prefix.size());
+        if (std::strncmp(argv[i], prefix.c_str(), prefix.size()) == 0) return argv[i] + prefix.size();
     }
-    return fallback;
+    return "";
+}
+
+int option(int argc, char** argv, const char* name, int fallback)
+{
+    const std::string text = textOption(argc, argv, name);
+    return text.empty() ? fallback : std::atoi(text.c_str());
+}
+
+void idleComparison(int runs, const std::string& baseline)
+{
+    std::vector<std::pair<std::string, std::string>> builds{{"this build", ""}};
+    if (!baseline.empty()) builds.emplace_back("baseline", baseline);
+    std::map<std::string, std::vector<double>> cpu, faults, pss, pssUI;
+    std::map<std::string, std::string> glDriver;
+    for (int i = 0; i < runs; ++i) {
+        for (const auto& [name, program] : builds) {
+            auto figures = idleRun(program);
+            if (!figures) {
+                std::printf("%s: an idle run did not finish\n", name.c_str());
+                continue;
+            }
+            cpu[name].push_back(figures->cpuPercent);
+            faults[name].push_back(figures->faultsPerSecond);
+            pss[name].push_back(figures->memory.tree);
+            pssUI[name].push_back(figures->memory.ui);
+            glDriver[name] = figures->glDriverMapped;
+        }
+    }
+    std::printf("idle, one animated page (median, min-max; UI process unless said)\n");
+    std::printf("%-12s %-20s %-26s %-20s %-20s %s\n", "", "CPU", "page faults/s", "PSS all", "PSS UI",
+                "GL driver mapped");
+    for (const auto& [name, program] : builds) {
+        std::printf("%-12s %-20s %-26s %-20s %-20s %s\n", name.c_str(),
+                    range(cpu[name], "%.1f %% (%.1f-%.1f)").c_str(),
+                    range(faults[name], "%.0f (%.0f-%.0f)").c_str(),
+                    range(pss[name], "%.0f MB (%.0f-%.0f)").c_str(),
+                    range(pssUI[name], "%.0f MB (%.0f-%.0f)").c_str(), glDriver[name].c_str());
+    }
 }
 
 }  // namespace
@@ -339,6 +494,7 @@ int main(int argc, char** argv)
     std::setvbuf(stdout, nullptr, _IOLBF, 0);
     const int runs = option(argc, argv, "runs", 3);
     const int starts = option(argc, argv, "starts", 7);
+    const int idleRuns = option(argc, argv, "idle-runs", 3);
 
     const DisplayGL gl = probeDisplayGL();
     const RendererChoice choice = chooseRenderer(gl, rendererEnvironment());
@@ -384,5 +540,6 @@ int main(int argc, char** argv)
     }
     std::printf("targets: 3 services at most 350 MB, exec to window mapped at most 300 ms (runs: %d full, %d starts)\n",
                 runs, starts);
+    if (idleRuns > 0) idleComparison(idleRuns, textOption(argc, argv, "baseline"));
     return 0;
 }

@@ -5,14 +5,21 @@
 // direct rendering), so Mesa's EGL is asked which driver it picks for this X
 // display (EGL_MESA_query_driver). That loads the driver but makes no GL
 // context and compiles no shader; a GL renderer string would need both.
-// EGL is opened with dlopen only then, so machines without a GPU never load it.
+// EGL is opened with dlopen only then, so machines without a GPU never load it,
+// and only in a short-lived child process: once Mesa's driver is loaded, its
+// LLVM stays mapped even after eglTerminate and dlclose, and on a software
+// display nothing in this process would use it again. (With a GPU the toolkit
+// then loads the driver once more itself.)
 #include "platform/gdk/DisplayGLProbe.h"
 
 #include <EGL/egl.h>
 #include <EGL/eglext.h>
 #include <X11/Xlib.h>
 #include <dlfcn.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
+#include <cerrno>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
@@ -36,6 +43,10 @@ bool isSoftwareDriver(const char* name)
     return std::strcmp(name, "swrast") == 0 || std::strcmp(name, "kms_swrast") == 0;
 }
 
+// How the child process reports its answer.
+constexpr int softwareExit = 10;
+constexpr int hardwareExit = 11;
+
 struct EGLFunctions {
     PFNEGLGETPROCADDRESSPROC getProcAddress = nullptr;
     PFNEGLGETPLATFORMDISPLAYPROC getPlatformDisplay = nullptr;
@@ -44,11 +55,9 @@ struct EGLFunctions {
     PFNEGLGETDISPLAYDRIVERNAMEPROC driverName = nullptr;
 };
 
-}  // namespace
-
 // Hardware when the driver cannot be told, so that an unknown machine keeps
 // the toolkit's defaults.
-DisplayGL driverOfXDisplay()
+DisplayGL askEGLForDriver()
 {
     void* library = dlopen("libEGL.so.1", RTLD_LAZY | RTLD_LOCAL);
     if (!library) return DisplayGL::hardware;
@@ -72,8 +81,22 @@ DisplayGL driverOfXDisplay()
         }
     }
     if (x) XCloseDisplay(x);
-    // libEGL stays loaded: the toolkit and WebKit load it again anyway.
     return found;
+}
+
+}  // namespace
+
+DisplayGL driverOfXDisplay()
+{
+    // Called before the toolkit starts any thread, so forking is safe.
+    const pid_t child = fork();
+    if (child < 0) return DisplayGL::hardware;
+    if (child == 0) _exit(askEGLForDriver() == DisplayGL::software ? softwareExit : hardwareExit);
+    int status = 0;
+    while (waitpid(child, &status, 0) < 0 && errno == EINTR) {
+    }
+    const bool software = WIFEXITED(status) && WEXITSTATUS(status) == softwareExit;
+    return software ? DisplayGL::software : DisplayGL::hardware;
 }
 
 namespace {
@@ -97,13 +120,21 @@ DisplayGL probeDisplayGL()
 
 RendererEnvironment rendererEnvironment()
 {
-    return RendererEnvironment{variable("GSK_RENDERER"), variable("WEBKIT_DISABLE_COMPOSITING_MODE")};
+    return RendererEnvironment{variable("GSK_RENDERER"), variable("WEBKIT_DISABLE_COMPOSITING_MODE"),
+                               variable("GDK_DEBUG"), variable("WEBKIT_DISABLE_DMABUF_RENDERER"),
+                               variable("WEBKIT_WEB_RENDER_DEVICE_FILE")};
 }
 
 RendererChoice fitRendererToDisplay()
 {
     RendererChoice choice = chooseRenderer(probeDisplayGL(), rendererEnvironment());
-    if (choice.gskRenderer) setenv("GSK_RENDERER", choice.gskRenderer->c_str(), 1);
+    const auto name = [](const char* variable, const std::optional<std::string>& value) {
+        if (value) setenv(variable, value->c_str(), 1);
+    };
+    name("GSK_RENDERER", choice.gskRenderer);
+    name("GDK_DEBUG", choice.gdkDebug);
+    name("WEBKIT_DISABLE_DMABUF_RENDERER", choice.webkitDisableDMABuf);
+    name("WEBKIT_WEB_RENDER_DEVICE_FILE", choice.webkitRenderDevice);
     return choice;
 }
 

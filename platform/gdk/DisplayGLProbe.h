@@ -9,15 +9,16 @@ namespace meridavolt {
 DisplayGL probeDisplayGL();
 
 // The second half of the check, on its own: the driver Mesa's EGL picks for
-// the X display; hardware when it cannot be told.
+// the X display; hardware when it cannot be told. Asked in a child process,
+// so this process never maps EGL or the driver.
 DisplayGL driverOfXDisplay();
 
 // The renderer variables of this process's environment.
 RendererEnvironment rendererEnvironment();
 
-// Probes the display, chooses, and names the chosen toolkit renderer in the
-// environment. Call before the toolkit makes its first renderer: it reads
-// GSK_RENDERER once, then.
+// Probes the display, chooses, and names the choice's variables in the
+// environment. Call before the toolkit opens its display and before the
+// first web view: both read their variables once, then.
 RendererChoice fitRendererToDisplay();
 
 }  // namespace meridavolt

@@ -11,7 +11,9 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <fstream>
 #include <functional>
+#include <iterator>
 #include <thread>
 
 namespace meridavolt {
@@ -242,6 +244,17 @@ TEST_F(ApplicationWindow, CtrlQQuits)
     EXPECT_EQ(app.waitForExit(20s), 0) << app.errorOutput();
 }
 
+// Mesa's GL driver (and the LLVM it carries) that `pid` has mapped, if any.
+std::string mappedGLDriver(pid_t pid)
+{
+    std::ifstream file("/proc/" + std::to_string(pid) + "/maps");
+    const std::string maps((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+    for (const char* library : {"swrast_dri", "libLLVM"}) {
+        if (maps.find(library) != std::string::npos) return library;
+    }
+    return "";
+}
+
 TEST_F(ApplicationWindow, OnSoftwareGLItDrawsWithCairoAndShowsALocalPageWithoutCompositing)
 {
     // A virtual display has no direct rendering: OpenGL there is software,
@@ -268,6 +281,8 @@ TEST_F(ApplicationWindow, OnSoftwareGLItDrawsWithCairoAndShowsALocalPageWithoutC
         << app.errorOutput();
     EXPECT_EQ(server.requestCount("/one"), 1);
     EXPECT_TRUE(app.running());
+    // Nothing in the window draws with GL, so the window's process never loads the driver.
+    EXPECT_EQ(mappedGLDriver(app.pid()), "");
 }
 
 }  // namespace
