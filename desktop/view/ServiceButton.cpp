@@ -6,10 +6,8 @@
 #include "desktop/WorkspaceActions.h"
 #include "desktop/view/DesktopStyle.h"
 #include "desktop/view/ServiceBar.h"
-#include "desktop/view/ServicePressStyle.h"
 
 #include <gdk/gdkkeysyms.h>
-#include <glibmm/main.h>
 #include <gtkmm/widgetpaintable.h>
 
 #include <cmath>
@@ -51,7 +49,6 @@ ServiceButton::ServiceButton(ServiceBar& bar, const Service& service, bool isFir
     tileBox_.append(name_);
     tile_.set_child(tileBox_);
     tile_.add_css_class("service-tile");
-    applyServicePressStyle(tile_);
     set_child(tile_);
 
     for (auto* marker : {&markerBefore_, &markerAfter_}) {
@@ -227,7 +224,7 @@ void ServiceButton::perform(ServiceMenuItem::Kind kind, std::optional<std::strin
     actions::performMenuItem(bar_.model(), service, ServiceMenuItem{kind, "", std::move(url), true});
 }
 
-Glib::RefPtr<Gio::Menu> ServiceButton::contextMenu() const
+Glib::RefPtr<Gio::Menu> ServiceButton::contextMenuModel() const
 {
     using Kind = ServiceMenuItem::Kind;
     auto menu = Gio::Menu::create();
@@ -269,21 +266,17 @@ void ServiceButton::popupContextMenu(double x, double y)
 {
     std::dynamic_pointer_cast<Gio::SimpleAction>(actions_->lookup_action("top"))->set_enabled(!isFirst_);
     if (menu_) menu_->unparent();
-    menu_ = std::make_unique<Gtk::PopoverMenu>(contextMenu());
-    menu_->set_parent(tile_);
+    menu_ = std::make_unique<Gtk::PopoverMenu>(contextMenuModel());
+    // The menu hangs from this button, not from its tile: events in a popover
+    // travel up through its parent, and the tile's click and drags must never
+    // take a press or a release that was meant for the menu.
+    menu_->set_parent(*this);
     menu_->set_has_arrow(false);
-    const Gdk::Rectangle point(int(x), int(y), 1, 1);
-    menu_->set_pointing_to(point);
-    // A press that opens or answers the menu marks the tile pressed (the menu
-    // is the tile's child), and the menu takes or drops the pointer before
-    // the release that would unmark it: the tile would stay dimmed until the
-    // pointer next crossed it.
-    menu_->signal_closed().connect([this] {
-        Glib::signal_idle().connect_once(
-            sigc::track_obj([this] { tile_.unset_state_flags(Gtk::StateFlags::ACTIVE); }, *this));
-    });
+    double menuX = x, menuY = y;
+    tile_.translate_coordinates(*this, x, y, menuX, menuY);
+    menu_->set_pointing_to(Gdk::Rectangle(int(menuX), int(menuY), 1, 1));
+    press_.end();
     menu_->popup();
-    tile_.unset_state_flags(Gtk::StateFlags::ACTIVE);
 }
 
 }  // namespace meridavolt
