@@ -74,6 +74,19 @@ std::optional<Point> ServiceBar::railLocation(Gtk::Widget& widget, double x, dou
     return Point{railX, railY};
 }
 
+void ServiceBar::releaseReorder(const std::string& id, Point location)
+{
+    const auto order = [this] {
+        std::vector<std::string> ids;
+        for (const auto& service : model_.library().services) ids.push_back(service.id);
+        return ids;
+    };
+    const auto before = order();
+    reorder_.release(id, location, geometry());
+    // The buttons have been put in their new order; the next layout moves them.
+    if (order() != before) list_.glideIntoNextLayout();
+}
+
 void ServiceBar::hover(const std::string& id, bool entered)
 {
     if (entered) hoveredID_ = id;
@@ -122,9 +135,10 @@ void ServiceBar::refresh()
     const auto& dragged = reorder_.draggedID();
     for (auto& [id, button] : buttons_) {
         const bool isLast = !services.empty() && services.back().id == id;
-        button->refresh(model_.selectedID() == id, hoveredID_ == id || dragged == id, reorder_.showsMarkerBefore(id),
+        button->refresh(hoveredID_ == id || dragged == id, reorder_.showsMarkerBefore(id),
                         isLast && reorder_.showsMarkerAfterLast());
     }
+    list_.select(model_.selectedID());
 }
 
 }  // namespace meridavolt

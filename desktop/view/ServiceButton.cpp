@@ -96,10 +96,8 @@ void ServiceButton::show(const Service& service, bool isFirstService)
     shown_ = true;
 }
 
-void ServiceButton::refresh(bool selected, bool tinted, bool markerBefore, bool markerAfter)
+void ServiceButton::refresh(bool tinted, bool markerBefore, bool markerAfter)
 {
-    if (selected) tile_.add_css_class("selected");
-    else tile_.remove_css_class("selected");
     if (tinted) tile_.add_css_class("tinted");
     else tile_.remove_css_class("tinted");
     markerBefore_.set_visible(markerBefore);
@@ -170,7 +168,7 @@ void ServiceButton::installGestures()
         // must not leave this handler holding a stale reference.
         const auto id = service_.id;
         if (auto location = bar_.railLocation(tile_, x + dx, y + dy))
-            bar_.reorder().release(id, *location, bar_.geometry());
+            bar_.releaseReorder(id, *location);
         else
             bar_.reorder().cancel();
     });

@@ -34,7 +34,7 @@ public:
     ~ServiceButton() override;
 
     void show(const Service& service, bool isFirstService);
-    void refresh(bool selected, bool tinted, bool markerBefore, bool markerAfter);
+    void refresh(bool tinted, bool markerBefore, bool markerAfter);
 
     const Service& service() const { return service_; }
     Gtk::Button& tile() { return tile_; }

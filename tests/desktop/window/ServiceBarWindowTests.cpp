@@ -2,6 +2,7 @@
 
 #include "support/WidgetSearch.h"
 
+#include <gtkmm/settings.h>
 #include <gtkmm/stack.h>
 
 #include <algorithm>
@@ -299,4 +300,90 @@ TEST_F(DesktopWindowTest, TheTileMenuIsSetInTheFontOfTheOtherMenus)
     auto* name = meridavolt::testing::findWidget<Gtk::Label>(three->tile());
     EXPECT_LT(name->get_pango_context()->get_font_description().get_size(), fontOf(*reset).get_size());
     layoutButton.popdown();
+}
+
+namespace {
+
+// Samples a value once per frame of `widget` from just before `action` until
+// a while after it.
+std::vector<double> perFrame(Gtk::Widget& widget, const std::function<double()>& sample,
+                             const std::function<void()>& action)
+{
+    std::vector<double> samples{sample()};
+    const auto tick = widget.add_tick_callback([&](const Glib::RefPtr<Gdk::FrameClock>&) {
+        samples.push_back(sample());
+        return true;
+    });
+    action();
+    runMainLoopFor(400ms);
+    widget.remove_tick_callback(tick);
+    return samples;
+}
+
+bool anyStrictlyBetween(const std::vector<double>& values, double low, double high)
+{
+    return std::any_of(values.begin(), values.end(), [&](double v) { return v > low + 0.5 && v < high - 0.5; });
+}
+
+}  // namespace
+
+TEST_F(DesktopWindowTest, TheHighlightSlidesFromTheOldTileToTheNewOne)
+{
+    start();
+    auto& list = view_->serviceBar().list();
+    choose("one");
+    ASSERT_TRUE(waitUntil([&] { return list.highlightFrame().has_value(); }));
+    runMainLoopFor(200ms);
+    const double from = list.highlightFrame()->y;
+    const double to = serviceTile("three").get_parent()->get_allocation().get_y();
+    ASSERT_GT(to, from + 100);
+
+    const auto ys = perFrame(list, [&] { return list.highlightFrame()->y; }, [&] { choose("three"); });
+    EXPECT_TRUE(anyStrictlyBetween(ys, from, to)) << ys.size() << " frames";
+    EXPECT_DOUBLE_EQ(ys.back(), to);
+    EXPECT_DOUBLE_EQ(list.highlightFrame()->height, serviceTile("three").get_parent()->get_height());
+}
+
+TEST_F(DesktopWindowTest, ADropGlidesTheButtonsToTheirNewPlaces)
+{
+    start();
+    auto& list = view_->serviceBar().list();
+    auto& three = serviceTile("three");
+    auto& one = serviceTile("one");
+    const double step = three.get_parent()->get_allocation().get_y() - one.get_parent()->get_allocation().get_y();
+    pointer().keyDown("ctrl").moveTo(three).press().glideTo(three, one, std::nullopt, 4);
+    const auto offsets = perFrame(list, [&] { return list.drawnOffset("three").y; },
+                                  [&] { pointer().release().keyUp("ctrl"); });
+    ASSERT_EQ(libraryIDs(), (std::vector<std::string>{"three", "one", "two"}));
+    // From where it was, two places down, to its new place at the top.
+    std::string drawn;
+    for (double o : offsets) drawn += std::to_string(o) + " ";
+    EXPECT_TRUE(anyStrictlyBetween(offsets, 0, step)) << drawn;
+    EXPECT_EQ(offsets.back(), 0);
+    EXPECT_TRUE(std::none_of(offsets.begin(), offsets.end(), [&](double y) { return y > step * 2 + 0.5; }));
+}
+
+TEST_F(DesktopWindowTest, WithAnimationsOffTheHighlightAndTheButtonsJump)
+{
+    auto settings = Gtk::Settings::get_default();
+    settings->property_gtk_enable_animations() = false;
+    start();
+    auto& list = view_->serviceBar().list();
+    choose("one");
+    ASSERT_TRUE(waitUntil([&] { return list.highlightFrame().has_value(); }));
+    runMainLoopFor(200ms);
+    const double from = list.highlightFrame()->y;
+    const auto ys = perFrame(list, [&] { return list.highlightFrame()->y; }, [&] { choose("three"); });
+    const double to = serviceTile("three").get_parent()->get_allocation().get_y();
+    EXPECT_FALSE(anyStrictlyBetween(ys, from, to));
+    EXPECT_DOUBLE_EQ(ys.back(), to);
+
+    auto& three = serviceTile("three");
+    auto& one = serviceTile("one");
+    pointer().keyDown("ctrl").moveTo(three).press().glideTo(three, one, std::nullopt, 4);
+    const auto offsets = perFrame(list, [&] { return list.drawnOffset("three").y; },
+                                  [&] { pointer().release().keyUp("ctrl"); });
+    settings->property_gtk_enable_animations() = true;
+    ASSERT_EQ(libraryIDs(), (std::vector<std::string>{"three", "one", "two"}));
+    EXPECT_TRUE(std::all_of(offsets.begin(), offsets.end(), [](double y) { return y == 0; }));
 }
