@@ -76,15 +76,8 @@ std::optional<Point> ServiceBar::railLocation(Gtk::Widget& widget, double x, dou
 
 void ServiceBar::releaseReorder(const std::string& id, Point location)
 {
-    const auto order = [this] {
-        std::vector<std::string> ids;
-        for (const auto& service : model_.library().services) ids.push_back(service.id);
-        return ids;
-    };
-    const auto before = order();
-    reorder_.release(id, location, geometry());
     // The buttons have been put in their new order; the next layout moves them.
-    if (order() != before) list_.glideIntoNextLayout();
+    if (reorder_.release(id, location, geometry())) list_.glideIntoNextLayout();
 }
 
 void ServiceBar::hover(const std::string& id, bool entered)
