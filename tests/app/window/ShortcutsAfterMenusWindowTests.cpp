@@ -79,17 +79,5 @@ TEST_F(ShortcutsAfterMenus, EveryShortcutWorksAfterEachChoiceInTheLayoutMenu)
     expectEveryShortcutWorks("after the memory went below the page");
 }
 
-TEST_F(ShortcutsAfterMenus, EveryShortcutWorksAfterAChoiceInAServicesMenu)
-{
-    auto& one = *serviceBar().button("one");
-    XdoPointer(*window_).moveTo(one.tile()).click(3);
-    ASSERT_TRUE(waitUntil([&] { return one.contextMenu() && one.contextMenu()->get_mapped(); }));
-    ASSERT_TRUE(clickMenuItem(*one.contextMenu(), "開く"));
-    ASSERT_TRUE(waitUntil([&] { return model_->selectedID() == "one"; }));
-    ASSERT_TRUE(waitUntil([&] { return !one.contextMenu()->get_mapped(); }));
-    runMainLoopFor(100ms);
-    expectEveryShortcutWorks("after opening a service from its menu");
-}
-
 }  // namespace
 }  // namespace meridavolt::editortest
