@@ -88,7 +88,8 @@ Point ServiceBarMotion::offset(const std::string& id, double now) const
 std::optional<Rect> ServiceBarMotion::highlight(double now) const
 {
     if (!highlightTarget_) return std::nullopt;
-    return Rect{highlightX_.value(now), highlightY_.value(now), highlightWidth_.value(now), highlightHeight_.value(now)};
+    return Rect{highlightX_.value(now), highlightY_.value(now), highlightWidth_.value(now),
+                highlightHeight_.value(now)};
 }
 
 bool ServiceBarMotion::isMoving(double now) const

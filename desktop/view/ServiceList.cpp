@@ -38,8 +38,8 @@ void ServiceList::place()
         auto* button = dynamic_cast<ServiceButton*>(child);
         if (!button || !child->get_visible()) continue;
         const auto box = child->get_allocation();
-        frames[button->service().id] = Rect{double(box.get_x()), double(box.get_y()), double(box.get_width()),
-                                            double(box.get_height())};
+        frames[button->service().id] =
+            Rect{double(box.get_x()), double(box.get_y()), double(box.get_width()), double(box.get_height())};
     }
     const double time = now();
     motion_.place(frames, selected_, !reduceMotion(), time);

@@ -252,7 +252,7 @@ TEST_F(DesktopWindowTest, AfterAnyMenuEveryClickOpensItsServiceAndNoTileStaysPre
     const std::vector<std::string> ids{"one", "two", "three"};
     for (int trial = 0; trial < 20; ++trial) {
         const std::string menuOwner = ids[trial % 3];
-        // Another tile, now the next one, now the one after.
+        // Neither the menu's tile nor the open one, so that the click must open it.
         std::vector<std::string> others;
         for (const auto& id : ids)
             if (id != menuOwner && model_->selectedID() != id) others.push_back(id);
