@@ -38,7 +38,6 @@ public:
 
     const Service& service() const { return service_; }
     Gtk::Button& tile() { return tile_; }
-    const ServicePressStyle& pressStyle() const { return press_; }
     // The context menu while it exists.
     Gtk::PopoverMenu* contextMenu() { return menu_.get(); }
     Gtk::Box& markerBefore() { return markerBefore_; }

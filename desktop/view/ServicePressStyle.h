@@ -23,7 +23,6 @@ public:
     ServicePressStyle(const ServicePressStyle&) = delete;
     ServicePressStyle& operator=(const ServicePressStyle&) = delete;
 
-    bool isPressed() const { return pressed_; }
     // Ends the look at once, as when the button opens a menu.
     void end();
 
