@@ -10,13 +10,15 @@ void ServiceReorder::move(const std::string& id, Point location, const ServiceRa
     set(id, geometry.insertionTarget(geometry.mainAxis(location), serviceIDs()));
 }
 
-void ServiceReorder::release(const std::string& id, Point location, const ServiceRailGeometry& geometry)
+bool ServiceReorder::release(const std::string& id, Point location, const ServiceRailGeometry& geometry)
 {
+    bool moved = false;
     if (geometry.acceptsDrop(location)) {
         const auto target = geometry.insertionTarget(geometry.mainAxis(location), serviceIDs());
-        actions::reorderService(model_, id, target);
+        moved = actions::reorderService(model_, id, target);
     }
     set(std::nullopt, std::nullopt);
+    return moved;
 }
 
 void ServiceReorder::cancel()

@@ -18,8 +18,9 @@ public:
 
     // Every movement ends a pending start-up choice and moves the insertion marker.
     void move(const std::string& id, Point location, const ServiceRailGeometry& geometry);
-    // Moves the service and saves the library when released over the bar.
-    void release(const std::string& id, Point location, const ServiceRailGeometry& geometry);
+    // Moves the service and saves the library when released over the bar;
+    // whether the bar's order changed.
+    bool release(const std::string& id, Point location, const ServiceRailGeometry& geometry);
     void cancel();
 
     const std::optional<std::string>& draggedID() const { return draggedID_; }

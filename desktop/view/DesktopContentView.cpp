@@ -59,6 +59,12 @@ DesktopContentView::DesktopContentView(AppModel& model, Settings& settings, Sche
         return std::make_unique<QuickActionSheet>(model_, *model_.quickService());
     });
 
+    // The window's menus must never leave its shortcuts without a focus to start from.
+    signal_map().connect([this] {
+        auto* window = dynamic_cast<Gtk::Window*>(get_root());
+        if (window && !focusKeeper_) focusKeeper_ = std::make_unique<FocusKeeper>(*window);
+    });
+
     connections_.push_back(layoutSettings_.changed.connect([this] { scheduleArrange(); }));
     connections_.push_back(model_.showingWorkSetsChanged.connect([this] { workSetSheet_.update(); }));
     connections_.push_back(model_.managingChanged.connect([this] { managerSheet_.update(); }));

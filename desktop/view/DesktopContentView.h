@@ -8,6 +8,7 @@
 #include "desktop/view/DesktopToolbar.h"
 #include "desktop/view/DockingHints.h"
 #include "desktop/view/ErrorAlert.h"
+#include "desktop/view/FocusKeeper.h"
 #include "desktop/view/LayoutMenu.h"
 #include "desktop/view/MemoryStrip.h"
 #include "desktop/view/ServiceBar.h"
@@ -20,6 +21,8 @@
 #include <gtkmm/box.h>
 #include <gtkmm/overlay.h>
 #include <gtkmm/separator.h>
+
+#include <memory>
 
 namespace meridavolt {
 
@@ -84,6 +87,7 @@ private:
     SheetHost quickSheet_;
     ErrorAlert alert_;
 
+    std::unique_ptr<FocusKeeper> focusKeeper_;
     std::vector<Connection> connections_;
     sigc::connection pendingArrange_;
 };

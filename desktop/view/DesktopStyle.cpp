@@ -34,8 +34,8 @@ constexpr const char* styleSheet = R"css(
 
 .service-bar .add-service { padding: 0; }
 .service-tile { padding: 6px; border-radius: 14px; min-width: 58px; background: none; box-shadow: none; border: none; }
-.service-tile label { font-size: 10px; font-weight: 500; }
-.service-tile.selected { background-color: alpha(currentColor, 0.08); }
+/* The name only: the rule must not reach into anything else the tile holds. */
+.service-tile > box > label { font-size: 10px; font-weight: 500; }
 .service-tile.tinted { color: rgb(255, 82, 0); }
 .insertion-marker { min-height: 3px; border-radius: 2px; background-color: rgb(255, 82, 0); }
 /* Into the gap between two buttons. */
@@ -43,14 +43,9 @@ constexpr const char* styleSheet = R"css(
 .insertion-marker.after { transform: translateY(5px); }
 
 .service-press { transition: transform 90ms ease-out, opacity 90ms ease-out; }
-/* One list for the tile's highlight and its press: a transition set apart for
-   the selected tile would replace the press's there. */
-.service-tile.service-press {
-  transition: background-color 140ms ease-out, transform 90ms ease-out, opacity 90ms ease-out;
-}
-.service-press:active { transform: scale(0.94); opacity: 0.65; }
-.service-press.reduced-motion, .service-tile.service-press.reduced-motion { transition: none; }
-.service-press.reduced-motion:active { transform: none; opacity: 0.65; }
+.service-press.pressed { transform: scale(0.94); opacity: 0.65; }
+.service-press.reduced-motion { transition: none; }
+.service-press.reduced-motion.pressed { transform: none; opacity: 0.65; }
 
 .drop-strip { min-width: 18px; background-color: alpha(currentColor, 0.025); }
 .drop-strip image { color: alpha(currentColor, 0.5); }

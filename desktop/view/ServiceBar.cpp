@@ -74,6 +74,12 @@ std::optional<Point> ServiceBar::railLocation(Gtk::Widget& widget, double x, dou
     return Point{railX, railY};
 }
 
+void ServiceBar::releaseReorder(const std::string& id, Point location)
+{
+    // The buttons have been put in their new order; the next layout moves them.
+    if (reorder_.release(id, location, geometry())) list_.glideIntoNextLayout();
+}
+
 void ServiceBar::hover(const std::string& id, bool entered)
 {
     if (entered) hoveredID_ = id;
@@ -122,9 +128,10 @@ void ServiceBar::refresh()
     const auto& dragged = reorder_.draggedID();
     for (auto& [id, button] : buttons_) {
         const bool isLast = !services.empty() && services.back().id == id;
-        button->refresh(model_.selectedID() == id, hoveredID_ == id || dragged == id, reorder_.showsMarkerBefore(id),
+        button->refresh(hoveredID_ == id || dragged == id, reorder_.showsMarkerBefore(id),
                         isLast && reorder_.showsMarkerAfterLast());
     }
+    list_.select(model_.selectedID());
 }
 
 }  // namespace meridavolt

@@ -5,6 +5,7 @@
 #include "desktop/ServiceReorder.h"
 #include "desktop/view/PanelGrip.h"
 #include "desktop/view/ServiceButton.h"
+#include "desktop/view/ServiceList.h"
 #include "state/AppModel.h"
 
 #include <gtkmm/box.h>
@@ -35,9 +36,12 @@ public:
     // A point of `widget` in the scrolling area's coordinates.
     std::optional<Point> railLocation(Gtk::Widget& widget, double x, double y);
     void hover(const std::string& id, bool entered);
+    // Ends a reorder drag over `location`; a drop that moves the button glides.
+    void releaseReorder(const std::string& id, Point location);
 
     ServiceButton* button(const std::string& id);
     Gtk::ScrolledWindow& scrollingArea() { return scroll_; }
+    ServiceList& list() { return list_; }
     Gtk::Button& addButton() { return add_; }
 
 private:
@@ -50,7 +54,7 @@ private:
     std::optional<std::string> hoveredID_;
     PanelGrip grip_;
     Gtk::ScrolledWindow scroll_;
-    Gtk::Box list_{Gtk::Orientation::VERTICAL, 4};
+    ServiceList list_;
     Gtk::Button add_;
     Gtk::Image addIcon_;
     std::map<std::string, std::unique_ptr<ServiceButton>> buttons_;

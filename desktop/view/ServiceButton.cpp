@@ -6,11 +6,9 @@
 #include "desktop/WorkspaceActions.h"
 #include "desktop/view/DesktopStyle.h"
 #include "desktop/view/ServiceBar.h"
-#include "desktop/view/ServicePressStyle.h"
 #include "platform/Text.h"
 
 #include <gdk/gdkkeysyms.h>
-#include <glibmm/main.h>
 #include <gtkmm/widgetpaintable.h>
 
 #include <cmath>
@@ -52,7 +50,6 @@ ServiceButton::ServiceButton(ServiceBar& bar, const Service& service, bool isFir
     tileBox_.append(name_);
     tile_.set_child(tileBox_);
     tile_.add_css_class("service-tile");
-    applyServicePressStyle(tile_);
     set_child(tile_);
 
     for (auto* marker : {&markerBefore_, &markerAfter_}) {
@@ -103,10 +100,8 @@ void ServiceButton::show(const Service& service, bool isFirstService)
     shown_ = true;
 }
 
-void ServiceButton::refresh(bool selected, bool tinted, bool markerBefore, bool markerAfter)
+void ServiceButton::refresh(bool tinted, bool markerBefore, bool markerAfter)
 {
-    if (selected) tile_.add_css_class("selected");
-    else tile_.remove_css_class("selected");
     if (tinted) tile_.add_css_class("tinted");
     else tile_.remove_css_class("tinted");
     markerBefore_.set_visible(markerBefore);
@@ -177,7 +172,7 @@ void ServiceButton::installGestures()
         // must not leave this handler holding a stale reference.
         const auto id = service_.id;
         if (auto location = bar_.railLocation(tile_, x + dx, y + dy))
-            bar_.reorder().release(id, *location, bar_.geometry());
+            bar_.releaseReorder(id, *location);
         else
             bar_.reorder().cancel();
     });
@@ -231,7 +226,7 @@ void ServiceButton::perform(ServiceMenuItem::Kind kind, std::optional<std::strin
     actions::performMenuItem(bar_.model(), service, ServiceMenuItem{kind, "", std::move(url), true});
 }
 
-Glib::RefPtr<Gio::Menu> ServiceButton::contextMenu() const
+Glib::RefPtr<Gio::Menu> ServiceButton::contextMenuModel() const
 {
     using Kind = ServiceMenuItem::Kind;
     auto menu = Gio::Menu::create();
@@ -273,21 +268,17 @@ void ServiceButton::popupContextMenu(double x, double y)
 {
     std::dynamic_pointer_cast<Gio::SimpleAction>(actions_->lookup_action("top"))->set_enabled(!isFirst_);
     if (menu_) menu_->unparent();
-    menu_ = std::make_unique<Gtk::PopoverMenu>(contextMenu());
-    menu_->set_parent(tile_);
+    menu_ = std::make_unique<Gtk::PopoverMenu>(contextMenuModel());
+    // The menu hangs from this button, not from its tile: events in a popover
+    // travel up through its parent, and the tile's click and drags must never
+    // take a press or a release that was meant for the menu.
+    menu_->set_parent(*this);
     menu_->set_has_arrow(false);
-    const Gdk::Rectangle point(int(x), int(y), 1, 1);
-    menu_->set_pointing_to(point);
-    // A press that opens or answers the menu marks the tile pressed (the menu
-    // is the tile's child), and the menu takes or drops the pointer before
-    // the release that would unmark it: the tile would stay dimmed until the
-    // pointer next crossed it.
-    menu_->signal_closed().connect([this] {
-        Glib::signal_idle().connect_once(
-            sigc::track_obj([this] { tile_.unset_state_flags(Gtk::StateFlags::ACTIVE); }, *this));
-    });
+    double menuX = x, menuY = y;
+    tile_.translate_coordinates(*this, x, y, menuX, menuY);
+    menu_->set_pointing_to(Gdk::Rectangle(int(menuX), int(menuY), 1, 1));
+    press_.end();
     menu_->popup();
-    tile_.unset_state_flags(Gtk::StateFlags::ACTIVE);
 }
 
 }  // namespace meridavolt

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "desktop/ServiceMenu.h"
+#include "desktop/view/ServicePressStyle.h"
 #include "model/Service.h"
 
 #include <giomm/menu.h>
@@ -33,10 +34,12 @@ public:
     ~ServiceButton() override;
 
     void show(const Service& service, bool isFirstService);
-    void refresh(bool selected, bool tinted, bool markerBefore, bool markerAfter);
+    void refresh(bool tinted, bool markerBefore, bool markerAfter);
 
     const Service& service() const { return service_; }
     Gtk::Button& tile() { return tile_; }
+    // The context menu while it exists.
+    Gtk::PopoverMenu* contextMenu() { return menu_.get(); }
     Gtk::Box& markerBefore() { return markerBefore_; }
     Gtk::Box& markerAfter() { return markerAfter_; }
     // Builds and opens the context menu, as a right click does.
@@ -45,7 +48,7 @@ public:
 private:
     void installGestures();
     void installActions();
-    Glib::RefPtr<Gio::Menu> contextMenu() const;
+    Glib::RefPtr<Gio::Menu> contextMenuModel() const;
     void perform(ServiceMenuItem::Kind kind, std::optional<std::string> url = std::nullopt);
 
     ServiceBar& bar_;
@@ -53,6 +56,7 @@ private:
     bool isFirst_ = false;
     bool shown_ = false;
     Gtk::Button tile_;
+    ServicePressStyle press_{tile_};
     Gtk::Box tileBox_{Gtk::Orientation::VERTICAL, 6};
     Gtk::Image icon_;
     Gtk::Label name_;

@@ -26,7 +26,7 @@ TEST_F(ServiceReorderTest, DraggingCAboveTheMiddleOfAPutsItFirstAndSaves)
     EXPECT_EQ(reorder.draggedID(), "c");
     EXPECT_EQ(reorder.dropBeforeID(), "a");
     EXPECT_TRUE(reorder.showsMarkerBefore("a"));
-    reorder.release("c", {40, 20}, bar);
+    EXPECT_TRUE(reorder.release("c", {40, 20}, bar));
     EXPECT_EQ(harness.libraryIDs(), (std::vector<std::string>{"c", "a", "b"}));
     EXPECT_EQ(harness.repository->saves, 1);
     EXPECT_EQ(reorder.draggedID(), std::nullopt);
@@ -42,7 +42,7 @@ TEST_F(ServiceReorderTest, DraggingBBelowTheMiddleOfCPutsItLast)
 
 TEST_F(ServiceReorderTest, DroppingCBelowItsOwnMiddleChangesAndSavesNothing)
 {
-    reorder.release("c", {40, 170}, bar);
+    EXPECT_FALSE(reorder.release("c", {40, 170}, bar));
     EXPECT_EQ(harness.libraryIDs(), (std::vector<std::string>{"a", "b", "c"}));
     EXPECT_EQ(harness.repository->saves, 0);
 }
@@ -50,7 +50,7 @@ TEST_F(ServiceReorderTest, DroppingCBelowItsOwnMiddleChangesAndSavesNothing)
 TEST_F(ServiceReorderTest, DroppingBesideTheBarDoesNothingAndRemovesTheMarker)
 {
     reorder.move("c", {40, 20}, bar);
-    reorder.release("c", {140, 20}, bar);
+    EXPECT_FALSE(reorder.release("c", {140, 20}, bar));
     EXPECT_EQ(harness.libraryIDs(), (std::vector<std::string>{"a", "b", "c"}));
     EXPECT_EQ(reorder.draggedID(), std::nullopt);
     EXPECT_FALSE(reorder.showsMarkerBefore("a"));

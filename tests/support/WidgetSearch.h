@@ -1,5 +1,6 @@
 #pragma once
 
+#include <gtkmm/label.h>
 #include <gtkmm/widget.h>
 #include <gtkmm/window.h>
 
@@ -29,6 +30,17 @@ std::vector<T*> shown(Gtk::Widget& root)
         for (auto* inner : shown<T>(*child)) found.push_back(inner);
     }
     return found;
+}
+
+// The item of a shown menu that carries this label: the widget to aim at.
+inline Gtk::Widget* menuItem(Gtk::Widget& menu, const std::string& label)
+{
+    for (auto* child = menu.get_first_child(); child; child = child->get_next_sibling()) {
+        if (auto* text = dynamic_cast<Gtk::Label*>(child); text && text->get_mapped() && std::string(text->get_text()) == label)
+            return &menu;
+        if (auto* found = menuItem(*child, label)) return found;
+    }
+    return nullptr;
 }
 
 // The shown top-level window with this title, or nullptr: sheets are found by their titles.

@@ -1,7 +1,8 @@
 #include "DesktopWindowFixture.h"
 
-#include <gdk/x11/gdkx.h>
-#include <gtkmm/label.h>
+#include "support/WidgetSearch.h"
+
+#include <gtkmm/settings.h>
 #include <gtkmm/stack.h>
 
 #include <algorithm>
@@ -119,10 +120,8 @@ TEST_F(DesktopWindowTest, TheContextMenuOpensBesideAndMovesAServiceToTheTop)
     choose("one");
     auto* two = view_->serviceBar().button("two");
     pointer().moveTo(two->tile()).click(3);
-    bool menuShown = false;
-    for (auto* child = two->tile().get_first_child(); child; child = child->get_next_sibling())
-        if (dynamic_cast<Gtk::PopoverMenu*>(child) && child->get_visible()) menuShown = true;
-    EXPECT_TRUE(menuShown);
+    ASSERT_NE(two->contextMenu(), nullptr);
+    EXPECT_TRUE(two->contextMenu()->get_visible());
     two->activate_action("service.right");
     ASSERT_TRUE(waitUntil([&] { return model_->secondaryID() == "two"; }));
 
@@ -143,56 +142,6 @@ TEST_F(DesktopWindowTest, AltReturnOnAFocusedServiceShowsItsQuickActions)
     ASSERT_TRUE(waitUntil([&] { return model_->quickService().has_value(); }));
     EXPECT_EQ(model_->quickService()->id, "three");
     EXPECT_EQ(model_->selectedID(), std::nullopt);
-}
-
-namespace {
-
-// The widget of a shown menu that carries this label.
-Gtk::Widget* findMenuItem(Gtk::Widget& root, const std::string& label)
-{
-    for (auto* child = root.get_first_child(); child; child = child->get_next_sibling()) {
-        if (auto* text = dynamic_cast<Gtk::Label*>(child); text && std::string(text->get_text()) == label) return &root;
-        if (auto* found = findMenuItem(*child, label)) return found;
-    }
-    return nullptr;
-}
-
-// Whether the tile is drawn with the press style's dimmed, shrunk look.
-bool pressed(Gtk::Widget& tile)
-{
-    return (tile.get_state_flags() & Gtk::StateFlags::ACTIVE) == Gtk::StateFlags::ACTIVE;
-}
-
-}  // namespace
-
-TEST_F(DesktopWindowTest, AButtonMovedToTheTopFromItsMenuIsNotLeftPressed)
-{
-    start();
-    auto* three = view_->serviceBar().button("three");
-    pointer().moveTo(three->tile()).click(3);
-    Gtk::PopoverMenu* menu = nullptr;
-    for (auto* child = three->tile().get_first_child(); child; child = child->get_next_sibling())
-        if (auto* popover = dynamic_cast<Gtk::PopoverMenu*>(child)) menu = popover;
-    ASSERT_NE(menu, nullptr);
-    ASSERT_TRUE(waitUntil([&] { return menu->get_mapped(); }));
-    runMainLoopFor(100ms);
-    EXPECT_FALSE(pressed(three->tile()));
-    Gtk::Widget* item = findMenuItem(*menu, "一番上へ移動・起動時に開く");
-    ASSERT_NE(item, nullptr);
-    // The menu is a surface of its own: aim at the item within it.
-    double x = 0, y = 0, marginX = 0, marginY = 0;
-    item->translate_coordinates(*menu, item->get_width() / 2.0, item->get_height() / 2.0, x, y);
-    gtk_native_get_surface_transform(GTK_NATIVE(menu->gobj()), &marginX, &marginY);
-    const auto menuWindow = std::to_string(gdk_x11_surface_get_xid(menu->get_surface()->gobj()));
-    g_spawn_command_line_sync(("xdotool mousemove --window " + menuWindow + " " + std::to_string(int(x + marginX)) +
-                               " " + std::to_string(int(y + marginY)) + " click 1").c_str(),
-                              nullptr, nullptr, nullptr, nullptr);
-    ASSERT_TRUE(waitUntil([&] { return libraryIDs().front() == "three"; }));
-    runMainLoopFor(300ms);
-    EXPECT_FALSE(pressed(three->tile()));
-    // And it still opens with one click.
-    pointer().moveTo(three->tile()).click();
-    EXPECT_TRUE(waitUntil([&] { return model_->selectedID() == "three"; }));
 }
 
 namespace {
@@ -232,21 +181,27 @@ double drawnOpacity(Gtk::Widget& widget)
     return opacity;
 }
 
-// The opacities a widget is drawn with, frame by frame, while it is pressed.
-std::vector<double> opacitiesWhilePressed(Gtk::Widget& widget)
+// The opacities a widget is drawn with, frame by frame, while the pointer's
+// button is down on it.
+std::vector<double> opacitiesWhilePressed(XdoPointer pointer, Gtk::Widget& widget)
 {
     std::vector<double> opacities;
+    pointer.moveTo(widget);
     const auto tick = widget.add_tick_callback([&](const Glib::RefPtr<Gdk::FrameClock>&) {
         opacities.push_back(drawnOpacity(widget));
         return true;
     });
-    widget.set_state_flags(Gtk::StateFlags::ACTIVE, false);
+    pointer.press();
     runMainLoopFor(400ms);
     widget.remove_tick_callback(tick);
-    widget.unset_state_flags(Gtk::StateFlags::ACTIVE);
+    pointer.release();
     runMainLoopFor(300ms);
     return opacities;
 }
+
+// Whether the tile is drawn with the press style's dimmed look, once its
+// easing has had time to end.
+bool drawnPressed(Gtk::Widget& tile) { return drawnOpacity(tile) < 0.99; }
 
 bool easesIn(const std::vector<double>& opacities)
 {
@@ -256,15 +211,179 @@ bool easesIn(const std::vector<double>& opacities)
 
 }  // namespace
 
+TEST_F(DesktopWindowTest, AButtonMovedToTheTopFromItsMenuIsNotLeftPressed)
+{
+    start();
+    auto* three = view_->serviceBar().button("three");
+    pointer().moveTo(three->tile()).click(3);
+    Gtk::PopoverMenu* menu = three->contextMenu();
+    ASSERT_NE(menu, nullptr);
+    ASSERT_TRUE(waitUntil([&] { return menu->get_mapped(); }));
+    runMainLoopFor(100ms);
+    EXPECT_FALSE(drawnPressed(three->tile()));
+    Gtk::Widget* item = meridavolt::testing::menuItem(*menu, "一番上へ移動・起動時に開く");
+    ASSERT_NE(item, nullptr);
+    XdoPointer(*menu).moveTo(*item).click();
+    ASSERT_TRUE(waitUntil([&] { return libraryIDs().front() == "three"; }));
+    runMainLoopFor(300ms);
+    EXPECT_FALSE(drawnPressed(three->tile()));
+    // And it still opens with one click.
+    pointer().moveTo(three->tile()).click();
+    EXPECT_TRUE(waitUntil([&] { return model_->selectedID() == "three"; }));
+}
+
 TEST_F(DesktopWindowTest, ThePressDimsEveryTileGraduallyTheSelectedOneToo)
 {
     start();
-    choose("two");
+    ASSERT_TRUE(clickOpen("two"));
     runMainLoopFor(300ms);
-    for (const char* id : {"one", "two"}) {
-        auto opacities = opacitiesWhilePressed(serviceTile(id));
+    for (const char* id : {"two", "one"}) {
+        auto opacities = opacitiesWhilePressed(pointer(), serviceTile(id));
         std::string drawn;
         for (double opacity : opacities) drawn += std::to_string(opacity) + " ";
         EXPECT_TRUE(easesIn(opacities)) << id << ": " << drawn;
     }
+}
+
+TEST_F(DesktopWindowTest, AfterAnyMenuEveryClickOpensItsServiceAndNoTileStaysPressed)
+{
+    start();
+    ASSERT_TRUE(clickOpen("three"));
+    const std::vector<std::string> ids{"one", "two", "three"};
+    for (int trial = 0; trial < 20; ++trial) {
+        const std::string menuOwner = ids[trial % 3];
+        // Neither the menu's tile nor the open one, so that the click must open it.
+        std::vector<std::string> others;
+        for (const auto& id : ids)
+            if (id != menuOwner && model_->selectedID() != id) others.push_back(id);
+        const std::string clicked = others[(trial / 3) % others.size()];
+        auto* owner = view_->serviceBar().button(menuOwner);
+        pointer().moveTo(owner->tile()).click(3);
+        Gtk::PopoverMenu* menu = nullptr;
+        ASSERT_TRUE(waitUntil([&] { return (menu = owner->contextMenu()) && menu->get_mapped(); })) << "trial " << trial;
+        // Half the menus close with Escape, half with a click on the page.
+        if (trial % 2 == 0) pointer().keyDown("Escape").keyUp("Escape");
+        else pointer().moveTo(view_->workspace(), 300, 300).click();
+        ASSERT_TRUE(waitUntil([&] { return !menu->get_mapped(); })) << "trial " << trial;
+
+        pointer().moveTo(serviceTile(clicked)).click().moveTo(view_->workspace(), 300, 300);
+        EXPECT_TRUE(waitUntil([&] { return model_->selectedID() == clicked; }, 2s))
+            << "trial " << trial << ": the click on " << clicked << " was lost";
+        runMainLoopFor(200ms);
+        for (const auto& id : ids) EXPECT_FALSE(drawnPressed(serviceTile(id))) << "trial " << trial << ": " << id;
+        if (::testing::Test::HasFailure()) return;
+    }
+}
+
+TEST_F(DesktopWindowTest, TheTileMenuIsSetInTheFontOfTheOtherMenus)
+{
+    start();
+    auto* three = view_->serviceBar().button("three");
+    three->popupContextMenu(10, 10);
+    ASSERT_TRUE(waitUntil([&] { return three->contextMenu()->get_mapped(); }));
+    auto* open = meridavolt::testing::menuItem(*three->contextMenu(), "開く");
+    ASSERT_NE(open, nullptr);
+    auto& layoutButton = view_->toolbar().layoutButton();
+    layoutButton.popup();
+    auto* layoutMenu = layoutButton.get_popover();
+    ASSERT_TRUE(waitUntil([&] { return layoutMenu->get_mapped(); }));
+    auto* reset = meridavolt::testing::menuItem(*layoutMenu, "配置をリセット");
+    ASSERT_NE(reset, nullptr);
+
+    const auto fontOf = [](Gtk::Widget& item) {
+        auto* label = meridavolt::testing::findWidget<Gtk::Label>(item);
+        return label->get_pango_context()->get_font_description();
+    };
+    EXPECT_EQ(fontOf(*open).get_size(), fontOf(*reset).get_size());
+    EXPECT_EQ(fontOf(*open).get_weight(), fontOf(*reset).get_weight());
+    // The tile's own name keeps its small type.
+    auto* name = meridavolt::testing::findWidget<Gtk::Label>(three->tile());
+    EXPECT_LT(name->get_pango_context()->get_font_description().get_size(), fontOf(*reset).get_size());
+    layoutButton.popdown();
+}
+
+namespace {
+
+// Samples a value once per frame of `widget` from just before `action` until
+// a while after it.
+std::vector<double> perFrame(Gtk::Widget& widget, const std::function<double()>& sample,
+                             const std::function<void()>& action)
+{
+    std::vector<double> samples{sample()};
+    const auto tick = widget.add_tick_callback([&](const Glib::RefPtr<Gdk::FrameClock>&) {
+        samples.push_back(sample());
+        return true;
+    });
+    action();
+    runMainLoopFor(400ms);
+    widget.remove_tick_callback(tick);
+    return samples;
+}
+
+bool anyStrictlyBetween(const std::vector<double>& values, double low, double high)
+{
+    return std::any_of(values.begin(), values.end(), [&](double v) { return v > low + 0.5 && v < high - 0.5; });
+}
+
+}  // namespace
+
+TEST_F(DesktopWindowTest, TheHighlightSlidesFromTheOldTileToTheNewOne)
+{
+    start();
+    auto& list = view_->serviceBar().list();
+    choose("one");
+    ASSERT_TRUE(waitUntil([&] { return list.highlightFrame().has_value(); }));
+    runMainLoopFor(200ms);
+    const double from = list.highlightFrame()->y;
+    const double to = serviceTile("three").get_parent()->get_allocation().get_y();
+    ASSERT_GT(to, from + 100);
+
+    const auto ys = perFrame(list, [&] { return list.highlightFrame()->y; }, [&] { choose("three"); });
+    EXPECT_TRUE(anyStrictlyBetween(ys, from, to)) << ys.size() << " frames";
+    EXPECT_DOUBLE_EQ(ys.back(), to);
+    EXPECT_DOUBLE_EQ(list.highlightFrame()->height, serviceTile("three").get_parent()->get_height());
+}
+
+TEST_F(DesktopWindowTest, ADropGlidesTheButtonsToTheirNewPlaces)
+{
+    start();
+    auto& list = view_->serviceBar().list();
+    auto& three = serviceTile("three");
+    auto& one = serviceTile("one");
+    const double step = three.get_parent()->get_allocation().get_y() - one.get_parent()->get_allocation().get_y();
+    pointer().keyDown("ctrl").moveTo(three).press().glideTo(three, one, std::nullopt, 4);
+    const auto offsets = perFrame(list, [&] { return list.drawnOffset("three").y; },
+                                  [&] { pointer().release().keyUp("ctrl"); });
+    ASSERT_EQ(libraryIDs(), (std::vector<std::string>{"three", "one", "two"}));
+    // From where it was, two places down, to its new place at the top.
+    std::string drawn;
+    for (double o : offsets) drawn += std::to_string(o) + " ";
+    EXPECT_TRUE(anyStrictlyBetween(offsets, 0, step)) << drawn;
+    EXPECT_EQ(offsets.back(), 0);
+    EXPECT_TRUE(std::none_of(offsets.begin(), offsets.end(), [&](double y) { return y > step * 2 + 0.5; }));
+}
+
+TEST_F(DesktopWindowTest, WithAnimationsOffTheHighlightAndTheButtonsJump)
+{
+    auto settings = Gtk::Settings::get_default();
+    settings->property_gtk_enable_animations() = false;
+    start();
+    auto& list = view_->serviceBar().list();
+    choose("one");
+    ASSERT_TRUE(waitUntil([&] { return list.highlightFrame().has_value(); }));
+    runMainLoopFor(200ms);
+    const double from = list.highlightFrame()->y;
+    const auto ys = perFrame(list, [&] { return list.highlightFrame()->y; }, [&] { choose("three"); });
+    const double to = serviceTile("three").get_parent()->get_allocation().get_y();
+    EXPECT_FALSE(anyStrictlyBetween(ys, from, to));
+    EXPECT_DOUBLE_EQ(ys.back(), to);
+
+    auto& three = serviceTile("three");
+    auto& one = serviceTile("one");
+    pointer().keyDown("ctrl").moveTo(three).press().glideTo(three, one, std::nullopt, 4);
+    const auto offsets = perFrame(list, [&] { return list.drawnOffset("three").y; },
+                                  [&] { pointer().release().keyUp("ctrl"); });
+    settings->property_gtk_enable_animations() = true;
+    ASSERT_EQ(libraryIDs(), (std::vector<std::string>{"three", "one", "two"}));
+    EXPECT_TRUE(std::all_of(offsets.begin(), offsets.end(), [](double y) { return y == 0; }));
 }

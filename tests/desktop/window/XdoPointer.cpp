@@ -38,15 +38,15 @@ XdoPointer& XdoPointer::glideTo(Gtk::Widget& from, Gtk::Widget& to, std::optiona
 std::pair<double, double> XdoPointer::windowPoint(Gtk::Widget& widget, double x, double y)
 {
     double wx = 0, wy = 0;
-    widget.translate_coordinates(window_, x, y, wx, wy);
+    widget.translate_coordinates(surface_, x, y, wx, wy);
     return {wx, wy};
 }
 
 XdoPointer& XdoPointer::moveToWindowPoint(double x, double y)
 {
-    // The window's surface may have a margin (client-side shadow) before its widgets.
+    // The surface may have a margin (client-side shadow) before its widgets.
     double sx = 0, sy = 0;
-    gtk_native_get_surface_transform(GTK_NATIVE(window_.gobj()), &sx, &sy);
+    gtk_native_get_surface_transform(GTK_NATIVE(surface_.gobj()), &sx, &sy);
     run("xdotool mousemove --window " + windowID() + " " + std::to_string(int(x + sx)) + " " +
         std::to_string(int(y + sy)));
     return *this;
@@ -54,7 +54,7 @@ XdoPointer& XdoPointer::moveToWindowPoint(double x, double y)
 
 std::string XdoPointer::windowID()
 {
-    return std::to_string(gdk_x11_surface_get_xid(window_.get_surface()->gobj()));
+    return std::to_string(gdk_x11_surface_get_xid(gtk_native_get_surface(GTK_NATIVE(surface_.gobj()))));
 }
 
 XdoPointer& XdoPointer::step(const std::string& arguments)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <gtkmm/popover.h>
 #include <gtkmm/widget.h>
 #include <gtkmm/window.h>
 
@@ -10,10 +11,12 @@
 namespace meridavolt::desktoptest {
 
 // The real X pointer and keyboard, driven with xdotool, aimed at widgets of a
-// window. Each step lets the main loop handle the events it caused.
+// window or of a popover (a surface of its own). Each step lets the main loop
+// handle the events it caused.
 class XdoPointer {
 public:
-    explicit XdoPointer(Gtk::Window& window) : window_(window) {}
+    explicit XdoPointer(Gtk::Window& window) : surface_(window) {}
+    explicit XdoPointer(Gtk::Popover& popover) : surface_(popover) {}
 
     // Moves to a point of `widget` (its centre by default).
     XdoPointer& moveTo(Gtk::Widget& widget, std::optional<double> x = std::nullopt,
@@ -28,7 +31,7 @@ public:
     XdoPointer& keyDown(const std::string& key) { return step("keydown " + key); }
     XdoPointer& keyUp(const std::string& key) { return step("keyup " + key); }
 
-    // The X window id of the window, for tools that take one.
+    // The X window id of the window or popover, for tools that take one.
     std::string windowID();
 
 private:
@@ -36,7 +39,8 @@ private:
     std::pair<double, double> windowPoint(Gtk::Widget& widget, double x, double y);
     XdoPointer& moveToWindowPoint(double x, double y);
 
-    Gtk::Window& window_;
+    // The window or the popover: a widget with a surface of its own.
+    Gtk::Widget& surface_;
 };
 
 // Saves a picture of the window as PNG.
