@@ -155,18 +155,65 @@ struct Launcher {
     QuickLauncher* launcher = nullptr;
 };
 
+// When the launcher's window painted its first frame after being shown:
+// watched on its frame clock from the moment the window exists.
+class FirstPaint {
+public:
+    explicit FirstPaint(Launcher& launcher) : launcher_(launcher) {}
+    ~FirstPaint()
+    {
+        if (clock_) g_signal_handler_disconnect(clock_, handler_);
+    }
+
+    void reset() { painted_ = {}; }
+    // Whether a frame was painted since the last reset.
+    bool painted()
+    {
+        attach();
+        return painted_ != steady_clock::time_point{};
+    }
+    steady_clock::time_point at() const { return painted_; }
+
+private:
+    void attach()
+    {
+        auto* window = launcher_.windows->window();
+        if (clock_ || !window || !window->get_realized()) return;
+        window_ = window;
+        clock_ = window->get_frame_clock()->gobj();
+        handler_ = g_signal_connect(clock_, "after-paint", G_CALLBACK(+[](GdkFrameClock*, gpointer data) {
+                                        auto* self = static_cast<FirstPaint*>(data);
+                                        if (self->window_->get_mapped() && self->painted_ == steady_clock::time_point{})
+                                            self->painted_ = steady_clock::now();
+                                    }),
+                                    this);
+    }
+
+    Launcher& launcher_;
+    Gtk::Window* window_ = nullptr;
+    GdkFrameClock* clock_ = nullptr;
+    gulong handler_ = 0;
+    steady_clock::time_point painted_{};
+};
+
 void measureShowing(Launcher& launcher)
 {
-    std::vector<double> first, again, againFromTool;
+    std::vector<double> first, again, againFromTool, firstPainted, againPainted;
+    FirstPaint paint(launcher);
     for (int round = 0; round < 21; ++round) {
+        paint.reset();
         const auto started = steady_clock::now();
         g_spawn_command_line_async("xdotool key ctrl+alt+space", nullptr);
-        if (!runUntil([&] { return launcher.shownAndFocused(); })) {
+        steady_clock::time_point shown{};
+        if (!runUntil([&] {
+                if (shown == steady_clock::time_point{} && launcher.shownAndFocused()) shown = steady_clock::now();
+                return shown != steady_clock::time_point{} && paint.painted();
+            })) {
             std::printf("showing: the launcher did not come up (is the key free?)\n");
             return;
         }
-        const auto shown = steady_clock::now();
         (round == 0 ? first : again).push_back(elapsedMilliseconds(shown - launcher.hotKey->lastPress));
+        (round == 0 ? firstPainted : againPainted).push_back(elapsedMilliseconds(paint.at() - launcher.hotKey->lastPress));
         if (round > 0) againFromTool.push_back(elapsedMilliseconds(shown - started));
         launcher.launcher->dismiss();
         runUntil([&] { return !launcher.windows->window()->get_mapped(); });
@@ -174,6 +221,8 @@ void measureShowing(Launcher& launcher)
     }
     bench::printFigures("show: key press -> mapped, field focused (first)", first, 150);
     bench::printFigures("show: key press -> mapped, field focused (again)", again, 50);
+    bench::printFigures("show: key press -> first frame painted (first)", firstPainted, std::nullopt);
+    bench::printFigures("show: key press -> first frame painted (again)", againPainted, std::nullopt);
     bench::printFigures("show: xdotool started -> mapped, field focused", againFromTool, std::nullopt);
 }
 

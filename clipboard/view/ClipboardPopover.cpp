@@ -1,5 +1,7 @@
 #include "clipboard/view/ClipboardPopover.h"
 
+#include "platform/gdk/IdlePreparation.h"
+
 namespace meridavolt {
 
 ClipboardPopover::ClipboardPopover(AppModel& model, Gtk::Widget& anchor) : model_(model), panel_(model)
@@ -23,6 +25,13 @@ ClipboardPopover::ClipboardPopover(AppModel& model, Gtk::Widget& anchor) : model
 }
 
 ClipboardPopover::~ClipboardPopover() { unparent(); }
+
+void ClipboardPopover::prepare()
+{
+    if (get_visible() || !get_parent()->get_realized()) return;
+    Gtk::Widget::realize();
+    layOutUnshown(panel_);
+}
 
 void ClipboardPopover::follow(bool opening)
 {

@@ -16,6 +16,10 @@ public:
     ClipboardPopover(AppModel& model, Gtk::Widget& anchor);
     ~ClipboardPopover() override;
 
+    // Realizes the hidden popover and lays the panel out, so that its first
+    // opening finds its surface, styles, fonts and texts ready.
+    void prepare();
+
     ClipboardPanel& panel() { return panel_; }
 
 private:

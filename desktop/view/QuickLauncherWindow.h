@@ -9,9 +9,9 @@
 
 namespace meridavolt {
 
-// The quick launcher's own top-level window: fixed size, above every other
-// window on every workspace, out of task bars, centred on the monitor under
-// the pointer each time it is shown. Esc closes it through the launcher; the
+// The quick launcher's own top-level window: fixed size, titled and closable
+// only, above every other window on every workspace, out of task bars,
+// centred on the monitor under the pointer each time it is shown. Esc closes it through the launcher; the
 // title bar's close button only hides it.
 class QuickLauncherWindow final : public Gtk::Window {
 public:
@@ -20,7 +20,16 @@ public:
     QuickLauncherWindow(AppModel& model, LauncherActions actions);
     ~QuickLauncherWindow() override;
 
-    // Shows the window with the focus in its search field. `time`: the
+    // Realizes the hidden window and lays its content out, so that showing it
+    // the first time finds its surface, styles, fonts and texts ready.
+    void prepare();
+
+    // Whether the user sees the window: shown, and on X11 also neither
+    // minimised, on another workspace nor under another window.
+    bool inView();
+
+    // Shows the window with the focus in its search field, also when the
+    // window manager minimised it, left it on another workspace or covered it. `time`: the
     // triggering event's timestamp, so that the window manager lets the
     // window take the focus from the application in front; 0 for now.
     void showWithFocus(std::uint32_t time);
@@ -28,6 +37,8 @@ public:
     QuickLauncherView& view() { return view_; }
 
 private:
+    // The window's X11 surface; none before it is realized or off X11.
+    GdkSurface* x11Surface();
     void centreOnPointerMonitor();
 
     std::function<void()> close_;

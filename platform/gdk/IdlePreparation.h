@@ -1,0 +1,41 @@
+#pragma once
+
+#include <gtkmm/widget.h>
+
+#include <functional>
+#include <vector>
+
+namespace meridavolt {
+
+// Runs preparations once `widget`'s window has painted its first frame, one
+// step per main-loop turn at the lowest priority, after anything else that
+// waits: work that makes a first use as fast as the later ones without
+// making the start-up's first frame wait for it. Never runs a step after it
+// is gone.
+class IdleAfterFirstFrame {
+public:
+    IdleAfterFirstFrame(Gtk::Widget& widget, std::vector<std::function<void()>> steps);
+    ~IdleAfterFirstFrame();
+    IdleAfterFirstFrame(const IdleAfterFirstFrame&) = delete;
+    IdleAfterFirstFrame& operator=(const IdleAfterFirstFrame&) = delete;
+
+private:
+    void watchFrames();
+    bool runNextStep();
+
+    Gtk::Widget& widget_;
+    std::vector<std::function<void()>> steps_;
+    std::size_t next_ = 0;
+    sigc::connection mapped_;
+    sigc::connection painted_;
+    sigc::connection idle_;
+};
+
+// Computes the styles and the layout of a widget that is not shown, at the
+// size it will have (-1: its natural width, or its natural height for that
+// width): its fonts are loaded and its texts shaped before its first showing
+// needs them. The toolkit finds the work done when it shows the widget at
+// that size.
+void layOutUnshown(Gtk::Widget& widget, int width = -1, int height = -1);
+
+}  // namespace meridavolt
