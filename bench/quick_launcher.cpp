@@ -15,6 +15,7 @@
 #include "fakes/MemoryRepositories.h"
 #include "fakes/MemorySettings.h"
 #include "fakes/TemporaryFolder.h"
+#include "platform/gdk/IdlePreparation.h"
 #include "platform/gdk/X11GlobalHotKey.h"
 #include "platform/glib/MainLoopScheduler.h"
 #include "support/MainLoopWait.h"
@@ -114,11 +115,14 @@ struct Launcher {
             }});
     }
 
+    // As the application does, the launcher is prepared once the main window is drawn.
     void showMainWindow()
     {
+        IdleAfterFirstFrame preparation(mainWindow, {[this] { launcher->prepare(); }});
         mainWindow.set_default_size(1120, 780);
         mainWindow.present();
         testing::waitUntil([&] { return mainWindow.get_mapped(); });
+        testing::waitUntil([&] { return windows->window() != nullptr; });
         testing::runMainLoopFor(300ms);
     }
 
