@@ -1,6 +1,9 @@
 #include "clipboard/view/ClipboardPopover.h"
 
 #include "platform/gdk/IdlePreparation.h"
+#include "platform/gdk/X11Desktop.h"
+
+#include <gdk/x11/gdkx.h>
 
 namespace meridavolt {
 
@@ -16,7 +19,7 @@ ClipboardPopover::ClipboardPopover(AppModel& model, Gtk::Widget& anchor) : model
     signal_closed().connect([this] {
         // A dialog of the panel takes the focus and the popover hides; the
         // panel comes back when the dialog closes.
-        if (panel_.showingDialog()) return;
+        if (unseen_ || panel_.showingDialog()) return;
         if (model_.showingClipboard()) model_.setShowingClipboard(false);
     });
     panel_.dialogClosed = [this] { follow(false); };
@@ -28,13 +31,38 @@ ClipboardPopover::~ClipboardPopover() { unparent(); }
 
 void ClipboardPopover::prepare()
 {
-    if (get_visible() || !get_parent()->get_realized()) return;
+    if (get_visible() || !get_parent()->get_mapped()) return;
+    // Styles are settled and text is drawn only in a popover that shows: it
+    // is shown once, drawing nothing on the screen and taking no input (the
+    // surface of a popover that hides itself grabs the input, so another
+    // surface is made for the time), until it has been drawn.
+    autohide_ = get_autohide();
+    set_autohide(false);
     Gtk::Widget::realize();
     layOutUnshown(panel_);
+    auto* surface = get_surface()->gobj();
+    if (!GDK_IS_X11_SURFACE(surface)) {
+        set_autohide(autohide_);
+        return;
+    }
+    x11desktop::setShapeEmpty(surface, true);
+    unseen_ = true;
+    drawnUnseen_.watch(surface, [this] { endUnseenShowing(); });
+    popup();
+}
+
+void ClipboardPopover::endUnseenShowing()
+{
+    if (!unseen_) return;
+    drawnUnseen_.cancel();
+    popdown();
+    unseen_ = false;
+    set_autohide(autohide_);
 }
 
 void ClipboardPopover::follow(bool opening)
 {
+    endUnseenShowing();
     if (model_.showingClipboard() && !get_visible()) {
         if (opening) panel_.prepareForOpening();
         popup();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "clipboard/view/ClipboardPanel.h"
+#include "platform/gdk/IdlePreparation.h"
 #include "state/AppModel.h"
 
 #include <gtkmm/popover.h>
@@ -25,10 +26,16 @@ public:
 private:
     // `opening`: the flag just turned on, so the panel starts fresh.
     void follow(bool opening);
+    // Hides the popover shown unseen by `prepare`.
+    void endUnseenShowing();
 
     AppModel& model_;
     ClipboardPanel panel_;
     Connection showingChanged_;
+    // Shown by `prepare`, drawing nothing on the screen, until it is first drawn.
+    bool unseen_ = false;
+    bool autohide_ = true;
+    AfterFirstDraw drawnUnseen_;
 };
 
 }  // namespace meridavolt

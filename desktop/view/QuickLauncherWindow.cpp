@@ -37,6 +37,7 @@ QuickLauncherWindow::QuickLauncherWindow(AppModel& model, LauncherActions action
     // GTK rewrites them when it maps the window: they are asked for again
     // once it is on screen, and so is the place, for managers that chose their own.
     signal_map().connect([this] {
+        if (unseen_) return;
         if (auto* surface = x11Surface()) {
             x11desktop::floatOnAllWorkspaces(surface);
             centreOnPointerMonitor();
@@ -57,11 +58,28 @@ void QuickLauncherWindow::prepare()
     if (get_visible()) return;
     gtk_widget_realize(GTK_WIDGET(gobj()));
     layOutUnshown(view_, QuickLauncherView::width, QuickLauncherView::height);
+    auto* surface = x11Surface();
+    if (!surface) return;
+    // Styles are settled and text is drawn only on a window that shows: it
+    // is shown once where nobody sees it, until its first frame is painted.
+    x11desktop::setOffScreen(surface, true);
+    unseen_ = true;
+    drawnUnseen_.watch(surface, [this] { endUnseenShowing(); });
+    set_visible(true);
+}
+
+void QuickLauncherWindow::endUnseenShowing()
+{
+    if (!unseen_) return;
+    unseen_ = false;
+    drawnUnseen_.cancel();
+    set_visible(false);
+    if (auto* surface = x11Surface()) x11desktop::setOffScreen(surface, false);
 }
 
 bool QuickLauncherWindow::inView()
 {
-    if (!get_visible()) return false;
+    if (!get_visible() || unseen_) return false;
     auto* surface = x11Surface();
     return !surface || x11desktop::userSees(surface);
 }
@@ -71,6 +89,7 @@ void QuickLauncherWindow::showWithFocus(std::uint32_t time)
     // A window that the manager minimised, left on another workspace or
     // buried is withdrawn and mapped afresh: the manager then takes it as a
     // new window, in front on the workspace in view, whatever it did before.
+    endUnseenShowing();
     if (get_visible()) set_visible(false);
     gtk_widget_realize(GTK_WIDGET(gobj()));
     centreOnPointerMonitor();

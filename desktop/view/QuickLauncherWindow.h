@@ -1,6 +1,7 @@
 #pragma once
 
 #include "desktop/view/QuickLauncherView.h"
+#include "platform/gdk/IdlePreparation.h"
 
 #include <gtkmm/eventcontrollerkey.h>
 #include <gtkmm/window.h>
@@ -37,6 +38,8 @@ public:
     QuickLauncherView& view() { return view_; }
 
 private:
+    // Hides the window shown unseen by `prepare` and gives it back to the window manager.
+    void endUnseenShowing();
     // The window's X11 surface; none before it is realized or off X11.
     GdkSurface* x11Surface();
     void centreOnPointerMonitor();
@@ -44,6 +47,9 @@ private:
     std::function<void()> close_;
     QuickLauncherView view_;
     Glib::RefPtr<Gtk::EventControllerKey> keys_;
+    // Shown by `prepare` where nobody sees it, until its first frame is drawn.
+    bool unseen_ = false;
+    AfterFirstDraw drawnUnseen_;
 };
 
 }  // namespace meridavolt

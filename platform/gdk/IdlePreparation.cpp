@@ -1,7 +1,10 @@
 #include "platform/gdk/IdlePreparation.h"
 
+#include "platform/gdk/X11WindowView.h"
+
 #include <gdkmm/frameclock.h>
 #include <glibmm/main.h>
+#include <gdk/x11/gdkx.h>
 #include <gtk/gtk.h>
 
 namespace meridavolt {
@@ -38,6 +41,44 @@ bool IdleAfterFirstFrame::runNextStep()
     return next_ < steps_.size();
 }
 
+void AfterFirstDraw::watch(GdkSurface* surface, std::function<void()> drawn)
+{
+    cancel();
+    surface_ = surface;
+    clock_ = gdk_surface_get_frame_clock(surface);
+    drawn_ = std::move(drawn);
+    framesShown_ = 0;
+    g_object_add_weak_pointer(G_OBJECT(surface_), reinterpret_cast<gpointer*>(&surface_));
+    handler_ = g_signal_connect(clock_, "after-paint", G_CALLBACK(+[](GdkFrameClock*, gpointer data) {
+                                    static_cast<AfterFirstDraw*>(data)->framePainted();
+                                }),
+                                this);
+    gdk_frame_clock_request_phase(clock_, GDK_FRAME_CLOCK_PHASE_AFTER_PAINT);
+}
+
+void AfterFirstDraw::framePainted()
+{
+    if (!surface_) return cancel();
+    const bool shown = !GDK_IS_X11_SURFACE(surface_) || x11desktop::viewable(surface_);
+    if (shown && ++framesShown_ == 2) {
+        auto drawn = std::move(drawn_);
+        cancel();
+        drawn();
+        return;
+    }
+    gdk_frame_clock_request_phase(clock_, GDK_FRAME_CLOCK_PHASE_AFTER_PAINT);
+}
+
+void AfterFirstDraw::cancel()
+{
+    if (handler_) g_signal_handler_disconnect(clock_, handler_);
+    handler_ = 0;
+    clock_ = nullptr;
+    if (surface_) g_object_remove_weak_pointer(G_OBJECT(surface_), reinterpret_cast<gpointer*>(&surface_));
+    surface_ = nullptr;
+    drawn_ = nullptr;
+}
+
 namespace {
 
 // Loads a named icon of an image as the image will when it is first drawn:
@@ -64,15 +105,11 @@ void drawText(GtkLabel* label, cairo_t* canvas)
     pango_cairo_show_layout(canvas, gtk_label_get_layout(label));
 }
 
-// Realizes a widget and all it holds and loads their icons, as their first
-// mapping and drawing would.
-void readyTree(GtkWidget* widget, cairo_t* canvas)
+void forEachInTree(GtkWidget* widget, const std::function<void(GtkWidget*)>& visit)
 {
-    gtk_widget_realize(widget);
-    if (GTK_IS_IMAGE(widget)) loadIcon(GTK_IMAGE(widget));
-    if (GTK_IS_LABEL(widget)) drawText(GTK_LABEL(widget), canvas);
+    visit(widget);
     for (GtkWidget* child = gtk_widget_get_first_child(widget); child; child = gtk_widget_get_next_sibling(child)) {
-        readyTree(child, canvas);
+        forEachInTree(child, visit);
     }
 }
 
@@ -80,6 +117,8 @@ void readyTree(GtkWidget* widget, cairo_t* canvas)
 
 void layOutUnshown(Gtk::Widget& widget, int width, int height)
 {
+    // Realized first: a widget's text is measured in the settings of its surface.
+    forEachInTree(widget.gobj(), gtk_widget_realize);
     int minimum = 0;
     int natural = 0;
     int minimumBaseline = -1;
@@ -92,7 +131,10 @@ void layOutUnshown(Gtk::Widget& widget, int width, int height)
 
     cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, 64, 64);
     cairo_t* canvas = cairo_create(surface);
-    readyTree(widget.gobj(), canvas);
+    forEachInTree(widget.gobj(), [canvas](GtkWidget* each) {
+        if (GTK_IS_IMAGE(each)) loadIcon(GTK_IMAGE(each));
+        if (GTK_IS_LABEL(each)) drawText(GTK_LABEL(each), canvas);
+    });
     cairo_destroy(canvas);
     cairo_surface_destroy(surface);
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <gdk/gdk.h>
 #include <gtkmm/widget.h>
 
 #include <functional>
@@ -29,6 +30,30 @@ private:
     sigc::connection mapped_;
     sigc::connection painted_;
     sigc::connection idle_;
+};
+
+// Calls back once, when a surface just shown has been drawn; never after it
+// is cancelled or gone. The toolkit draws a surface once it has heard that
+// the server shows it: the call comes at the second frame painted after the
+// server shows it.
+class AfterFirstDraw {
+public:
+    AfterFirstDraw() = default;
+    ~AfterFirstDraw() { cancel(); }
+    AfterFirstDraw(const AfterFirstDraw&) = delete;
+    AfterFirstDraw& operator=(const AfterFirstDraw&) = delete;
+
+    void watch(GdkSurface* surface, std::function<void()> drawn);
+    void cancel();
+
+private:
+    void framePainted();
+
+    GdkSurface* surface_ = nullptr;
+    GdkFrameClock* clock_ = nullptr;
+    unsigned long handler_ = 0;
+    int framesShown_ = 0;
+    std::function<void()> drawn_;
 };
 
 // Computes the styles and the layout of a widget that is not shown, at the

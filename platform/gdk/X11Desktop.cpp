@@ -5,6 +5,8 @@
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
+#include <X11/extensions/Xfixes.h>
+#include <X11/extensions/shapeconst.h>
 #include <gdk/x11/gdkx.h>
 
 namespace meridavolt::x11desktop {
@@ -121,6 +123,33 @@ void offerOnlyMoveAndClose(GdkSurface* surface)
     gdk_x11_display_error_trap_push(display);
     XChangeProperty(x, gdk_x11_surface_get_xid(surface), atom, atom, 32, PropModeReplace,
                     reinterpret_cast<unsigned char*>(&hints), 5);
+    XFlush(x);
+    gdk_x11_display_error_trap_pop_ignored(display);
+}
+
+void setOffScreen(GdkSurface* surface, bool off)
+{
+    GdkDisplay* display = gdk_surface_get_display(surface);
+    Display* x = xDisplay(display);
+    const Window window = gdk_x11_surface_get_xid(surface);
+    gdk_x11_display_error_trap_push(display);
+    XSetWindowAttributes attributes{};
+    attributes.override_redirect = off ? True : False;
+    XChangeWindowAttributes(x, window, CWOverrideRedirect, &attributes);
+    constexpr int farAway = -10000;
+    if (off) XMoveWindow(x, window, farAway, farAway);
+    XFlush(x);
+    gdk_x11_display_error_trap_pop_ignored(display);
+}
+
+void setShapeEmpty(GdkSurface* surface, bool hidden)
+{
+    GdkDisplay* display = gdk_surface_get_display(surface);
+    Display* x = xDisplay(display);
+    gdk_x11_display_error_trap_push(display);
+    const XserverRegion nothing = hidden ? XFixesCreateRegion(x, nullptr, 0) : None;
+    XFixesSetWindowShapeRegion(x, gdk_x11_surface_get_xid(surface), ShapeBounding, 0, 0, nothing);
+    if (nothing) XFixesDestroyRegion(x, nothing);
     XFlush(x);
     gdk_x11_display_error_trap_pop_ignored(display);
 }

@@ -28,6 +28,15 @@ void floatOnAllWorkspaces(GdkSurface* surface);
 // after the toolkit realized the window, since it writes the same hints then.
 void offerOnlyMoveAndClose(GdkSurface* surface);
 
+// Takes a top-level window out of the window manager's hands and off every
+// screen (`off` true), or gives it back: mapped while out, it is drawn
+// without anyone seeing it and without taking the focus.
+void setOffScreen(GdkSurface* surface, bool off);
+
+// Makes a mapped window draw nothing on the screen (`hidden` true), or
+// everything again: its own drawing still happens.
+void setShapeEmpty(GdkSurface* surface, bool hidden);
+
 // Moves a window so that its top-left corner is at (x, y) of the screen, and
 // tells the window manager that the program chose the place.
 void placeWindow(GdkSurface* surface, int x, int y);

@@ -147,6 +147,18 @@ unsigned long topLevelOf(GdkDisplay* display, unsigned long window)
     return 0;
 }
 
+bool viewable(GdkSurface* surface)
+{
+    GdkDisplay* display = gdk_surface_get_display(surface);
+    gdk_x11_display_error_trap_push(display);
+    XWindowAttributes attributes{};
+    const bool shown = XGetWindowAttributes(gdk_x11_display_get_xdisplay(display), gdk_x11_surface_get_xid(surface),
+                                            &attributes) &&
+                       attributes.map_state == IsViewable;
+    gdk_x11_display_error_trap_pop_ignored(display);
+    return shown;
+}
+
 bool userSees(GdkSurface* surface)
 {
     GdkDisplay* display = gdk_surface_get_display(surface);

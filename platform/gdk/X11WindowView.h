@@ -14,6 +14,9 @@ namespace meridavolt::x11desktop {
 // so that a second request in that moment counts it as shown.
 bool userSees(GdkSurface* surface);
 
+// Whether the server shows the window mapped (its parents mapped too).
+bool viewable(GdkSurface* surface);
+
 // The child of the root window that holds `window`: the window itself
 // without a manager, the manager's frame around it otherwise; 0 when none.
 unsigned long topLevelOf(GdkDisplay* display, unsigned long window);
