@@ -5,6 +5,7 @@
 
 #include "clipboard/view/SystemClipboardStore.h"
 #include "desktop/QuickLauncher.h"
+#include "desktop/view/DesktopContentView.h"
 #include "desktop/view/GtkLauncherWindows.h"
 #include "fakes/FakeWebEngine.h"
 #include "fakes/FakeWorkspace.h"
@@ -19,6 +20,7 @@
 #include "support/MainLoopWait.h"
 
 #include <gtest/gtest.h>
+#include <gdkmm/frameclock.h>
 #include <gtkmm/init.h>
 #include <gtkmm/window.h>
 // After the test framework: Xlib defines None.
@@ -26,6 +28,7 @@
 #include <gdk/x11/gdkx.h>
 
 #include <memory>
+#include <optional>
 #include <string>
 
 namespace meridavolt::desktoptest {
@@ -258,6 +261,59 @@ TEST_F(QuickLauncherOnDesktop, OnePressShowsTheLauncherWhateverTheWindowManagerD
     ASSERT_TRUE(LauncherDesktop::xdotool(std::string("key ") + hotKey));
     EXPECT_TRUE(focusBackOn(helper));
     EXPECT_FALSE(desktop_.mapped(launcher));
+}
+
+// After the main window's first frame, the launcher window and the memory
+// panel's popover are each shown once where nobody sees them: the window
+// manager never gets the launcher, the focus stays where it is, and both then
+// open as usual.
+TEST_F(QuickLauncherOnDesktop, TheLauncherAndTheMemoryPanelAreDrawnUnseenAfterTheFirstFrameAndThenOpenAsUsual)
+{
+    ASSERT_NO_FATAL_FAILURE(start());
+    model_->clipboard().receive("会議室 B-12");
+    DesktopContentView content(*model_);
+    mainWindow_.set_child(content);
+    std::optional<bool> preparedBeforeFirstFrame;
+    mainWindow_.signal_realize().connect([&] {
+        mainWindow_.get_frame_clock()->signal_paint().connect([&] {
+            if (!preparedBeforeFirstFrame) preparedBeforeFirstFrame = windows_->window() != nullptr;
+        });
+    });
+    mainWindow_.present();
+    ClipboardPopover& popover = content.toolbar().clipboardPopover();
+
+    bool launcherDrawn = false;
+    bool launcherManaged = false;
+    bool popoverShown = false;
+    Window main = 0;
+    ASSERT_TRUE(waitUntil([&] {
+        if (!main && mainWindow_.get_mapped()) main = xidOf(mainWindow_);
+        if (windows_->window()) {
+            const Window launcher = xidOf(window());
+            launcherDrawn = launcherDrawn || (launcher && desktop_.mapped(launcher));
+            launcherManaged = launcherManaged || desktop_.managedWindow(QuickLauncherWindow::title) != 0;
+        }
+        popoverShown = popoverShown || popover.get_visible();
+        return launcherDrawn && popoverShown && !window().get_visible() && !popover.get_visible();
+    })) << "launcher drawn " << launcherDrawn << ", popover shown " << popoverShown;
+    EXPECT_EQ(preparedBeforeFirstFrame, false) << "the preparation ran before the main window's first frame";
+    EXPECT_FALSE(launcherManaged) << "the window manager took the launcher while it was prepared";
+    EXPECT_FALSE(model_->showingClipboard());
+    EXPECT_TRUE(popover.get_autohide());
+    ASSERT_TRUE(waitUntil([&] { return desktop_.activeWindow() == main; }));
+
+    // Then they open as ever: the launcher over the main window, the panel in its popover.
+    ASSERT_NO_FATAL_FAILURE(openWithHotKey());
+    EXPECT_TRUE(searchFieldFocused());
+    EXPECT_EQ(view().shownMemories(), std::vector<std::string>{"会議室 B-12"});
+    ASSERT_TRUE(LauncherDesktop::xdotool("key Escape"));
+    ASSERT_TRUE(waitUntil([&] { return !launcher_->shown() && desktop_.activeWindow() == main; }));
+    model_->openClipboard();
+    EXPECT_TRUE(waitUntil([&] { return popover.panel().get_mapped() && popover.get_visible(); }));
+    EXPECT_EQ(popover.panel().shownIDs().size(), 1u);
+    model_->setShowingClipboard(false);
+    EXPECT_TRUE(waitUntil([&] { return !popover.get_visible(); }));
+    mainWindow_.unset_child();
 }
 
 TEST_F(QuickLauncherOnDesktop, AMemoryRowPutsItsTextOnTheClipboardAndTheFocusGoesBackForThePaste)
