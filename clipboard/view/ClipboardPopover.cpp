@@ -38,14 +38,14 @@ void ClipboardPopover::prepare()
     // surface is made for the time), until it has been drawn.
     autohide_ = get_autohide();
     set_autohide(false);
+    loadIconsAndGlyphs(panel_);
     Gtk::Widget::realize();
-    layOutUnshown(panel_);
     auto* surface = get_surface()->gobj();
     if (!GDK_IS_X11_SURFACE(surface)) {
         set_autohide(autohide_);
         return;
     }
-    x11desktop::setShapeEmpty(surface, true);
+    x11desktop::showNothing(surface);
     unseen_ = true;
     drawnUnseen_.watch(surface, [this] { endUnseenShowing(); });
     popup();

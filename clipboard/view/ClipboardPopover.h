@@ -17,8 +17,9 @@ public:
     ClipboardPopover(AppModel& model, Gtk::Widget& anchor);
     ~ClipboardPopover() override;
 
-    // Realizes the hidden popover and lays the panel out, so that its first
-    // opening finds its surface, styles, fonts and texts ready.
+    // Shows the hidden popover once, drawing nothing on the screen, until its
+    // first frame is drawn: its first opening then finds the panel's styles,
+    // layout, icons and glyphs ready.
     void prepare();
 
     ClipboardPanel& panel() { return panel_; }

@@ -56,8 +56,8 @@ GdkSurface* QuickLauncherWindow::x11Surface()
 void QuickLauncherWindow::prepare()
 {
     if (get_visible()) return;
+    loadIconsAndGlyphs(view_);
     gtk_widget_realize(GTK_WIDGET(gobj()));
-    layOutUnshown(view_, QuickLauncherView::width, QuickLauncherView::height);
     auto* surface = x11Surface();
     if (!surface) return;
     // Styles are settled and text is drawn only on a window that shows: it

@@ -12,8 +12,8 @@ namespace meridavolt {
 
 // The quick launcher's own top-level window: fixed size, titled and closable
 // only, above every other window on every workspace, out of task bars,
-// centred on the monitor under the pointer each time it is shown. Esc closes it through the launcher; the
-// title bar's close button only hides it.
+// centred on the monitor under the pointer each time it is shown. Esc closes
+// it through the launcher; the title bar's close button only hides it.
 class QuickLauncherWindow final : public Gtk::Window {
 public:
     static constexpr const char* title = "MERIDAVOLT MINI · Ctrl+Alt+Space";
@@ -21,8 +21,9 @@ public:
     QuickLauncherWindow(AppModel& model, LauncherActions actions);
     ~QuickLauncherWindow() override;
 
-    // Realizes the hidden window and lays its content out, so that showing it
-    // the first time finds its surface, styles, fonts and texts ready.
+    // Shows the hidden window once off every screen, out of the window
+    // manager's hands, until its first frame is drawn: its first real
+    // showing then finds its surface, styles, layout, icons and glyphs ready.
     void prepare();
 
     // Whether the user sees the window: shown, and on X11 also neither

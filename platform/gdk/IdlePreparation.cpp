@@ -115,20 +115,8 @@ void forEachInTree(GtkWidget* widget, const std::function<void(GtkWidget*)>& vis
 
 }  // namespace
 
-void layOutUnshown(Gtk::Widget& widget, int width, int height)
+void loadIconsAndGlyphs(Gtk::Widget& widget)
 {
-    // Realized first: a widget's text is measured in the settings of its surface.
-    forEachInTree(widget.gobj(), gtk_widget_realize);
-    int minimum = 0;
-    int natural = 0;
-    int minimumBaseline = -1;
-    int naturalBaseline = -1;
-    widget.measure(Gtk::Orientation::HORIZONTAL, -1, minimum, natural, minimumBaseline, naturalBaseline);
-    if (width < 0) width = natural;
-    widget.measure(Gtk::Orientation::VERTICAL, width, minimum, natural, minimumBaseline, naturalBaseline);
-    if (height < 0) height = natural;
-    widget.size_allocate(Gtk::Allocation(0, 0, width, height), -1);
-
     cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, 64, 64);
     cairo_t* canvas = cairo_create(surface);
     forEachInTree(widget.gobj(), [canvas](GtkWidget* each) {

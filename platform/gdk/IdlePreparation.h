@@ -56,11 +56,9 @@ private:
     std::function<void()> drawn_;
 };
 
-// Computes the styles and the layout of a widget that is not shown, at the
-// size it will have (-1: its natural width, or its natural height for that
-// width): its fonts are loaded and its texts shaped before its first showing
-// needs them. The toolkit finds the work done when it shows the widget at
-// that size.
-void layOutUnshown(Gtk::Widget& widget, int width = -1, int height = -1);
+// Loads the icons of a widget and all it holds and draws their texts where
+// nobody sees them: the icon theme, the fonts and their glyphs are then in
+// the process's caches when their first frame needs them.
+void loadIconsAndGlyphs(Gtk::Widget& widget);
 
 }  // namespace meridavolt

@@ -142,14 +142,14 @@ void setOffScreen(GdkSurface* surface, bool off)
     gdk_x11_display_error_trap_pop_ignored(display);
 }
 
-void setShapeEmpty(GdkSurface* surface, bool hidden)
+void showNothing(GdkSurface* surface)
 {
     GdkDisplay* display = gdk_surface_get_display(surface);
     Display* x = xDisplay(display);
     gdk_x11_display_error_trap_push(display);
-    const XserverRegion nothing = hidden ? XFixesCreateRegion(x, nullptr, 0) : None;
+    const XserverRegion nothing = XFixesCreateRegion(x, nullptr, 0);
     XFixesSetWindowShapeRegion(x, gdk_x11_surface_get_xid(surface), ShapeBounding, 0, 0, nothing);
-    if (nothing) XFixesDestroyRegion(x, nothing);
+    XFixesDestroyRegion(x, nothing);
     XFlush(x);
     gdk_x11_display_error_trap_pop_ignored(display);
 }

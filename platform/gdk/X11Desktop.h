@@ -33,9 +33,10 @@ void offerOnlyMoveAndClose(GdkSurface* surface);
 // without anyone seeing it and without taking the focus.
 void setOffScreen(GdkSurface* surface, bool off);
 
-// Makes a mapped window draw nothing on the screen (`hidden` true), or
-// everything again: its own drawing still happens.
-void setShapeEmpty(GdkSurface* surface, bool hidden);
+// Gives a window an empty shape: mapped, it shows nothing on the screen and
+// takes no input, while its own drawing still happens. For a surface that
+// is thrown away afterwards.
+void showNothing(GdkSurface* surface);
 
 // Moves a window so that its top-left corner is at (x, y) of the screen, and
 // tells the window manager that the program chose the place.
