@@ -31,7 +31,8 @@ ClipboardPopover::~ClipboardPopover() { unparent(); }
 
 void ClipboardPopover::prepare()
 {
-    if (get_visible() || !get_parent()->get_mapped()) return;
+    if (drawnBefore_ || !get_parent()->get_mapped()) return;
+    drawnBefore_ = true;
     // Styles are settled and text is drawn only in a popover that shows: it
     // is shown once, drawing nothing on the screen and taking no input (the
     // surface of a popover that hides itself grabs the input, so another
@@ -65,6 +66,7 @@ void ClipboardPopover::follow(bool opening)
     endUnseenShowing();
     if (model_.showingClipboard() && !get_visible()) {
         if (opening) panel_.prepareForOpening();
+        drawnBefore_ = true;
         popup();
     } else if (!model_.showingClipboard() && get_visible()) {
         popdown();

@@ -35,6 +35,8 @@ private:
     Connection showingChanged_;
     // Shown by `prepare`, drawing nothing on the screen, until it is first drawn.
     bool unseen_ = false;
+    // Shown once already, seen or not: nothing left to prepare.
+    bool drawnBefore_ = false;
     bool autohide_ = true;
     AfterFirstDraw drawnUnseen_;
 };

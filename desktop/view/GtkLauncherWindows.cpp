@@ -59,7 +59,11 @@ QuickLauncherWindow& GtkLauncherWindows::made()
 
 void GtkLauncherWindows::showLauncher(std::uint32_t time) { made().showWithFocus(time); }
 
-void GtkLauncherWindows::prepareLauncher() { made().prepare(); }
+void GtkLauncherWindows::prepareLauncher()
+{
+    // A launcher shown already needs no preparing.
+    if (!window_) made().prepare();
+}
 
 void GtkLauncherWindows::hideLauncher()
 {

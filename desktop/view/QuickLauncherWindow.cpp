@@ -55,7 +55,6 @@ GdkSurface* QuickLauncherWindow::x11Surface()
 
 void QuickLauncherWindow::prepare()
 {
-    if (get_visible()) return;
     loadIconsAndGlyphs(view_);
     gtk_widget_realize(GTK_WIDGET(gobj()));
     auto* surface = x11Surface();

@@ -21,7 +21,7 @@ public:
     QuickLauncherWindow(AppModel& model, LauncherActions actions);
     ~QuickLauncherWindow() override;
 
-    // Shows the hidden window once off every screen, out of the window
+    // Shows the window, not shown yet, once off every screen, out of the window
     // manager's hands, until its first frame is drawn: its first real
     // showing then finds its surface, styles, layout, icons and glyphs ready.
     void prepare();
