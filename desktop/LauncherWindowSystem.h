@@ -40,8 +40,9 @@ public:
     // focus in its search field, whatever the window manager had done with
     // it. `time`: the triggering event's timestamp, 0 for now.
     virtual void showLauncher(std::uint32_t time) = 0;
-    // Creates the launcher window and lays it out without showing it, so
-    // that its first showing costs no more than the later ones.
+    // Creates the launcher window and readies it without the user seeing it,
+    // so that its first showing costs no more than the later ones; one shown
+    // already is left as it is.
     virtual void prepareLauncher() = 0;
     virtual void hideLauncher() = 0;
     // Gives the focus to a window; one that no longer exists is ignored.

@@ -9,9 +9,9 @@
 
 namespace meridavolt {
 
-// The launcher's desktop on GTK and X11: its window, made when prepared or first shown,
-// the X11 focus of other applications' windows, and the application's main
-// window through `showMainWindow`.
+// The launcher's desktop on GTK and X11: its window, made when prepared or
+// first shown, the X11 focus of other applications' windows, and the
+// application's main window through `showMainWindow`.
 class GtkLauncherWindows final : public LauncherWindowSystem {
 public:
     GtkLauncherWindows(AppModel& model, std::function<void()> showMainWindow);
