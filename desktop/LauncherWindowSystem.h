@@ -32,11 +32,18 @@ public:
     virtual void setActions(LauncherActions actions) = 0;
     // The window that holds the keyboard focus now; none when no window does.
     virtual std::optional<FocusedWindow> focusedWindow() = 0;
+    // Whether the user sees the launcher window: not only shown by us, but
+    // also neither minimised, on another workspace nor under another window.
     virtual bool launcherShown() = 0;
     // Creates the launcher window on first use (then keeps it), centres it on
     // the monitor under the pointer and shows it above every window with the
-    // focus in its search field. `time`: the triggering event's timestamp, 0 for now.
+    // focus in its search field, whatever the window manager had done with
+    // it. `time`: the triggering event's timestamp, 0 for now.
     virtual void showLauncher(std::uint32_t time) = 0;
+    // Creates the launcher window and readies it without the user seeing it,
+    // so that its first showing costs no more than the later ones; one shown
+    // already is left as it is.
+    virtual void prepareLauncher() = 0;
     virtual void hideLauncher() = 0;
     // Gives the focus to a window; one that no longer exists is ignored.
     virtual void focusWindow(const FocusedWindow& window) = 0;

@@ -25,15 +25,26 @@ void QuickLauncher::toggle(std::uint32_t time)
 void QuickLauncher::dismiss()
 {
     windows_->hideLauncher();
-    if (previousWindow_ && !previousWindow_->ours) windows_->focusWindow(*previousWindow_);
+    returnFocus();
 }
 
 void QuickLauncher::open(const Service& service)
 {
     windows_->hideLauncher();
+    if (service.mode == LaunchMode::external) {
+        // Back where the user was before the service's own window comes up;
+        // without a window manager nothing else would take the focus.
+        returnFocus();
+        model_.activate(service);
+        return;
+    }
     model_.activate(service);
-    if (service.mode == LaunchMode::external) return;
     windows_->showMainWindow();
+}
+
+void QuickLauncher::returnFocus()
+{
+    if (previousWindow_ && !previousWindow_->ours) windows_->focusWindow(*previousWindow_);
 }
 
 }  // namespace meridavolt

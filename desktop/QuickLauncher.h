@@ -29,17 +29,23 @@ public:
     void toggle() override { toggle(0); }
     // The same for an event with a timestamp (the hot key's press).
     void toggle(std::uint32_t time);
+    void prepare() override { windows_->prepareLauncher(); }
     // Hides the launcher and gives the focus back to the window it was opened
     // over, unless that was one of ours.
     void dismiss();
     // Hides the launcher and shows the service: in the main window, brought to
-    // the front, or outside the application, with nothing of ours raised.
+    // the front, or outside the application, with nothing of ours raised and
+    // the focus given back as by `dismiss`.
     void open(const Service& service);
 
+    // Whether the user sees the launcher (see LauncherWindowSystem).
     bool shown() const { return windows_->launcherShown(); }
     const std::optional<FocusedWindow>& previousWindow() const { return previousWindow_; }
 
 private:
+    // Gives the focus back to the window the launcher was opened over, unless that was one of ours.
+    void returnFocus();
+
     AppModel& model_;
     std::unique_ptr<LauncherWindowSystem> windows_;
     std::unique_ptr<GlobalHotKey> hotKey_;

@@ -10,6 +10,9 @@ public:
     virtual ~QuickLauncherControl() = default;
     // Shows the launcher when hidden, hides it when shown.
     virtual void toggle() = 0;
+    // Builds ahead what the launcher's first showing needs, so that it shows
+    // as fast as later; called while the application is idle after start-up.
+    virtual void prepare() = 0;
 };
 
 }  // namespace meridavolt

@@ -1,5 +1,10 @@
 #include "clipboard/view/ClipboardPopover.h"
 
+#include "platform/gdk/IdlePreparation.h"
+#include "platform/gdk/X11Desktop.h"
+
+#include <gdk/x11/gdkx.h>
+
 namespace meridavolt {
 
 ClipboardPopover::ClipboardPopover(AppModel& model, Gtk::Widget& anchor) : model_(model), panel_(model)
@@ -14,7 +19,7 @@ ClipboardPopover::ClipboardPopover(AppModel& model, Gtk::Widget& anchor) : model
     signal_closed().connect([this] {
         // A dialog of the panel takes the focus and the popover hides; the
         // panel comes back when the dialog closes.
-        if (panel_.showingDialog()) return;
+        if (unseen_ || panel_.showingDialog()) return;
         if (model_.showingClipboard()) model_.setShowingClipboard(false);
     });
     panel_.dialogClosed = [this] { follow(false); };
@@ -24,10 +29,44 @@ ClipboardPopover::ClipboardPopover(AppModel& model, Gtk::Widget& anchor) : model
 
 ClipboardPopover::~ClipboardPopover() { unparent(); }
 
+void ClipboardPopover::prepare()
+{
+    if (drawnBefore_ || !get_parent()->get_mapped()) return;
+    drawnBefore_ = true;
+    // Styles are settled and text is drawn only in a popover that shows: it
+    // is shown once, drawing nothing on the screen and taking no input (the
+    // surface of a popover that hides itself grabs the input, so another
+    // surface is made for the time), until it has been drawn.
+    autohide_ = get_autohide();
+    set_autohide(false);
+    loadIconsAndGlyphs(panel_);
+    Gtk::Widget::realize();
+    auto* surface = get_surface()->gobj();
+    if (!GDK_IS_X11_SURFACE(surface)) {
+        set_autohide(autohide_);
+        return;
+    }
+    x11desktop::showNothing(surface);
+    unseen_ = true;
+    drawnUnseen_.watch(surface, [this] { endUnseenShowing(); });
+    popup();
+}
+
+void ClipboardPopover::endUnseenShowing()
+{
+    if (!unseen_) return;
+    drawnUnseen_.cancel();
+    popdown();
+    unseen_ = false;
+    set_autohide(autohide_);
+}
+
 void ClipboardPopover::follow(bool opening)
 {
+    endUnseenShowing();
     if (model_.showingClipboard() && !get_visible()) {
         if (opening) panel_.prepareForOpening();
+        drawnBefore_ = true;
         popup();
     } else if (!model_.showingClipboard() && get_visible()) {
         popdown();

@@ -37,7 +37,11 @@ DesktopContentView::DesktopContentView(AppModel& model, Settings& settings, Sche
       managerSheet_(*this, [this] { return model_.managing(); }, [this] { model_.setManaging(false); }),
       quickSheet_(*this, [this] { return model_.quickService().has_value(); },
                   [this] { model_.setQuickService(std::nullopt); }),
-      alert_(model, *this)
+      alert_(model, *this),
+      preparation_(*this, {[this] { toolbar_.clipboardPopover().prepare(); },
+                           [this] {
+                               if (auto* launcher = model_.quickLauncher()) launcher->prepare();
+                           }})
 {
     ensureDesktopStyle();
     add_css_class("desktop-content");

@@ -14,6 +14,7 @@
 #include "desktop/view/ServiceBar.h"
 #include "desktop/view/SheetHost.h"
 #include "desktop/view/SplitWorkspace.h"
+#include "platform/gdk/IdlePreparation.h"
 #include "platform/Scheduler.h"
 #include "platform/Settings.h"
 #include "state/AppModel.h"
@@ -90,6 +91,9 @@ private:
     std::unique_ptr<FocusKeeper> focusKeeper_;
     std::vector<Connection> connections_;
     sigc::connection pendingArrange_;
+    // The memory panel and the quick launcher are built once the window is
+    // drawn, so that their first openings are as fast as the later ones.
+    IdleAfterFirstFrame preparation_;
 };
 
 }  // namespace meridavolt

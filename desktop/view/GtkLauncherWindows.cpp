@@ -49,12 +49,20 @@ std::optional<FocusedWindow> GtkLauncherWindows::focusedWindow()
     return FocusedWindow{*id, isOurWindow(*id)};
 }
 
-bool GtkLauncherWindows::launcherShown() { return window_ && window_->get_visible(); }
+bool GtkLauncherWindows::launcherShown() { return window_ && window_->inView(); }
 
-void GtkLauncherWindows::showLauncher(std::uint32_t time)
+QuickLauncherWindow& GtkLauncherWindows::made()
 {
     if (!window_) window_ = std::make_unique<QuickLauncherWindow>(model_, actions_);
-    window_->showWithFocus(time);
+    return *window_;
+}
+
+void GtkLauncherWindows::showLauncher(std::uint32_t time) { made().showWithFocus(time); }
+
+void GtkLauncherWindows::prepareLauncher()
+{
+    // A launcher shown already needs no preparing.
+    if (!window_) made().prepare();
 }
 
 void GtkLauncherWindows::hideLauncher()

@@ -9,9 +9,9 @@
 
 namespace meridavolt {
 
-// The launcher's desktop on GTK and X11: its window, made on first showing,
-// the X11 focus of other applications' windows, and the application's main
-// window through `showMainWindow`.
+// The launcher's desktop on GTK and X11: its window, made when prepared or
+// first shown, the X11 focus of other applications' windows, and the
+// application's main window through `showMainWindow`.
 class GtkLauncherWindows final : public LauncherWindowSystem {
 public:
     GtkLauncherWindows(AppModel& model, std::function<void()> showMainWindow);
@@ -21,14 +21,18 @@ public:
     std::optional<FocusedWindow> focusedWindow() override;
     bool launcherShown() override;
     void showLauncher(std::uint32_t time) override;
+    void prepareLauncher() override;
     void hideLauncher() override;
     void focusWindow(const FocusedWindow& window) override;
     void showMainWindow() override { showMainWindow_(); }
 
-    // None until first shown.
+    // None until prepared or first shown.
     QuickLauncherWindow* window() { return window_.get(); }
 
 private:
+    // The window, made on first use.
+    QuickLauncherWindow& made();
+
     AppModel& model_;
     std::function<void()> showMainWindow_;
     LauncherActions actions_;

@@ -1,6 +1,8 @@
 #include "desktop/view/QuickLauncherWindow.h"
 
+#include "platform/gdk/IdlePreparation.h"
 #include "platform/gdk/X11Desktop.h"
+#include "platform/gdk/X11WindowView.h"
 
 #include <gdk/x11/gdkx.h>
 
@@ -26,12 +28,17 @@ QuickLauncherWindow::QuickLauncherWindow(AppModel& model, LauncherActions action
         false);
     add_controller(keys_);
 
+    // A title bar with a close button only: nothing to minimise or maximise it with.
+    signal_realize().connect([this] {
+        if (auto* surface = x11Surface()) x11desktop::offerOnlyMoveAndClose(surface);
+    });
+
     // The window manager forgets the states when the window is hidden, and
     // GTK rewrites them when it maps the window: they are asked for again
     // once it is on screen, and so is the place, for managers that chose their own.
     signal_map().connect([this] {
-        auto* surface = get_surface() ? get_surface()->gobj() : nullptr;
-        if (surface && GDK_IS_X11_SURFACE(surface)) {
+        if (unseen_) return;
+        if (auto* surface = x11Surface()) {
             x11desktop::floatOnAllWorkspaces(surface);
             centreOnPointerMonitor();
         }
@@ -40,8 +47,49 @@ QuickLauncherWindow::QuickLauncherWindow(AppModel& model, LauncherActions action
 
 QuickLauncherWindow::~QuickLauncherWindow() = default;
 
+GdkSurface* QuickLauncherWindow::x11Surface()
+{
+    auto* surface = get_surface() ? get_surface()->gobj() : nullptr;
+    return surface && GDK_IS_X11_SURFACE(surface) ? surface : nullptr;
+}
+
+void QuickLauncherWindow::prepare()
+{
+    loadIconsAndGlyphs(view_);
+    gtk_widget_realize(GTK_WIDGET(gobj()));
+    auto* surface = x11Surface();
+    if (!surface) return;
+    // Styles are settled and text is drawn only on a window that shows: it
+    // is shown once where nobody sees it, until its first frame is painted.
+    x11desktop::setOffScreen(surface, true);
+    unseen_ = true;
+    drawnUnseen_.watch(surface, [this] { endUnseenShowing(); });
+    set_visible(true);
+}
+
+void QuickLauncherWindow::endUnseenShowing()
+{
+    if (!unseen_) return;
+    unseen_ = false;
+    drawnUnseen_.cancel();
+    set_visible(false);
+    if (auto* surface = x11Surface()) x11desktop::setOffScreen(surface, false);
+}
+
+bool QuickLauncherWindow::inView()
+{
+    if (!get_visible() || unseen_) return false;
+    auto* surface = x11Surface();
+    return !surface || x11desktop::userSees(surface);
+}
+
 void QuickLauncherWindow::showWithFocus(std::uint32_t time)
 {
+    // A window that the manager minimised, left on another workspace or
+    // buried is withdrawn and mapped afresh: the manager then takes it as a
+    // new window, in front on the workspace in view, whatever it did before.
+    endUnseenShowing();
+    if (get_visible()) set_visible(false);
     gtk_widget_realize(GTK_WIDGET(gobj()));
     centreOnPointerMonitor();
     view_.focusSearch();
@@ -50,8 +98,8 @@ void QuickLauncherWindow::showWithFocus(std::uint32_t time)
 
 void QuickLauncherWindow::centreOnPointerMonitor()
 {
-    auto* surface = get_surface() ? get_surface()->gobj() : nullptr;
-    if (!surface || !GDK_IS_X11_SURFACE(surface)) return;
+    auto* surface = x11Surface();
+    if (!surface) return;
     GdkMonitor* monitor = x11desktop::monitorUnderPointer(gdk_surface_get_display(surface));
     if (!monitor) return;
     GdkRectangle area;

@@ -1,8 +1,12 @@
 #include "platform/gdk/X11Desktop.h"
 
+#include "platform/gdk/X11WindowView.h"
+
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
+#include <X11/extensions/Xfixes.h>
+#include <X11/extensions/shapeconst.h>
 #include <gdk/x11/gdkx.h>
 
 namespace meridavolt::x11desktop {
@@ -14,24 +18,6 @@ Display* xDisplay(GdkDisplay* display) { return gdk_x11_display_get_xdisplay(dis
 bool managerSupports(GdkDisplay* display, const char* hint)
 {
     return gdk_x11_screen_supports_net_wm_hint(gdk_x11_display_get_screen(display), hint);
-}
-
-// The child of the root window that holds `window`: the client window when
-// no manager reparents, the manager's frame otherwise.
-Window topLevelOf(Display* display, Window window)
-{
-    const Window rootWindow = DefaultRootWindow(display);
-    while (window && window != rootWindow) {
-        Window root = 0;
-        Window parent = 0;
-        Window* children = nullptr;
-        unsigned count = 0;
-        if (!XQueryTree(display, window, &root, &parent, &children, &count)) return 0;
-        if (children) XFree(children);
-        if (parent == rootWindow) return window;
-        window = parent;
-    }
-    return 0;
 }
 
 void sendToManager(Display* display, Window window, const char* message, long a, long b, long c)
@@ -72,7 +58,7 @@ std::optional<unsigned long> activeWindow(GdkDisplay* display)
         Window focus = 0;
         int revert = 0;
         XGetInputFocus(x, &focus, &revert);
-        if (focus != None && focus != PointerRoot) found = topLevelOf(x, focus);
+        if (focus != None && focus != PointerRoot) found = topLevelOf(display, focus);
     }
     gdk_x11_display_error_trap_pop_ignored(display);
     if (!found) return std::nullopt;
@@ -113,6 +99,57 @@ void floatOnAllWorkspaces(GdkSurface* surface)
     sendToManager(x, window, "_NET_WM_STATE", add, XInternAtom(x, "_NET_WM_STATE_SKIP_TASKBAR", False),
                   XInternAtom(x, "_NET_WM_STATE_SKIP_PAGER", False));
     sendToManager(x, window, "_NET_WM_DESKTOP", 0xFFFFFFFF, 1, 0);
+    XFlush(x);
+    gdk_x11_display_error_trap_pop_ignored(display);
+}
+
+void offerOnlyMoveAndClose(GdkSurface* surface)
+{
+    // The layout and bits of Motif's _MOTIF_WM_HINTS.
+    struct {
+        unsigned long flags, functions, decorations;
+        long inputMode;
+        unsigned long status;
+    } hints{};
+    constexpr unsigned long functionsGiven = 1ul << 0, decorationsGiven = 1ul << 1;
+    constexpr unsigned long move = 1ul << 2, close = 1ul << 5;
+    constexpr unsigned long border = 1ul << 1, titleBar = 1ul << 3, windowMenu = 1ul << 4;
+    hints.flags = functionsGiven | decorationsGiven;
+    hints.functions = move | close;
+    hints.decorations = border | titleBar | windowMenu;
+    GdkDisplay* display = gdk_surface_get_display(surface);
+    Display* x = xDisplay(display);
+    const Atom atom = XInternAtom(x, "_MOTIF_WM_HINTS", False);
+    gdk_x11_display_error_trap_push(display);
+    XChangeProperty(x, gdk_x11_surface_get_xid(surface), atom, atom, 32, PropModeReplace,
+                    reinterpret_cast<unsigned char*>(&hints), 5);
+    XFlush(x);
+    gdk_x11_display_error_trap_pop_ignored(display);
+}
+
+void setOffScreen(GdkSurface* surface, bool off)
+{
+    GdkDisplay* display = gdk_surface_get_display(surface);
+    Display* x = xDisplay(display);
+    const Window window = gdk_x11_surface_get_xid(surface);
+    gdk_x11_display_error_trap_push(display);
+    XSetWindowAttributes attributes{};
+    attributes.override_redirect = off ? True : False;
+    XChangeWindowAttributes(x, window, CWOverrideRedirect, &attributes);
+    constexpr int farAway = -10000;
+    if (off) XMoveWindow(x, window, farAway, farAway);
+    XFlush(x);
+    gdk_x11_display_error_trap_pop_ignored(display);
+}
+
+void showNothing(GdkSurface* surface)
+{
+    GdkDisplay* display = gdk_surface_get_display(surface);
+    Display* x = xDisplay(display);
+    gdk_x11_display_error_trap_push(display);
+    const XserverRegion nothing = XFixesCreateRegion(x, nullptr, 0);
+    XFixesSetWindowShapeRegion(x, gdk_x11_surface_get_xid(surface), ShapeBounding, 0, 0, nothing);
+    XFixesDestroyRegion(x, nothing);
     XFlush(x);
     gdk_x11_display_error_trap_pop_ignored(display);
 }

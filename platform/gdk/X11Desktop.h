@@ -22,6 +22,22 @@ void activateWindow(GdkDisplay* display, unsigned long window, std::uint32_t tim
 // task bars and pagers.
 void floatOnAllWorkspaces(GdkSurface* surface);
 
+// Asks the window manager for a title bar with a close button and nothing
+// to minimise, maximise or resize the window with (the Motif hints, which
+// managers read for this; the allowed actions are theirs to set). Call
+// after the toolkit realized the window, since it writes the same hints then.
+void offerOnlyMoveAndClose(GdkSurface* surface);
+
+// Takes a top-level window out of the window manager's hands and off every
+// screen (`off` true), or gives it back: mapped while out, it is drawn
+// without anyone seeing it and without taking the focus.
+void setOffScreen(GdkSurface* surface, bool off);
+
+// Gives a window an empty shape: mapped, it shows nothing on the screen and
+// takes no input, while its own drawing still happens. For a surface that
+// is thrown away afterwards.
+void showNothing(GdkSurface* surface);
+
 // Moves a window so that its top-left corner is at (x, y) of the screen, and
 // tells the window manager that the program chose the place.
 void placeWindow(GdkSurface* surface, int x, int y);

@@ -23,6 +23,7 @@ public:
         shown = true;
         log.push_back("show@" + std::to_string(time));
     }
+    void prepareLauncher() override {}
     void hideLauncher() override
     {
         shown = false;
@@ -153,14 +154,24 @@ TEST_F(QuickLauncherTest, AnEmbeddedServiceOpensInTheMainWindowBroughtToTheFront
     EXPECT_TRUE(harness.workspace.opened.empty());
 }
 
-TEST_F(QuickLauncherTest, AnExternalServiceGoesToTheDesktopAndRaisesNothing)
+// The focus goes back to the window in front before, as for a memory entry,
+// ahead of the service's own window; none of ours gets it.
+TEST_F(QuickLauncherTest, AnExternalServiceGoesToTheDesktopAndTheFocusBackToTheWindowInFront)
 {
     start();
     launcher->toggle();
+    windows->focused = FocusedWindow{0x1200001, true};  // the launcher took the focus
     windows->actions.open(harness.service("chat"));
     EXPECT_FALSE(launcher->shown());
     EXPECT_EQ(harness.workspace.opened, std::vector<std::string>{"https://chat.example/"});
     EXPECT_EQ(model().selectedID(), std::nullopt);
+    EXPECT_EQ(windows->focused, editor);
+    EXPECT_EQ(windows->log, (std::vector<std::string>{"show@0", "hide", "focus " + std::to_string(editor.id)}));
+
+    windows->log.clear();
+    windows->focused = ourMainWindow;
+    launcher->toggle();
+    windows->actions.open(harness.service("chat"));
     EXPECT_EQ(windows->log, (std::vector<std::string>{"show@0", "hide"}));
 }
 

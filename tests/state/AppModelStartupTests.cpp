@@ -319,6 +319,7 @@ TEST(AppModelStartup, TheQuickLauncherIsCreatedLastOnTheCompleteState)
         int* toggles;
         explicit Launcher(int* count) : toggles(count) {}
         void toggle() override { ++*toggles; }
+        void prepare() override {}
     };
     AppModelHarness harness;
     harness.settings.remove(AppModel::youTubeMigrationKey);

@@ -4,6 +4,7 @@
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 
+#include <algorithm>
 #include <chrono>
 #include <csignal>
 #include <stdexcept>
@@ -136,42 +137,72 @@ Window LauncherDesktop::managedWindow(const std::string& wanted)
     return found;
 }
 
-std::set<std::string> LauncherDesktop::netWMState(Window window)
+namespace {
+
+std::vector<unsigned long> longs(Display* display, Window window, const char* property, Atom type)
 {
-    std::set<std::string> names;
-    Atom type = None;
+    Atom actual = None;
     int format = 0;
     unsigned long count = 0, after = 0;
     unsigned char* data = nullptr;
-    if (XGetWindowProperty(display_, window, XInternAtom(display_, "_NET_WM_STATE", False), 0, 64, False, XA_ATOM,
-                           &type, &format, &count, &after, &data) == Success &&
-        data) {
-        auto* atoms = reinterpret_cast<Atom*>(data);
-        for (unsigned long i = 0; i < count; ++i) {
-            if (char* name = XGetAtomName(display_, atoms[i])) {
-                names.insert(name);
-                XFree(name);
-            }
-        }
+    std::vector<unsigned long> items;
+    if (XGetWindowProperty(display, window, XInternAtom(display, property, False), 0, 1024, False, type, &actual,
+                           &format, &count, &after, &data) == Success &&
+        data && format == 32) {
+        auto* values = reinterpret_cast<unsigned long*>(data);
+        items.assign(values, values + count);
     }
     if (data) XFree(data);
+    return items;
+}
+
+std::set<std::string> atomNames(Display* display, Window window, const char* property)
+{
+    std::set<std::string> names;
+    for (unsigned long atom : longs(display, window, property, XA_ATOM)) {
+        if (char* name = XGetAtomName(display, atom)) {
+            names.insert(name);
+            XFree(name);
+        }
+    }
     return names;
+}
+
+}  // namespace
+
+std::set<std::string> LauncherDesktop::netWMState(Window window)
+{
+    return atomNames(display_, window, "_NET_WM_STATE");
+}
+
+std::set<std::string> LauncherDesktop::allowedActions(Window window)
+{
+    return atomNames(display_, window, "_NET_WM_ALLOWED_ACTIONS");
+}
+
+std::vector<unsigned long> LauncherDesktop::motifHints(Window window)
+{
+    return longs(display_, window, "_MOTIF_WM_HINTS", XInternAtom(display_, "_MOTIF_WM_HINTS", False));
+}
+
+unsigned long LauncherDesktop::currentDesktop()
+{
+    const auto current = longs(display_, DefaultRootWindow(display_), "_NET_CURRENT_DESKTOP", XA_CARDINAL);
+    return current.empty() ? 0 : current.front();
+}
+
+bool LauncherDesktop::stackedAbove(Window upper, Window lower)
+{
+    const auto order = longs(display_, DefaultRootWindow(display_), "_NET_CLIENT_LIST_STACKING", XA_WINDOW);
+    const auto upperAt = std::find(order.begin(), order.end(), upper);
+    const auto lowerAt = std::find(order.begin(), order.end(), lower);
+    return upperAt != order.end() && lowerAt != order.end() && upperAt > lowerAt;
 }
 
 unsigned long LauncherDesktop::desktopOf(Window window)
 {
-    Atom type = None;
-    int format = 0;
-    unsigned long count = 0, after = 0;
-    unsigned char* data = nullptr;
-    unsigned long desktop = 0;
-    if (XGetWindowProperty(display_, window, XInternAtom(display_, "_NET_WM_DESKTOP", False), 0, 1, False,
-                           XA_CARDINAL, &type, &format, &count, &after, &data) == Success &&
-        data && count == 1) {
-        desktop = *reinterpret_cast<unsigned long*>(data) & 0xFFFFFFFFul;
-    }
-    if (data) XFree(data);
-    return desktop;
+    const auto desktop = longs(display_, window, "_NET_WM_DESKTOP", XA_CARDINAL);
+    return desktop.empty() ? 0 : desktop.front() & 0xFFFFFFFFul;
 }
 
 std::string LauncherDesktop::title(Window window)
@@ -217,6 +248,21 @@ void LauncherDesktop::requestClose(Window window)
     event.xclient.data.l[0] = static_cast<long>(XInternAtom(display_, "WM_DELETE_WINDOW", False));
     event.xclient.data.l[1] = CurrentTime;
     XSendEvent(display_, window, False, NoEventMask, &event);
+    XFlush(display_);
+}
+
+void LauncherDesktop::changeState(Window window, bool add, const char* state)
+{
+    XEvent event{};
+    event.xclient.type = ClientMessage;
+    event.xclient.window = window;
+    event.xclient.message_type = XInternAtom(display_, "_NET_WM_STATE", False);
+    event.xclient.format = 32;
+    event.xclient.data.l[0] = add ? 1 : 0;
+    event.xclient.data.l[1] = static_cast<long>(XInternAtom(display_, state, False));
+    event.xclient.data.l[3] = 2;  // source: a pager, as the user's own tools are
+    XSendEvent(display_, DefaultRootWindow(display_), False, SubstructureRedirectMask | SubstructureNotifyMask,
+               &event);
     XFlush(display_);
 }
 

@@ -4,6 +4,7 @@
 
 #include <set>
 #include <string>
+#include <vector>
 #include <unistd.h>
 
 struct _XDisplay;
@@ -40,7 +41,14 @@ public:
     // The managed window with this title; 0 when there is none.
     Window managedWindow(const std::string& title);
     std::set<std::string> netWMState(Window window);
+    // What the window manager lets the user do with the window.
+    std::set<std::string> allowedActions(Window window);
+    // The window's _MOTIF_WM_HINTS: flags, functions, decorations, input mode, status.
+    std::vector<unsigned long> motifHints(Window window);
     unsigned long desktopOf(Window window);
+    unsigned long currentDesktop();
+    // Whether `upper` is stacked above `lower` in the manager's list.
+    bool stackedAbove(Window upper, Window lower);
     std::string title(Window window);
     struct Frame {
         int x = 0, y = 0, width = 0, height = 0;
@@ -50,6 +58,9 @@ public:
     bool mapped(Window window);
     // Asks a window to close, as the title bar's close button does.
     void requestClose(Window window);
+    // Asks the window manager to add or remove a _NET_WM_STATE_... state.
+    void changeState(Window window, bool add, const char* state);
+
 
     // Takes the key combination on the root window as another program would.
     bool grabKey(const char* keysym, unsigned modifiers);

@@ -5,6 +5,7 @@
 
 #include "clipboard/view/SystemClipboardStore.h"
 #include "desktop/QuickLauncher.h"
+#include "desktop/view/DesktopContentView.h"
 #include "desktop/view/GtkLauncherWindows.h"
 #include "fakes/FakeWebEngine.h"
 #include "fakes/FakeWorkspace.h"
@@ -19,6 +20,7 @@
 #include "support/MainLoopWait.h"
 
 #include <gtest/gtest.h>
+#include <gdkmm/frameclock.h>
 #include <gtkmm/init.h>
 #include <gtkmm/window.h>
 // After the test framework: Xlib defines None.
@@ -26,6 +28,7 @@
 #include <gdk/x11/gdkx.h>
 
 #include <memory>
+#include <optional>
 #include <string>
 
 namespace meridavolt::desktoptest {
@@ -187,6 +190,134 @@ TEST_F(QuickLauncherOnDesktop, TheHotKeyFloatsTheLauncherOverAnotherApplicationA
     EXPECT_EQ(mainWindowShowings_, 0);
 }
 
+// The window manager offers no minimising, yet a manager may minimise the
+// launcher anyway, leave it on another workspace or bury it under another
+// window: each time one press brings it up in front, on the workspace in view.
+TEST_F(QuickLauncherOnDesktop, OnePressShowsTheLauncherWhateverTheWindowManagerDidWithIt)
+{
+    ASSERT_NO_FATAL_FAILURE(start());
+    const Window helper = desktop_.openHelperWindow();
+    ASSERT_NO_FATAL_FAILURE(openWithHotKey());
+    const Window launcher = xidOf(window());
+    auto pressOnce = [&](const char* after) {
+        ASSERT_TRUE(waitUntil([&] { return !launcher_->shown(); })) << after << ": still counted as shown";
+        ASSERT_TRUE(LauncherDesktop::xdotool(std::string("key ") + hotKey));
+        EXPECT_TRUE(waitUntil([&] { return launcherActive() && desktop_.mapped(launcher); }))
+            << after << ": one press did not bring the launcher up";
+        EXPECT_TRUE(searchFieldFocused()) << after;
+    };
+
+    // Titled and closable only; the manager decides what it offers (openbox
+    // lets every window be minimised, so the test can).
+    const auto hints = desktop_.motifHints(launcher);
+    ASSERT_EQ(hints.size(), 5u);
+    constexpr unsigned long functionsAndDecorations = 0x3, moveAndClose = 0x4 | 0x20;
+    constexpr unsigned long allDecorations = 0x1, titleBar = 0x8, minimiseButton = 0x20, maximiseButton = 0x40;
+    EXPECT_EQ(hints[0], functionsAndDecorations);
+    EXPECT_EQ(hints[1], moveAndClose);
+    EXPECT_EQ(hints[2] & (allDecorations | minimiseButton | maximiseButton), 0ul);
+    EXPECT_EQ(hints[2] & titleBar, titleBar);
+    const auto offered = desktop_.allowedActions(launcher);
+    EXPECT_FALSE(offered.count("_NET_WM_ACTION_MAXIMIZE_HORZ"));
+    EXPECT_FALSE(offered.count("_NET_WM_ACTION_MAXIMIZE_VERT"));
+    EXPECT_FALSE(offered.count("_NET_WM_ACTION_RESIZE"));
+    EXPECT_TRUE(offered.count("_NET_WM_ACTION_CLOSE"));
+
+    ASSERT_TRUE(LauncherDesktop::xdotool("windowminimize " + std::to_string(launcher)));
+    ASSERT_TRUE(waitUntil([&] { return desktop_.netWMState(launcher).count("_NET_WM_STATE_HIDDEN") > 0; }));
+    ASSERT_TRUE(waitUntil([&] { return desktop_.activeWindow() == helper; }));
+    ASSERT_NO_FATAL_FAILURE(pressOnce("minimised"));
+    EXPECT_FALSE(desktop_.netWMState(launcher).count("_NET_WM_STATE_HIDDEN"));
+    // It still remembers the window in front, and Esc goes back there.
+    ASSERT_TRUE(LauncherDesktop::xdotool("key Escape"));
+    EXPECT_TRUE(focusBackOn(helper));
+    ASSERT_NO_FATAL_FAILURE(openWithHotKey());
+
+    // Sent to another workspace.
+    ASSERT_TRUE(LauncherDesktop::xdotool("set_desktop_for_window " + std::to_string(launcher) + " 1"));
+    ASSERT_TRUE(waitUntil([&] { return desktop_.desktopOf(launcher) == 1 && !desktop_.mapped(launcher); }));
+    ASSERT_NO_FATAL_FAILURE(pressOnce("on another workspace"));
+    EXPECT_EQ(desktop_.currentDesktop(), 0ul);
+    ASSERT_TRUE(waitUntil([&] { return desktop_.desktopOf(launcher) == 0xFFFFFFFFul; }));
+
+    // Left on this workspace while the user went to another.
+    ASSERT_TRUE(LauncherDesktop::xdotool("set_desktop_for_window " + std::to_string(launcher) + " 0"));
+    ASSERT_TRUE(waitUntil([&] { return desktop_.desktopOf(launcher) == 0; }));
+    ASSERT_TRUE(LauncherDesktop::xdotool("set_desktop 1"));
+    ASSERT_TRUE(waitUntil([&] { return desktop_.currentDesktop() == 1 && !desktop_.mapped(launcher); }));
+    ASSERT_NO_FATAL_FAILURE(pressOnce("after a workspace switch"));
+    EXPECT_EQ(desktop_.currentDesktop(), 1ul) << "the user was taken to another workspace";
+    ASSERT_TRUE(LauncherDesktop::xdotool("set_desktop 0"));
+    ASSERT_TRUE(waitUntil([&] { return desktop_.currentDesktop() == 0 && desktop_.mapped(helper); }));
+
+    // Under another application's window, which the user raised over it.
+    desktop_.changeState(launcher, false, "_NET_WM_STATE_ABOVE");
+    desktop_.changeState(helper, true, "_NET_WM_STATE_ABOVE");
+    ASSERT_TRUE(LauncherDesktop::xdotool("windowsize --sync " + std::to_string(helper) + " 1200 900"));
+    ASSERT_TRUE(LauncherDesktop::xdotool("windowactivate --sync " + std::to_string(helper)));
+    ASSERT_TRUE(waitUntil([&] { return desktop_.stackedAbove(helper, launcher); }));
+    ASSERT_NO_FATAL_FAILURE(pressOnce("under another window"));
+    EXPECT_TRUE(desktop_.stackedAbove(launcher, helper));
+
+    // Seen in front, the next press hides it as ever.
+    ASSERT_TRUE(LauncherDesktop::xdotool(std::string("key ") + hotKey));
+    EXPECT_TRUE(focusBackOn(helper));
+    EXPECT_FALSE(desktop_.mapped(launcher));
+}
+
+// After the main window's first frame, the launcher window and the memory
+// panel's popover are each shown once where nobody sees them: the window
+// manager never gets the launcher, the focus stays where it is, and both then
+// open as usual.
+TEST_F(QuickLauncherOnDesktop, TheLauncherAndTheMemoryPanelAreDrawnUnseenAfterTheFirstFrameAndThenOpenAsUsual)
+{
+    ASSERT_NO_FATAL_FAILURE(start());
+    model_->clipboard().receive("会議室 B-12");
+    DesktopContentView content(*model_);
+    mainWindow_.set_child(content);
+    std::optional<bool> preparedBeforeFirstFrame;
+    mainWindow_.signal_realize().connect([&] {
+        mainWindow_.get_frame_clock()->signal_paint().connect([&] {
+            if (!preparedBeforeFirstFrame) preparedBeforeFirstFrame = windows_->window() != nullptr;
+        });
+    });
+    mainWindow_.present();
+    ClipboardPopover& popover = content.toolbar().clipboardPopover();
+
+    bool launcherDrawn = false;
+    bool launcherManaged = false;
+    bool popoverShown = false;
+    Window main = 0;
+    ASSERT_TRUE(waitUntil([&] {
+        if (!main && mainWindow_.get_mapped()) main = xidOf(mainWindow_);
+        if (windows_->window()) {
+            const Window launcher = xidOf(window());
+            launcherDrawn = launcherDrawn || (launcher && desktop_.mapped(launcher));
+            launcherManaged = launcherManaged || desktop_.managedWindow(QuickLauncherWindow::title) != 0;
+        }
+        popoverShown = popoverShown || popover.get_visible();
+        return launcherDrawn && popoverShown && !window().get_visible() && !popover.get_visible();
+    })) << "launcher drawn " << launcherDrawn << ", popover shown " << popoverShown;
+    EXPECT_EQ(preparedBeforeFirstFrame, false) << "the preparation ran before the main window's first frame";
+    EXPECT_FALSE(launcherManaged) << "the window manager took the launcher while it was prepared";
+    EXPECT_FALSE(model_->showingClipboard());
+    EXPECT_TRUE(popover.get_autohide());
+    ASSERT_TRUE(waitUntil([&] { return desktop_.activeWindow() == main; }));
+
+    // Then they open as ever: the launcher over the main window, the panel in its popover.
+    ASSERT_NO_FATAL_FAILURE(openWithHotKey());
+    EXPECT_TRUE(searchFieldFocused());
+    EXPECT_EQ(view().shownMemories(), std::vector<std::string>{"会議室 B-12"});
+    ASSERT_TRUE(LauncherDesktop::xdotool("key Escape"));
+    ASSERT_TRUE(waitUntil([&] { return !launcher_->shown() && desktop_.activeWindow() == main; }));
+    model_->openClipboard();
+    EXPECT_TRUE(waitUntil([&] { return popover.panel().get_mapped() && popover.get_visible(); }));
+    EXPECT_EQ(popover.panel().shownIDs().size(), 1u);
+    model_->setShowingClipboard(false);
+    EXPECT_TRUE(waitUntil([&] { return !popover.get_visible(); }));
+    mainWindow_.unset_child();
+}
+
 TEST_F(QuickLauncherOnDesktop, AMemoryRowPutsItsTextOnTheClipboardAndTheFocusGoesBackForThePaste)
 {
     ASSERT_NO_FATAL_FAILURE(start());
@@ -313,7 +444,8 @@ TEST_F(QuickLauncherOnDesktop, AKeyHeldByAnotherProgramGivesTheStatusTextAndTheM
 }
 
 // Without a window manager the focus is the X input focus: it still goes back,
-// and a window that closed meanwhile is skipped without an X error.
+// after Esc and after an external service, and a window that closed meanwhile
+// is skipped without an X error.
 TEST_F(QuickLauncherOnDesktop, WithoutAWindowManagerTheFocusGoesBackAndAVanishedWindowIsSkipped)
 {
     ASSERT_NO_FATAL_FAILURE(start(false));
@@ -326,6 +458,15 @@ TEST_F(QuickLauncherOnDesktop, WithoutAWindowManagerTheFocusGoesBackAndAVanished
     EXPECT_TRUE(searchFieldFocused());
     ASSERT_TRUE(LauncherDesktop::xdotool("key Escape"));
     EXPECT_TRUE(waitUntil([&] { return !launcher_->shown() && desktop_.inputFocus() == helper; }));
+
+    // An external service chosen: the focus goes back as well.
+    ASSERT_TRUE(LauncherDesktop::xdotool(std::string("key ") + hotKey));
+    ASSERT_TRUE(waitUntil([&] { return launcher_->shown() && window().is_active(); }));
+    view().searchField().set_text("chat");
+    ASSERT_TRUE(LauncherDesktop::xdotool("key Tab Return"));
+    ASSERT_TRUE(waitUntil([&] { return workspace_.opened == std::vector<std::string>{"https://chat.example/"}; }));
+    EXPECT_TRUE(waitUntil([&] { return !launcher_->shown() && desktop_.inputFocus() == helper; }))
+        << "the focus was left on the root window";
 
     ASSERT_TRUE(LauncherDesktop::xdotool(std::string("key ") + hotKey));
     ASSERT_TRUE(waitUntil([&] { return launcher_->shown() && window().is_active(); }));
