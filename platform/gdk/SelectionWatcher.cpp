@@ -52,7 +52,7 @@ SelectionWatcher::SelectionWatcher(const std::string& displayName) : connection_
     XFixesSelectSelectionInput(c.display, c.window, c.clipboard, XFixesSetSelectionOwnerNotifyMask);
     XFlush(c.display);
 
-    watchSource_ = watchX11Events(c.display, [this] { dispatch(); });
+    watchSource_ = watchX11Events(c.display, [this](void* event) { handleEvent(event); });
 }
 
 SelectionWatcher::~SelectionWatcher()
@@ -100,16 +100,6 @@ void SelectionWatcher::finishTargets(Targets targets)
     auto done = std::move(pendingTargets_);
     cancelTargets();
     if (done) done(std::move(targets));
-}
-
-void SelectionWatcher::dispatch()
-{
-    Display* display = connection_->display;
-    while (XPending(display) > 0) {
-        XEvent event;
-        XNextEvent(display, &event);
-        handleEvent(&event);
-    }
 }
 
 void SelectionWatcher::handleEvent(void* rawEvent)

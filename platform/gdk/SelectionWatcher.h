@@ -38,7 +38,6 @@ public:
 
 private:
     struct Connection;
-    void dispatch();
     void handleEvent(void* event);
     void finishTargets(Targets targets);
 

@@ -8,10 +8,11 @@ typedef struct _XDisplay Display;
 
 namespace meridavolt {
 
-// Runs `dispatch` on the main loop whenever events wait on an Xlib connection
-// of our own: readable on its socket, or already in Xlib's queue (Xlib reads
-// events into it while it waits for a reply, and the socket then stays quiet).
-GSource* watchX11Events(Display* display, std::function<void()> dispatch);
+// Hands each event (an XEvent*) that waits on an Xlib connection of our own to
+// `handle` on the main loop: events readable on its socket, or already in
+// Xlib's queue (Xlib reads events into it while it waits for a reply, and the
+// socket then stays quiet).
+GSource* watchX11Events(Display* display, std::function<void(void* event)> handle);
 void stopWatching(GSource* source);
 
 }  // namespace meridavolt

@@ -59,7 +59,7 @@ X11SelectionReader::X11SelectionReader(const std::string& displayName) : connect
     if (!c.display) throw std::runtime_error("cannot open display " + displayName);
     c.property = XInternAtom(c.display, "MERIDAVOLT_SELECTION", False);
     c.incr = XInternAtom(c.display, "INCR", False);
-    watchSource_ = watchX11Events(c.display, [this] { dispatch(); });
+    watchSource_ = watchX11Events(c.display, [this](void* event) { handleEvent(event); });
 }
 
 X11SelectionReader::~X11SelectionReader()
@@ -123,16 +123,6 @@ void X11SelectionReader::read(const std::string& selection, const std::string& t
     XConvertSelection(c.display, XInternAtom(c.display, selection.c_str(), False),
                       XInternAtom(c.display, target.c_str(), False), c.property, window, time);
     XFlush(c.display);
-}
-
-void X11SelectionReader::dispatch()
-{
-    Display* display = connection_->display;
-    while (XPending(display) > 0) {
-        XEvent event;
-        XNextEvent(display, &event);
-        handleEvent(&event);
-    }
 }
 
 void X11SelectionReader::handleEvent(void* rawEvent)

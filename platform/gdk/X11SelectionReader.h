@@ -47,7 +47,6 @@ private:
     struct Connection;
     struct Transfer;
 
-    void dispatch();
     void handleEvent(void* event);
     void selectionArrived(unsigned long window, unsigned long property);
     void chunkArrived(unsigned long window);
