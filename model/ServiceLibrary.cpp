@@ -57,18 +57,16 @@ bool ServiceLibrary::apply(const WorkSet& workSet, const Clock& clock)
 void ServiceLibrary::restoreYouTubeDefault(const Clock& clock)
 {
     const Date now = clock.now();
-    // A video service the user removed stays removed, its record with it,
-    // however often the repair runs.
-    const bool restoring = !deletedIDs.contains("youtube");
     std::vector<Service> repaired;
-    if (const Service* row = Catalog::find("youtube"); restoring && row) {
+    if (const Service* row = Catalog::find("youtube")) {
         repaired.push_back(*row);
         repaired.back().modifiedAt = now;
     }
     for (auto& service : services) {
-        if (service.id != "brave" && !(restoring && service.id == "youtube")) repaired.push_back(std::move(service));
+        if (service.id != "brave" && service.id != "youtube") repaired.push_back(std::move(service));
     }
     services = std::move(repaired);
+    deletedIDs.erase("youtube");
     deletedIDs["brave"] = now;
     modifiedAt = now;
 }

@@ -37,8 +37,6 @@ struct ServiceLibrary {
 
     // One-time repair: the catalogue's "youtube" row first (stamped now), then
     // the other services without "youtube" and "brave"; "brave" is tombstoned.
-    // A "youtube" the user removed (tombstoned) is neither restored nor
-    // untombstoned.
     void restoreYouTubeDefault(const Clock& clock = SystemClock::shared());
 
     friend bool operator==(const ServiceLibrary&, const ServiceLibrary&) = default;

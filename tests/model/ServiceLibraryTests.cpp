@@ -103,6 +103,7 @@ TEST(RestoreYouTubeDefaultTests, putsTheCatalogueRowFirstAndTombstonesBrave)
     fakes::FakeClock clock(Date{9000.0});
     ServiceLibrary library = libraryOf({"brave", "x", "youtube"});
     library.services[2].name = "My Tube";
+    library.deletedIDs["youtube"] = Date{1.0};
 
     library.restoreYouTubeDefault(clock);
 
@@ -112,19 +113,6 @@ TEST(RestoreYouTubeDefaultTests, putsTheCatalogueRowFirstAndTombstonesBrave)
     EXPECT_EQ(library.services[0], expected);
     EXPECT_EQ(library.deletedIDs, (std::map<std::string, Date>{{"brave", Date{9000.0}}}));
     EXPECT_EQ(library.modifiedAt, Date{9000.0});
-}
-
-TEST(RestoreYouTubeDefaultTests, aVideoServiceTheUserRemovedStaysRemovedWithItsRecord)
-{
-    fakes::FakeClock clock(Date{9000.0});
-    ServiceLibrary library = libraryOf({"x", "brave"});
-    library.deletedIDs["youtube"] = Date{1.0};
-
-    library.restoreYouTubeDefault(clock);
-
-    EXPECT_EQ(idsOf(library.services), (Ids{"x"}));
-    EXPECT_EQ(library.deletedIDs,
-              (std::map<std::string, Date>{{"brave", Date{9000.0}}, {"youtube", Date{1.0}}}));
 }
 
 TEST(RestoreYouTubeDefaultTests, aFirstLaunchLibraryBeginsWithYouTubeThenTheOtherInitialServices)
