@@ -2,8 +2,8 @@
 // full as it gets: 30 temporary entries (10 of them images) and 30 pins.
 // Ctrl+Shift+V runs AppModel::openClipboard (an application action); the time
 // runs from that call to the end of the paint of the panel's first frame. The
-// window prepares the panel at idle once it is drawn, as in the application,
-// so the first opening is no slower than the later ones. A
+// window prepares the panel at idle once it is drawn, as in the application;
+// the first opening is printed beside the later ones. A
 // search keystroke runs from the entry's text change to the end of the next
 // paint. Last, 30 images are dropped at once and stored through the real
 // image codec. Run under a virtual display (scripts/bench.sh does).
