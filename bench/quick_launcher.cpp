@@ -171,7 +171,14 @@ public:
         if (clock_) g_signal_handler_disconnect(clock_, handler_);
     }
 
-    void reset() { painted_ = {}; }
+    // Forgets the last frame and watches the window's clock, when there is
+    // one already, before the next press: a watch that only started once the
+    // window showed would miss the first frame after showing it.
+    void reset()
+    {
+        painted_ = {};
+        attach();
+    }
     // Whether a frame was painted since the last reset.
     bool painted()
     {
@@ -212,8 +219,9 @@ void measureShowing(Launcher& launcher)
         g_spawn_command_line_async("xdotool key ctrl+alt+space", nullptr);
         steady_clock::time_point shown{};
         if (!runUntil([&] {
+                const bool painted = paint.painted();
                 if (shown == steady_clock::time_point{} && launcher.shownAndFocused()) shown = steady_clock::now();
-                return shown != steady_clock::time_point{} && paint.painted();
+                return shown != steady_clock::time_point{} && painted;
             })) {
             std::printf("showing: the launcher did not come up (is the key free?)\n");
             return;
