@@ -10,10 +10,10 @@
 // defaults (GSK_RENDERER=gl, WEBKIT_DISABLE_COMPOSITING_MODE=0), the way the
 // program drew before it chose.
 // Then, idle with one animated page (a box moved every animation frame) on a
-// desktop with a window manager (openbox): the
-// UI process's CPU and page faults a second over 10 s, PSS, and which
-// processes map Mesa's GL driver; for this build and, given --baseline, for
-// another build of the program (an older commit), interleaved.
+// desktop with a window manager (openbox): the UI process's CPU and page
+// faults a second over 10 s, PSS, and which processes map Mesa's GL driver;
+// for this build and, given --baseline, for another build of the program (an
+// older commit), interleaved.
 //
 //   bench_whole_program [--runs=N] [--starts=N] [--idle-runs=N] [--baseline=PATH]
 #include "../tests/app/window/ApplicationProcess.h"
@@ -252,9 +252,10 @@ Memory memoryOf(pid_t root)
 
 // Waits for the program's top-level window to be mapped, watching the X
 // server's map events from before the program starts; the time it was seen.
-// The window is told by its class (the program file's name), not by _NET_WM_PID: the toolkit leaves the
-// pid out when it believes itself in a sandbox. One program runs at a time.
-// Under a window manager the map seen is the frame's, with the window inside.
+// The window is told by its class (the program file's name), not by
+// _NET_WM_PID: the toolkit leaves the pid out when it believes itself in a
+// sandbox. One program runs at a time. Under a window manager the map seen
+// is the frame's, with the window inside.
 class MapWatch {
 public:
     MapWatch() : display_(XOpenDisplay(nullptr))
