@@ -9,10 +9,11 @@
 // for the renderer the program chooses on this display and for the toolkit's
 // defaults (GSK_RENDERER=gl, WEBKIT_DISABLE_COMPOSITING_MODE=0), the way the
 // program drew before it chose.
-// Then, idle with one animated page (a box moved every animation frame): the
-// UI process's CPU and page faults a second over 10 s, PSS, and which
-// processes map Mesa's GL driver; for this build and, given --baseline, for
-// another build of the program (an older commit), interleaved.
+// Then, idle with one animated page (a box moved every animation frame) on a
+// desktop with a window manager (openbox): the UI process's CPU and page
+// faults a second over 10 s, PSS, and which processes map Mesa's GL driver;
+// for this build and, given --baseline, for another build of the program (an
+// older commit), interleaved.
 //
 //   bench_whole_program [--runs=N] [--starts=N] [--idle-runs=N] [--baseline=PATH]
 #include "../tests/app/window/ApplicationProcess.h"
@@ -22,6 +23,7 @@
 #include "platform/SettingsFile.h"
 #include "platform/gdk/DisplayGLProbe.h"
 #include "support/LocalHttpServer.h"
+#include "support/WindowManager.h"
 
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
@@ -250,8 +252,10 @@ Memory memoryOf(pid_t root)
 
 // Waits for the program's top-level window to be mapped, watching the X
 // server's map events from before the program starts; the time it was seen.
-// The window is told by its class, not by _NET_WM_PID: the toolkit leaves the
-// pid out when it believes itself in a sandbox. One program runs at a time.
+// The window is told by its class (the program file's name), not by
+// _NET_WM_PID: the toolkit leaves the pid out when it believes itself in a
+// sandbox. One program runs at a time. Under a window manager the map seen
+// is the frame's, with the window inside.
 class MapWatch {
 public:
     MapWatch() : display_(XOpenDisplay(nullptr))
@@ -269,8 +273,9 @@ public:
             while (XPending(display_)) {
                 XEvent event;
                 XNextEvent(display_, &event);
-                if (event.type == MapNotify && isProgramWindow(event.xmap.window)) {
-                    window_ = event.xmap.window;
+                if (event.type != MapNotify) continue;
+                if (const Window window = programWindowIn(event.xmap.window)) {
+                    window_ = window;
                     return Steady::now();
                 }
             }
@@ -282,17 +287,34 @@ public:
     unsigned long window() const { return window_; }
 
 private:
+    // The program's window: `window` itself or, when a window manager maps
+    // its frame around it, a window inside that frame; 0 when neither.
+    Window programWindowIn(Window window, int depth = 0)
+    {
+        if (isProgramWindow(window)) return window;
+        if (depth == 2) return 0;
+        Window root = 0, parent = 0, found = 0;
+        Window* children = nullptr;
+        unsigned count = 0;
+        if (!XQueryTree(display_, window, &root, &parent, &children, &count)) return 0;
+        for (unsigned i = 0; i < count && !found; ++i) found = programWindowIn(children[i], depth + 1);
+        if (children) XFree(children);
+        return found;
+    }
+
     bool isProgramWindow(Window window)
     {
         XClassHint hint{};
         if (!XGetClassHint(display_, window, &hint)) return false;
-        const bool program = hint.res_name && std::strcmp(hint.res_name, "meridavolt") == 0;
+        const bool program = hint.res_name && programName_ == hint.res_name;
         if (hint.res_name) XFree(hint.res_name);
         if (hint.res_class) XFree(hint.res_class);
         return program;
     }
 
     Display* display_;
+    // The toolkit names the window's class after the program's file.
+    const std::string programName_ = testing::ApplicationProcess::programPath().filename().string();
     Window window_ = 0;
 };
 
@@ -395,11 +417,18 @@ struct IdleFigures {
 };
 
 // The program with one service on the animated page, left alone once the
-// page runs; `program` is the build to run (empty: this build).
+// page runs, on a desktop with a window manager as a user has (without one
+// the toolkit asks the X server every frame what the manager supports);
+// `program` is the build to run (empty: this build).
 std::optional<IdleFigures> idleRun(const std::string& program)
 {
     if (program.empty()) unsetenv("MERIDAVOLT_PROGRAM");
     else setenv("MERIDAVOLT_PROGRAM", program.c_str(), 1);
+    testing::WindowManager manager;
+    if (!manager.start()) {
+        std::fprintf(stderr, "openbox did not start (bash scripts/install-deps.sh)\n");
+        return std::nullopt;
+    }
     AnimatedSite site;
     fakes::TemporaryFolder home;
     storeLibrary(home, {site.server.url("/")});
@@ -408,10 +437,16 @@ std::optional<IdleFigures> idleRun(const std::string& program)
     testing::DesktopProbe probe;
     MapWatch watch;
     testing::ApplicationProcess app(home, bus.address());
-    if (!watch.waitForWindow(30s)) return std::nullopt;
+    if (!watch.waitForWindow(30s)) {
+        std::fprintf(stderr, "no window: %s\n", app.errorOutput().c_str());
+        return std::nullopt;
+    }
     std::this_thread::sleep_for(5s);
     probe.pressKeys(watch.window(), "ctrl+1");
-    if (!waitFor([&] { return site.loaded(); }, 60s)) return std::nullopt;
+    if (!waitFor([&] { return site.loaded(); }, 60s)) {
+        std::fprintf(stderr, "the animated page never loaded: %s\n", app.errorOutput().c_str());
+        return std::nullopt;
+    }
     std::this_thread::sleep_for(3s);
 
     constexpr double seconds = 10;

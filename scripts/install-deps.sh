@@ -28,7 +28,7 @@ packages=(
   fonts-noto-cjk
   # virtual display and tools that window tests drive
   xvfb xauth xdotool xclip x11-utils imagemagick dbus-x11
-  # a window manager for the quick launcher's focus and stacking tests
+  # a window manager for the quick launcher's focus and stacking tests and the idle benchmark
   openbox
   # release tooling used by update tests
   openssl

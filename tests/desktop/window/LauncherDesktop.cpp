@@ -37,33 +37,11 @@ LauncherDesktop::~LauncherDesktop()
 {
     if (helper_) XDestroyWindow(display_, helper_);
     XCloseDisplay(display_);
-    if (manager_) {
-        ::kill(manager_, SIGTERM);
-        ::waitpid(manager_, nullptr, 0);
-        g_spawn_close_pid(manager_);
-    }
 }
 
 bool LauncherDesktop::startWindowManager()
 {
-    gchar* argv[] = {const_cast<gchar*>("openbox"), const_cast<gchar*>("--sm-disable"), nullptr};
-    if (!g_spawn_async(nullptr, argv, nullptr,
-                       static_cast<GSpawnFlags>(G_SPAWN_SEARCH_PATH | G_SPAWN_DO_NOT_REAP_CHILD |
-                                                G_SPAWN_STDOUT_TO_DEV_NULL | G_SPAWN_STDERR_TO_DEV_NULL),
-                       nullptr, nullptr, &manager_, nullptr)) {
-        return false;
-    }
-    const Atom check = XInternAtom(display_, "_NET_SUPPORTING_WM_CHECK", False);
-    return poll([&] {
-        Atom type = None;
-        int format = 0;
-        unsigned long count = 0, after = 0;
-        unsigned char* data = nullptr;
-        XGetWindowProperty(display_, DefaultRootWindow(display_), check, 0, 1, False, XA_WINDOW, &type, &format,
-                           &count, &after, &data);
-        if (data) XFree(data);
-        return count == 1;
-    });
+    return manager_.start();
 }
 
 Window LauncherDesktop::openHelperWindow()
@@ -77,7 +55,7 @@ Window LauncherDesktop::openHelperWindow()
     XMapWindow(display_, helper_);
     XSync(display_, False);
     poll([&] { return mapped(helper_); });
-    if (manager_) {
+    if (manager_.running()) {
         xdotool("windowactivate --sync " + std::to_string(helper_));
         poll([&] { return activeWindow() == helper_; });
     } else {

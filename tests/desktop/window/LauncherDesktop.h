@@ -1,5 +1,7 @@
 #pragma once
 
+#include "support/WindowManager.h"
+
 #include <glib.h>
 
 #include <set>
@@ -72,7 +74,7 @@ public:
 private:
     _XDisplay* display_ = nullptr;
     Window helper_ = 0;
-    GPid manager_ = 0;
+    testing::WindowManager manager_;
 };
 
 }  // namespace meridavolt::desktoptest
