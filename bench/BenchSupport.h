@@ -4,7 +4,7 @@
 #include "platform/SettingsFile.h"
 #include "platform/gdk/DisplayGLProbe.h"
 #include "platform/glib/MainLoopScheduler.h"
-#include "platform/webkit/WebKitEngineFactory.h"
+#include "web/webkit/WebKitEngineFactory.h"
 #include "state/AppModel.h"
 #include "state/Workspace.h"
 #include "support/InProcessState.h"

@@ -10,10 +10,10 @@
 #include "fakes/FakeScheduler.h"
 #include "fakes/MemorySettings.h"
 #include "fakes/TemporaryFolder.h"
-#include "platform/gdk/GdkPixbufImageCodec.h"
-#include "platform/gdk/X11ClipboardOwner.h"
-#include "platform/tesseract/RenderedText.h"
-#include "platform/tesseract/TesseractTextRecognizer.h"
+#include "clipboard/gdk/GdkPixbufImageCodec.h"
+#include "clipboard/gdk/X11ClipboardOwner.h"
+#include "clipboard/tesseract/RenderedText.h"
+#include "clipboard/tesseract/TesseractTextRecognizer.h"
 #include "support/MainLoopWait.h"
 
 #include <gdk-pixbuf/gdk-pixbuf.h>

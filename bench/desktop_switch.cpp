@@ -11,7 +11,7 @@
 #include "platform/SettingsFile.h"
 #include "platform/gdk/DisplayGLProbe.h"
 #include "platform/glib/MainLoopScheduler.h"
-#include "platform/webkit/WebKitEngineFactory.h"
+#include "web/webkit/WebKitEngineFactory.h"
 #include "support/LocalHttpServer.h"
 #include "support/MainLoopWait.h"
 

@@ -20,7 +20,7 @@
 #include "model/WorkSetRepository.h"
 #include "platform/SettingsFile.h"
 #include "platform/glib/MainLoopScheduler.h"
-#include "platform/webkit/WebKitEngineFactory.h"
+#include "web/webkit/WebKitEngineFactory.h"
 #include "support/LocalHttpServer.h"
 #include "support/MainLoopWait.h"
 #include "support/WidgetSearch.h"

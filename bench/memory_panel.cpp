@@ -10,7 +10,7 @@
 #include "BenchSupport.h"
 #include "desktop/view/DesktopContentView.h"
 #include "fakes/TemporaryFolder.h"
-#include "platform/gdk/TestImages.h"
+#include "clipboard/gdk/TestImages.h"
 #include "platform/glib/MainLoopScheduler.h"
 #include "support/MainLoopWait.h"
 

@@ -6,8 +6,8 @@
 #include "BenchSupport.h"
 #include "desktop/view/DesktopContentView.h"
 #include "fakes/TemporaryFolder.h"
-#include "platform/gdk/ClipboardProcess.h"
-#include "platform/gdk/TestImages.h"
+#include "clipboard/gdk/ClipboardProcess.h"
+#include "clipboard/gdk/TestImages.h"
 #include "platform/glib/MainLoopScheduler.h"
 #include "support/MainLoopWait.h"
 

@@ -24,8 +24,8 @@ endif()
 
 # The transport tests run a TLS server of their own.
 function(meridavolt_link_tls_test_server)
-  if(TARGET platform_curl_tests)
-    target_link_libraries(platform_curl_tests PRIVATE OpenSSL::SSL)
+  if(TARGET update_curl_tests)
+    target_link_libraries(update_curl_tests PRIVATE OpenSSL::SSL)
   endif()
 endfunction()
 cmake_language(DEFER CALL meridavolt_link_tls_test_server)

@@ -15,7 +15,7 @@ enum class ExternalApplication {
 
 // The desktop's side of opening things outside the window: other
 // applications and the default handlers of address schemes. The real one is
-// platform/gio/GioWorkspace; tests use a fake.
+// state/gio/GioWorkspace; tests use a fake.
 class Workspace {
 public:
     // Runs on the main thread once the launch has been tried: the desktop's

@@ -62,7 +62,7 @@ public:
 };
 
 // One embedded web view, seen from the core. The real engine is WebKitGTK
-// (platform/webkit); tests use tests/fakes/FakeWebEngine.h.
+// (web/webkit); tests use tests/fakes/FakeWebEngine.h.
 class WebEngine {
 public:
     // Boolean result of a script, or none when it failed or returned another type.

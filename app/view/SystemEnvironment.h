@@ -1,8 +1,8 @@
 #pragma once
 
 #include "platform/SettingsFile.h"
-#include "platform/gio/GioWorkspace.h"
-#include "platform/webkit/WebKitEngineFactory.h"
+#include "state/gio/GioWorkspace.h"
+#include "web/webkit/WebKitEngineFactory.h"
 #include "state/AppModel.h"
 
 #include <memory>

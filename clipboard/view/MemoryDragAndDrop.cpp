@@ -1,7 +1,7 @@
 #include "clipboard/view/MemoryDragAndDrop.h"
 
 #include "clipboard/ClipboardDrag.h"
-#include "platform/gdk/GdkDrops.h"
+#include "clipboard/gdk/GdkDrops.h"
 
 #include <glib/gstdio.h>
 #include <gtk/gtk.h>

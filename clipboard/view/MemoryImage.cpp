@@ -1,6 +1,6 @@
 #include "clipboard/view/MemoryImage.h"
 
-#include "platform/gdk/GdkPixbufImageCodec.h"
+#include "clipboard/gdk/GdkPixbufImageCodec.h"
 
 #include <gtkmm/snapshot.h>
 

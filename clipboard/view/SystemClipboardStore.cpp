@@ -2,9 +2,9 @@
 
 #include "clipboard/view/MemoryDragAndDrop.h"
 #include "platform/glib/MainLoopScheduler.h"
-#include "platform/gdk/GdkPasteboard.h"
-#include "platform/gdk/GdkPixbufImageCodec.h"
-#include "platform/tesseract/TesseractTextRecognizer.h"
+#include "clipboard/gdk/GdkPasteboard.h"
+#include "clipboard/gdk/GdkPixbufImageCodec.h"
+#include "clipboard/tesseract/TesseractTextRecognizer.h"
 
 #include <gdk/gdk.h>
 

@@ -1,6 +1,6 @@
 #include "update/view/UpdateServices.h"
 
-#include "platform/curl/CurlDistributionHTTP.h"
+#include "update/curl/CurlDistributionHTTP.h"
 #include "platform/glib/MainLoopScheduler.h"
 #include "update/RunningBuild.h"
 #include "update/view/FileChooserSavePanel.h"

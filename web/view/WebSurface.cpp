@@ -1,6 +1,6 @@
 #include "web/view/WebSurface.h"
 
-#include "platform/webkit/WebKitEngine.h"
+#include "web/webkit/WebKitEngine.h"
 
 #include <gtk/gtk.h>
 #include <gtkmm/binlayout.h>

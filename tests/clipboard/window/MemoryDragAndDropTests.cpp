@@ -10,7 +10,7 @@
 #include "fakes/MemorySettings.h"
 #include "fakes/TemporaryFolder.h"
 #include "platform/Clock.h"
-#include "platform/gdk/TestImages.h"
+#include "clipboard/gdk/TestImages.h"
 #include "platform/glib/MainLoopScheduler.h"
 #include "support/MainLoopWait.h"
 #include "support/ResidentMemory.h"

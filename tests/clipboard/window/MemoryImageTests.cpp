@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "clipboard/view/MemoryImage.h"
-#include "platform/gdk/TestImages.h"
+#include "clipboard/gdk/TestImages.h"
 #include "support/MainLoopWait.h"
 #include "support/WidgetPicture.h"
 

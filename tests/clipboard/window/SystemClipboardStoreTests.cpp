@@ -4,8 +4,8 @@
 #include "clipboard/window/HelperProgram.h"
 #include "fakes/MemorySettings.h"
 #include "fakes/TemporaryFolder.h"
-#include "platform/gdk/ClipboardProcess.h"
-#include "platform/tesseract/RenderedText.h"
+#include "clipboard/gdk/ClipboardProcess.h"
+#include "clipboard/tesseract/RenderedText.h"
 #include "support/MainLoopWait.h"
 #include "support/ResidentMemory.h"
 

@@ -7,7 +7,7 @@
 #include "model/LibraryRepository.h"
 #include "platform/SettingsFile.h"
 #include "platform/glib/MainLoopScheduler.h"
-#include "platform/webkit/WebKitEngineFactory.h"
+#include "web/webkit/WebKitEngineFactory.h"
 #include "support/InProcessState.h"
 #include "support/LocalHttpServer.h"
 #include "support/MainLoopWait.h"

@@ -5,8 +5,8 @@
 #include "clipboard/ClipboardPanelModel.h"
 #include "clipboard/view/SystemClipboardStore.h"
 #include "platform/Files.h"
-#include "platform/gdk/ClipboardProcess.h"
-#include "platform/gdk/TestImages.h"
+#include "clipboard/gdk/ClipboardProcess.h"
+#include "clipboard/gdk/TestImages.h"
 #include "support/WidgetPicture.h"
 
 #include <gtest/gtest.h>

@@ -1,7 +1,7 @@
 #include "DesktopWindowFixture.h"
 
 #include "desktop/view/BrandWebsiteLink.h"
-#include "platform/webkit/WebKitEngine.h"
+#include "web/webkit/WebKitEngine.h"
 
 #include <gdkmm/pixbuf.h>
 #include <gtkmm/messagedialog.h>

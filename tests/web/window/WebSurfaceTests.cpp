@@ -1,8 +1,8 @@
 #include "PaneTestFixture.h"
 
 #include "platform/glib/MainLoopScheduler.h"
-#include "platform/webkit/WebKitEngine.h"
-#include "platform/webkit/WebKitEngineFactory.h"
+#include "web/webkit/WebKitEngine.h"
+#include "web/webkit/WebKitEngineFactory.h"
 #include "support/LocalHttpServer.h"
 
 #include <webkit/webkit.h>

@@ -1,4 +1,4 @@
-#include "platform/tesseract/TextLineImages.h"
+#include "clipboard/tesseract/TextLineImages.h"
 
 #include <tesseract/baseapi.h>
 #include <tesseract/resultiterator.h>

@@ -1,6 +1,6 @@
 #include "RenderedText.h"
 #include "fakes/FakeScheduler.h"
-#include "platform/tesseract/TesseractTextRecognizer.h"
+#include "clipboard/tesseract/TesseractTextRecognizer.h"
 
 #include <gtest/gtest.h>
 

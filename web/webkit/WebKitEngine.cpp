@@ -1,6 +1,6 @@
-#include "platform/webkit/WebKitEngine.h"
+#include "web/webkit/WebKitEngine.h"
 
-#include "platform/webkit/WebKitShared.h"
+#include "web/webkit/WebKitShared.h"
 #include "web/PageScripts.h"
 
 namespace meridavolt {

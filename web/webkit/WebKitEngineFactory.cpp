@@ -1,8 +1,8 @@
-#include "platform/webkit/WebKitEngineFactory.h"
+#include "web/webkit/WebKitEngineFactory.h"
 
 #include "platform/DataFolder.h"
-#include "platform/webkit/WebKitEngine.h"
-#include "platform/webkit/WebKitShared.h"
+#include "web/webkit/WebKitEngine.h"
+#include "web/webkit/WebKitShared.h"
 
 namespace meridavolt {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/gdk/BoundedClipboardRead.h"
+#include "clipboard/gdk/BoundedClipboardRead.h"
 
 #include <chrono>
 #include <cstddef>

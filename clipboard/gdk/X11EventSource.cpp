@@ -1,4 +1,4 @@
-#include "platform/gdk/X11EventSource.h"
+#include "clipboard/gdk/X11EventSource.h"
 
 #include <X11/Xlib.h>
 

@@ -1,6 +1,6 @@
-#include "platform/gdk/SelectionWatcher.h"
+#include "clipboard/gdk/SelectionWatcher.h"
 
-#include "platform/gdk/X11EventSource.h"
+#include "clipboard/gdk/X11EventSource.h"
 
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>

@@ -1,4 +1,4 @@
-#include "platform/curl/CurlReleaseURL.h"
+#include "update/curl/CurlReleaseURL.h"
 
 #include "update/DistributionConstants.h"
 

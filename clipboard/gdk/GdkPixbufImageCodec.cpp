@@ -1,6 +1,6 @@
-#include "platform/gdk/GdkPixbufImageCodec.h"
+#include "clipboard/gdk/GdkPixbufImageCodec.h"
 
-#include "platform/gdk/ImageStructure.h"
+#include "clipboard/gdk/ImageStructure.h"
 
 #include <gdk-pixbuf/gdk-pixbuf.h>
 #include <gio/gio.h>

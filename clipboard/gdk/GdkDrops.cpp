@@ -1,10 +1,10 @@
-#include "platform/gdk/GdkDrops.h"
+#include "clipboard/gdk/GdkDrops.h"
 
 #include "clipboard/ClipboardDrag.h"
 #include "clipboard/ClipboardHistory.h"
 #include "clipboard/ClipboardStore.h"
 #include "clipboard/ClipboardText.h"
-#include "platform/gdk/BoundedClipboardRead.h"
+#include "clipboard/gdk/BoundedClipboardRead.h"
 
 #include <gdk/gdk.h>
 

@@ -4,7 +4,7 @@
 #include "TlsTestServer.h"
 #include "fakes/ReleaseSigner.h"
 #include "fakes/TemporaryFolder.h"
-#include "platform/curl/CurlDistributionHTTP.h"
+#include "update/curl/CurlDistributionHTTP.h"
 #include "platform/glib/MainLoopScheduler.h"
 #include "support/MainLoopWait.h"
 

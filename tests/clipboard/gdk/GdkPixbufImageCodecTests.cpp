@@ -1,6 +1,6 @@
 #include "TestImages.h"
 #include "clipboard/ClipboardStore.h"
-#include "platform/gdk/GdkPixbufImageCodec.h"
+#include "clipboard/gdk/GdkPixbufImageCodec.h"
 
 #include <gtest/gtest.h>
 #include <sys/resource.h>

@@ -1,6 +1,6 @@
-#include "platform/gdk/X11SelectionReader.h"
+#include "clipboard/gdk/X11SelectionReader.h"
 
-#include "platform/gdk/X11EventSource.h"
+#include "clipboard/gdk/X11EventSource.h"
 
 #include <X11/Xlib.h>
 #include <malloc.h>

@@ -1,6 +1,6 @@
-#include "platform/tesseract/TesseractTextRecognizer.h"
+#include "clipboard/tesseract/TesseractTextRecognizer.h"
 
-#include "platform/tesseract/TextLineImages.h"
+#include "clipboard/tesseract/TextLineImages.h"
 
 #include <glib.h>
 #include <malloc.h>

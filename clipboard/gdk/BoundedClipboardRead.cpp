@@ -1,6 +1,6 @@
-#include "platform/gdk/BoundedClipboardRead.h"
+#include "clipboard/gdk/BoundedClipboardRead.h"
 
-#include "platform/gdk/X11SelectionReader.h"
+#include "clipboard/gdk/X11SelectionReader.h"
 
 #include <gdk/gdk.h>
 #include <gdk/x11/gdkx.h>

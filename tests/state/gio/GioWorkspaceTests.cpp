@@ -1,4 +1,4 @@
-#include "platform/gio/GioWorkspace.h"
+#include "state/gio/GioWorkspace.h"
 
 #include "fakes/TemporaryFolder.h"
 

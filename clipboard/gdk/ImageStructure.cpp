@@ -1,4 +1,4 @@
-#include "platform/gdk/ImageStructure.h"
+#include "clipboard/gdk/ImageStructure.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -8,8 +8,8 @@
 #include "fakes/FakeTextRecognizer.h"
 #include "fakes/MemorySettings.h"
 #include "fakes/TemporaryFolder.h"
-#include "platform/gdk/GdkPasteboard.h"
-#include "platform/gdk/GdkPixbufImageCodec.h"
+#include "clipboard/gdk/GdkPasteboard.h"
+#include "clipboard/gdk/GdkPixbufImageCodec.h"
 #include "platform/glib/MainLoopScheduler.h"
 #include "support/MainLoopWait.h"
 

@@ -1,11 +1,11 @@
-#include "platform/gdk/GdkPasteboard.h"
+#include "clipboard/gdk/GdkPasteboard.h"
 
 #include "clipboard/ClipboardHistory.h"
 #include "clipboard/ClipboardStore.h"
 #include "clipboard/ClipboardText.h"
-#include "platform/gdk/BoundedClipboardRead.h"
-#include "platform/gdk/SelectionWatcher.h"
-#include "platform/gdk/X11SelectionReader.h"
+#include "clipboard/gdk/BoundedClipboardRead.h"
+#include "clipboard/gdk/SelectionWatcher.h"
+#include "clipboard/gdk/X11SelectionReader.h"
 
 #include <gdk/gdk.h>
 #include <gdk/x11/gdkx.h>

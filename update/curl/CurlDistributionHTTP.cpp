@@ -1,6 +1,6 @@
-#include "platform/curl/CurlDistributionHTTP.h"
+#include "update/curl/CurlDistributionHTTP.h"
 
-#include "platform/curl/CurlReleaseURL.h"
+#include "update/curl/CurlReleaseURL.h"
 
 #include <curl/curl.h>
 
