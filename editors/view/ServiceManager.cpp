@@ -10,6 +10,7 @@
 #include <gtkmm/gestureclick.h>
 
 #include <algorithm>
+#include <utility>
 
 namespace meridavolt {
 
@@ -290,8 +291,22 @@ bool ServiceManager::dropped(const Glib::ValueBase& value, double y)
         destination = static_cast<std::size_t>(row->get_index()) + (rowY > row->get_height() / 2.0 ? 1 : 0);
     }
     if (destination == from || destination == from + 1) return true;
-    manager_.move({from}, destination);
+    // Changing the library inside the toolkit's drop handling corrupted memory
+    // now and then under load: the library and every view of it change once
+    // the drop is over.
+    droppedMove_ = DroppedMove{id, destination};
+    moveLater_.schedule();
     return true;
+}
+
+void ServiceManager::moveDropped()
+{
+    if (!droppedMove_) return;
+    const DroppedMove move = *std::exchange(droppedMove_, std::nullopt);
+    const auto& services = manager_.services();
+    auto found = std::find_if(services.begin(), services.end(), [&](const Service& s) { return s.id == move.id; });
+    if (found == services.end() || move.destination > services.size()) return;
+    manager_.move({static_cast<std::size_t>(found - services.begin())}, move.destination);
 }
 
 std::optional<std::string> ServiceManager::idAt(const Gtk::ListBoxRow* row) const

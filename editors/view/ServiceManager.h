@@ -50,6 +50,7 @@ private:
     Gtk::ListBoxRow* makeAddRow(const std::string& title, const std::string& symbol);
     void installRowDrag(Gtk::ListBoxRow& row, const std::string& id);
     bool dropped(const Glib::ValueBase& value, double y);
+    void moveDropped();
     std::optional<std::string> idAt(const Gtk::ListBoxRow* row) const;
     Gtk::ListBoxRow* rowOf(const std::optional<std::string>& id);
     // The row of "マイサービス" that holds the keyboard: its service and place.
@@ -93,6 +94,13 @@ private:
     std::optional<std::string> contextID_;
     SheetHost editorSheet_;
     DeferredWork rebuildLater_{[this] { rebuild(); }};
+    // The service a drop moves and the place it goes to, applied once the drop is over.
+    struct DroppedMove {
+        std::string id;
+        std::size_t destination;
+    };
+    std::optional<DroppedMove> droppedMove_;
+    DeferredWork moveLater_{[this] { moveDropped(); }};
     Connection libraryChanged_;
     // Last, so it expires before any widget of this view is destroyed.
     std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
