@@ -3,6 +3,7 @@
 #include "platform/Base64.h"
 #include "clipboard/PinsFile.h"
 #include "platform/Uuid.h"
+#include "support/Sanitizers.h"
 
 #include <nlohmann/json.hpp>
 #include <sys/resource.h>
@@ -17,17 +18,7 @@ constexpr std::size_t MiB = 1024 * 1024;
 
 // Files of 90 to 100 MB take the instrumented JSON reader minutes; the same
 // code reads small files in the other tests under the sanitizers too.
-#if defined(__SANITIZE_ADDRESS__)
-constexpr bool instrumented = true;
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer)
-constexpr bool instrumented = true;
-#else
-constexpr bool instrumented = false;
-#endif
-#else
-constexpr bool instrumented = false;
-#endif
+constexpr bool instrumented = testing::sanitizedBuild;
 constexpr const char* loadFailed = "固定メモリーを読み込めませんでした。元のファイルは保持しています。";
 constexpr const char* fixLoadError = "固定メモリーの読込エラーを解消してください";
 constexpr const char* pinLimit = "固定は30件・画像合計64MBまでです";

@@ -1,4 +1,5 @@
 #include "platform/LargeBufferReuse.h"
+#include "support/Sanitizers.h"
 
 #include <gtest/gtest.h>
 
@@ -23,9 +24,7 @@ long minorFaults()
 // faulted in anew.
 TEST(LargeBufferReuse, FrameBuffersFreedAndAllocatedAgainFaultNoFreshPages)
 {
-#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
-    GTEST_SKIP() << "the sanitizers bring their own allocator";
-#endif
+    if (testing::sanitizedBuild) GTEST_SKIP() << "the sanitizers bring their own allocator";
     keepLargeBuffersForReuse();
     constexpr std::size_t frameBytes = 1120 * 780 * 4;
     constexpr int frames = 20;

@@ -8,6 +8,7 @@
 #include "model/LibraryRepository.h"
 #include "model/WorkSetRepository.h"
 #include "platform/SettingsFile.h"
+#include "support/Sanitizers.h"
 
 #include <gtest/gtest.h>
 
@@ -97,12 +98,6 @@ struct DataFileCase {
     std::function<std::function<bool()>(const std::filesystem::path&)> refusal;
 };
 
-#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
-constexpr bool sanitizedBuild = true;
-#else
-constexpr bool sanitizedBuild = false;
-#endif
-
 TEST(DataFileCost, EveryDataFileRefusesNestingAndDenseValuesAtASmallMultipleOfItsSize)
 {
     const std::vector<DataFileCase> files = {
@@ -125,7 +120,7 @@ TEST(DataFileCost, EveryDataFileRefusesNestingAndDenseValuesAtASmallMultipleOfIt
             EXPECT_TRUE(cost.refused) << file.name << ", " << shape;
             // The sanitizers' allocator pads and quarantines every block, so
             // only a plain build measures what a user's program would spend.
-            if (sanitizedBuild) continue;
+            if (testing::sanitizedBuild) continue;
             // The text itself, once, and a bounded tree beside it.
             EXPECT_LE(cost.peakGrowth, 2 * text.size() + 48 * MiB)
                 << file.name << ", " << shape << ": " << cost.peakGrowth / MiB << " MiB for a file of "
