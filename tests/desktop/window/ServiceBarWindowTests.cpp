@@ -325,20 +325,31 @@ bool anyStrictlyBetween(const std::vector<double>& values, double low, double hi
     return std::any_of(values.begin(), values.end(), [&](double v) { return v > low + 0.5 && v < high - 0.5; });
 }
 
+// The highlight's top once it settled on the first service chosen, then per
+// frame while the second is chosen.
+struct HighlightMove {
+    double from;
+    std::vector<double> ys;
+};
+
+HighlightMove highlightMoving(ServiceList& list, const std::function<void(const std::string&)>& choose)
+{
+    choose("one");
+    EXPECT_TRUE(waitUntil([&] { return list.highlightFrame().has_value(); }));
+    runMainLoopFor(200ms);
+    const double from = list.highlightFrame()->y;
+    return {from, perFrame(list, [&] { return list.highlightFrame()->y; }, [&] { choose("three"); })};
+}
+
 }  // namespace
 
 TEST_F(DesktopWindowTest, TheHighlightSlidesFromTheOldTileToTheNewOne)
 {
     start();
     auto& list = view_->serviceBar().list();
-    choose("one");
-    ASSERT_TRUE(waitUntil([&] { return list.highlightFrame().has_value(); }));
-    runMainLoopFor(200ms);
-    const double from = list.highlightFrame()->y;
+    const auto [from, ys] = highlightMoving(list, [&](const std::string& id) { choose(id); });
     const double to = serviceTile("three").get_parent()->get_allocation().get_y();
     ASSERT_GT(to, from + 100);
-
-    const auto ys = perFrame(list, [&] { return list.highlightFrame()->y; }, [&] { choose("three"); });
     EXPECT_TRUE(anyStrictlyBetween(ys, from, to)) << ys.size() << " frames";
     EXPECT_DOUBLE_EQ(ys.back(), to);
     EXPECT_DOUBLE_EQ(list.highlightFrame()->height, serviceTile("three").get_parent()->get_height());
@@ -369,11 +380,7 @@ TEST_F(DesktopWindowTest, WithAnimationsOffTheHighlightAndTheButtonsJump)
     settings->property_gtk_enable_animations() = false;
     start();
     auto& list = view_->serviceBar().list();
-    choose("one");
-    ASSERT_TRUE(waitUntil([&] { return list.highlightFrame().has_value(); }));
-    runMainLoopFor(200ms);
-    const double from = list.highlightFrame()->y;
-    const auto ys = perFrame(list, [&] { return list.highlightFrame()->y; }, [&] { choose("three"); });
+    const auto [from, ys] = highlightMoving(list, [&](const std::string& id) { choose(id); });
     const double to = serviceTile("three").get_parent()->get_allocation().get_y();
     EXPECT_FALSE(anyStrictlyBetween(ys, from, to));
     EXPECT_DOUBLE_EQ(ys.back(), to);
