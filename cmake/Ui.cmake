@@ -16,8 +16,6 @@ set(MERIDAVOLT_ADAPTERS platform/glib platform/gdk web/webkit clipboard/gdk clip
 # Views of each subsystem, with the adapters they stand on.
 meridavolt_ui_library(web_view       web/view       DEPENDS mv_web mv_web_webkit)
 meridavolt_ui_library(clipboard_view clipboard/view DEPENDS mv_clipboard mv_state mv_clipboard_gdk mv_clipboard_tesseract)
-# The memory's cards and button name their symbols as the rest of the window does.
-target_link_libraries(mv_clipboard_view PUBLIC mv_desktop)
 meridavolt_ui_library(update_view    update/view    DEPENDS mv_update mv_update_curl)
 meridavolt_ui_library(desktop_view   desktop/view   DEPENDS mv_desktop mv_web_view mv_clipboard_view)
 meridavolt_ui_library(editors_view   editors/view   DEPENDS mv_editors mv_web_view mv_desktop_view)

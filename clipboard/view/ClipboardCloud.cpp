@@ -2,7 +2,7 @@
 
 #include "clipboard/MemoryShelfModel.h"
 #include "clipboard/view/MemoryStyle.h"
-#include "desktop/SymbolIcons.h"
+#include "platform/SymbolIcons.h"
 
 #include <gtkmm/snapshot.h>
 

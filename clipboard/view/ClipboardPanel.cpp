@@ -1,7 +1,7 @@
 #include "clipboard/view/ClipboardPanel.h"
 
 #include "clipboard/view/MemoryDragAndDrop.h"
-#include "desktop/SymbolIcons.h"
+#include "platform/SymbolIcons.h"
 
 #include <gdkmm/display.h>
 #include <glibmm/main.h>

@@ -3,7 +3,7 @@
 #include "clipboard/ClipboardPanelModel.h"
 #include "clipboard/view/MemoryDragAndDrop.h"
 #include "clipboard/view/WholeTextLines.h"
-#include "desktop/SymbolIcons.h"
+#include "platform/SymbolIcons.h"
 #include "platform/gdk/WidgetStyle.h"
 
 namespace meridavolt {

@@ -3,7 +3,7 @@
 #include "clipboard/view/MemoryDragAndDrop.h"
 #include "clipboard/view/MemoryStyle.h"
 #include "clipboard/view/WholeTextLines.h"
-#include "desktop/SymbolIcons.h"
+#include "platform/SymbolIcons.h"
 
 #include <gdk/gdkkeysyms.h>
 

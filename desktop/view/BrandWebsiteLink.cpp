@@ -1,7 +1,7 @@
 #include "desktop/view/BrandWebsiteLink.h"
 
-#include "desktop/SymbolIcons.h"
 #include "desktop/view/DesktopStyle.h"
+#include "platform/SymbolIcons.h"
 
 namespace meridavolt {
 

@@ -1,6 +1,6 @@
 #include "desktop/view/DesktopStyle.h"
 
-#include "desktop/SymbolIcons.h"
+#include "platform/SymbolIcons.h"
 #include "platform/gdk/WidgetStyle.h"
 
 #include <gdkmm/display.h>

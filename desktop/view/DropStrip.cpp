@@ -1,8 +1,8 @@
 #include "desktop/view/DropStrip.h"
 
-#include "desktop/SymbolIcons.h"
 #include "desktop/WorkspaceActions.h"
 #include "desktop/view/DesktopStyle.h"
+#include "platform/SymbolIcons.h"
 
 #include <glibmm/main.h>
 

@@ -1,7 +1,7 @@
 #include "desktop/view/MemoryStrip.h"
 
-#include "desktop/SymbolIcons.h"
 #include "desktop/view/DesktopStyle.h"
+#include "platform/SymbolIcons.h"
 
 #include <gdk/gdkkeysyms.h>
 

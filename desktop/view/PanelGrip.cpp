@@ -1,7 +1,7 @@
 #include "desktop/view/PanelGrip.h"
 
-#include "desktop/SymbolIcons.h"
 #include "desktop/view/DesktopStyle.h"
+#include "platform/SymbolIcons.h"
 
 #include <cmath>
 

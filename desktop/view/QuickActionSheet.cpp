@@ -1,9 +1,9 @@
 #include "desktop/view/QuickActionSheet.h"
 
 #include "desktop/ServiceMenu.h"
-#include "desktop/SymbolIcons.h"
 #include "desktop/WorkspaceActions.h"
 #include "desktop/view/DesktopStyle.h"
+#include "platform/SymbolIcons.h"
 #include "platform/Text.h"
 
 #include <gtkmm/image.h>

@@ -1,8 +1,8 @@
 #include "desktop/view/QuickLauncherView.h"
 
 #include "clipboard/view/MemoryImage.h"
-#include "desktop/SymbolIcons.h"
 #include "desktop/view/DesktopStyle.h"
+#include "platform/SymbolIcons.h"
 #include "platform/Text.h"
 
 #include <glibmm/main.h>

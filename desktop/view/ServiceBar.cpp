@@ -1,8 +1,8 @@
 #include "desktop/view/ServiceBar.h"
 
-#include "desktop/SymbolIcons.h"
 #include "desktop/WorkspaceActions.h"
 #include "desktop/view/DesktopStyle.h"
+#include "platform/SymbolIcons.h"
 
 namespace meridavolt {
 

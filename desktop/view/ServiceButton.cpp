@@ -2,10 +2,10 @@
 
 #include "desktop/ServiceDragText.h"
 #include "desktop/ServiceRail.h"
-#include "desktop/SymbolIcons.h"
 #include "desktop/WorkspaceActions.h"
 #include "desktop/view/DesktopStyle.h"
 #include "desktop/view/ServiceBar.h"
+#include "platform/SymbolIcons.h"
 #include "platform/Text.h"
 
 #include <gdk/gdkkeysyms.h>

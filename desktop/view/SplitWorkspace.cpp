@@ -1,7 +1,7 @@
 #include "desktop/view/SplitWorkspace.h"
 
-#include "desktop/SymbolIcons.h"
 #include "desktop/view/DesktopStyle.h"
+#include "platform/SymbolIcons.h"
 #include "platform/Text.h"
 
 #include <algorithm>

@@ -1,10 +1,10 @@
 #include "desktop/view/StartupMark.h"
 
 #include "desktop/StartupMarkGeometry.h"
-#include "desktop/SymbolIcons.h"
 #include "desktop/view/DesktopStyle.h"
 #include "desktop/view/SwitchMark.h"
 #include "model/Catalog.h"
+#include "platform/SymbolIcons.h"
 
 #include <gdkmm/frameclock.h>
 #include <gtkmm/icontheme.h>

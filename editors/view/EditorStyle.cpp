@@ -1,7 +1,7 @@
 #include "editors/view/EditorStyle.h"
 
-#include "desktop/SymbolIcons.h"
 #include "desktop/view/DesktopStyle.h"
+#include "platform/SymbolIcons.h"
 
 #include <gtkmm/image.h>
 

@@ -3,8 +3,8 @@
 #include "EditorWindowFixture.h"
 
 #include "editors/view/ServiceManager.h"
-#include "desktop/SymbolIcons.h"
 #include "model/Catalog.h"
+#include "platform/SymbolIcons.h"
 
 #include <gtkmm/icontheme.h>
 

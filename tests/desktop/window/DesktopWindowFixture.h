@@ -1,19 +1,19 @@
 #pragma once
 
+#include "../RecordingWorkspace.h"
+#include "XdoPointer.h"
 #include "clipboard/ClipboardStore.h"
 #include "desktop/view/DesktopContentView.h"
 #include "fakes/TemporaryFolder.h"
 #include "model/Catalog.h"
 #include "model/LibraryRepository.h"
 #include "platform/SettingsFile.h"
+#include "platform/SymbolIcons.h"
 #include "platform/glib/MainLoopScheduler.h"
-#include "web/webkit/WebKitEngineFactory.h"
 #include "support/InProcessState.h"
 #include "support/LocalHttpServer.h"
 #include "support/MainLoopWait.h"
-#include "XdoPointer.h"
-#include "../RecordingWorkspace.h"
-#include "desktop/SymbolIcons.h"
+#include "web/webkit/WebKitEngineFactory.h"
 
 #include <gtest/gtest.h>
 #include <gtkmm/icontheme.h>

@@ -1,4 +1,4 @@
-#include "desktop/SymbolIcons.h"
+#include "platform/SymbolIcons.h"
 
 #include <map>
 
