@@ -17,7 +17,7 @@ DisplayGL driverOfXDisplay();
 RendererEnvironment rendererEnvironment();
 
 // Probes the display, chooses, and names the choice's variables in the
-// environment. Call before the toolkit opens its display and before the
+// environment, remembering the user's values (processUserEnvironment). Call before the toolkit opens its display and before the
 // first web view: both read their variables once, then.
 RendererChoice fitRendererToDisplay();
 
