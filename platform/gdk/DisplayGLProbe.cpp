@@ -12,6 +12,8 @@
 // then loads the driver once more itself.)
 #include "platform/gdk/DisplayGLProbe.h"
 
+#include "platform/UserEnvironment.h"
+
 #include <EGL/egl.h>
 #include <EGL/eglext.h>
 #include <X11/Xlib.h>
@@ -128,8 +130,9 @@ RendererEnvironment rendererEnvironment()
 RendererChoice fitRendererToDisplay()
 {
     RendererChoice choice = chooseRenderer(probeDisplayGL(), rendererEnvironment());
+    // Remembered, so that the programs we open get the user's values back.
     const auto name = [](const char* variable, const std::optional<std::string>& value) {
-        if (value) setenv(variable, value->c_str(), 1);
+        if (value) processUserEnvironment().replace(variable, *value);
     };
     name("GSK_RENDERER", choice.gskRenderer);
     name("GDK_DEBUG", choice.gdkDebug);

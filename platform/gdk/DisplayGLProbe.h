@@ -17,8 +17,9 @@ DisplayGL driverOfXDisplay();
 RendererEnvironment rendererEnvironment();
 
 // Probes the display, chooses, and names the choice's variables in the
-// environment. Call before the toolkit opens its display and before the
-// first web view: both read their variables once, then.
+// environment, remembering the user's values (processUserEnvironment). Call
+// before the toolkit opens its display and before the first web view: both
+// read their variables once, then.
 RendererChoice fitRendererToDisplay();
 
 }  // namespace meridavolt

@@ -1,6 +1,7 @@
 #include "state/gio/GioWorkspace.h"
 
-#include <gdk/gdk.h>
+#include "platform/gdk/UserLaunchContext.h"
+
 #include <gio/gio.h>
 
 #include <memory>
@@ -39,14 +40,7 @@ AppInfo findApplication(ExternalApplication application)
     return found;
 }
 
-// The display's launch context, so the started application comes to the
-// front; none when there is no display.
-LaunchContext launchContext()
-{
-    GdkDisplay* display = gdk_display_get_default();
-    if (!display) return nullptr;
-    return LaunchContext(G_APP_LAUNCH_CONTEXT(gdk_display_get_app_launch_context(display)));
-}
+LaunchContext launchContext() { return LaunchContext(newUserLaunchContext()); }
 
 // The addresses stay alive until the launch has finished with them.
 struct LaunchRequest {

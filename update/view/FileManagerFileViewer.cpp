@@ -1,5 +1,7 @@
 #include "update/view/FileManagerFileViewer.h"
 
+#include "platform/gdk/UserLaunchContext.h"
+
 #include <gio/gio.h>
 
 #include <string>
@@ -24,7 +26,9 @@ std::string fileURI(const std::filesystem::path& path)
 void openFolder(Reveal* reveal)
 {
     if (!reveal->folderURI.empty()) {
-        g_app_info_launch_default_for_uri_async(reveal->folderURI.c_str(), nullptr, nullptr, nullptr, nullptr);
+        GAppLaunchContext* context = newUserLaunchContext();
+        g_app_info_launch_default_for_uri_async(reveal->folderURI.c_str(), context, nullptr, nullptr, nullptr);
+        g_object_unref(context);
     }
     delete reveal;
 }

@@ -1,6 +1,8 @@
 #include "state/gio/GioWorkspace.h"
 
+#include "fakes/EnvironmentRecordingApplication.h"
 #include "fakes/TemporaryFolder.h"
+#include "platform/gdk/DisplayGLProbe.h"
 
 #include <gio/gio.h>
 #include <gtest/gtest.h>
@@ -9,6 +11,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <functional>
+#include <map>
 
 namespace meridavolt {
 namespace {
@@ -18,9 +21,12 @@ using namespace std::chrono_literals;
 // A desktop of our own, set up before GLib first reads the environment:
 // a default browser for web addresses, Chrome under its package's other
 // desktop-entry name, and a handler of the "line" scheme. Each application
-// is a script that writes its arguments to a log.
+// is a script that writes its arguments to a log and records its environment.
+// The process then fits its drawing to the display as the program does, over
+// the user's own GDK_DEBUG and WEBKIT_DISABLE_DMABUF_RENDERER.
 struct FakeDesktop {
     fakes::TemporaryFolder folder;
+    RendererChoice renderer;
 
     FakeDesktop()
     {
@@ -38,13 +44,17 @@ struct FakeDesktop {
         ::setenv("XDG_CONFIG_HOME", (folder / "config").c_str(), 1);
         ::setenv("XDG_CONFIG_DIRS", (folder / "system").c_str(), 1);
         ::setenv("XDG_CURRENT_DESKTOP", "", 1);
+        ::setenv("GDK_DEBUG", "nograbs", 1);
+        ::setenv("WEBKIT_DISABLE_DMABUF_RENDERER", "0", 1);
+        renderer = fitRendererToDisplay();
     }
 
     void addApplication(const std::filesystem::path& applications, const std::string& name, const std::string& types,
                         const std::string& argument)
     {
         const auto script = folder / (name + ".sh");
-        fakes::writeBytes(script, "#!/bin/sh\necho \"started $*\" >> '" + log(name).string() + "'\n");
+        fakes::writeBytes(script, "#!/bin/sh\necho \"started $*\" >> '" + log(name).string() + "'\n" +
+                                      fakes::recordEnvironmentCommand(folder / (name + ".env")) + "\n");
         std::filesystem::permissions(script, std::filesystem::perms::owner_all);
         fakes::writeBytes(applications / (name + ".desktop"),
                           "[Desktop Entry]\nType=Application\nName=" + name + "\nExec=" + script.string() + " " +
@@ -53,6 +63,10 @@ struct FakeDesktop {
 
     std::filesystem::path log(const std::string& name) const { return folder / (name + ".log"); }
     std::string logOf(const std::string& name) const { return fakes::readBytes(log(name)); }
+    std::map<std::string, std::string> environmentOf(const std::string& name) const
+    {
+        return fakes::recordedEnvironment(folder / (name + ".env"));
+    }
 };
 
 FakeDesktop& desktop()
@@ -101,6 +115,12 @@ TEST(GioWorkspace, StartsChromeWithTheAddress)
     EXPECT_TRUE(waitFor([] {
         return desktop().logOf("com.google.Chrome").find("started https://example.invalid/chrome") != std::string::npos;
     }));
+    // Chrome gets what the user started us with: GDK_DEBUG restored, what we
+    // added gone, the user's own value kept.
+    ASSERT_EQ(desktop().renderer.gdkDebug, "nograbs,gl-disable") << "the display has a GPU or GSK_RENDERER is set";
+    ASSERT_TRUE(waitFor([] { return std::filesystem::exists(desktop().folder / "com.google.Chrome.env"); }));
+    EXPECT_EQ(fakes::drawingVariables(desktop().environmentOf("com.google.Chrome")),
+              (std::map<std::string, std::string>{{"GDK_DEBUG", "nograbs"}, {"WEBKIT_DISABLE_DMABUF_RENDERER", "0"}}));
 }
 
 TEST(GioWorkspace, StartsTheHandlerOfTheMessengerSchemeWithoutAnAddress)
