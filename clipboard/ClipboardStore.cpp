@@ -75,11 +75,15 @@ void ClipboardStore::poll()
 void ClipboardStore::capture()
 {
     lastChange_ = services_.pasteboard->changeCount();
+    ownCopiesAtRequest_ = ownCopies_;
     // A fetch under way delivers the newest content: the clipboard restarts it on a change.
     if (fetching_) return;
     fetching_ = true;
     services_.pasteboard->fetch(whileAlive([this] {
         fetching_ = false;
+        // Our own copy replaced the content that was asked for: nothing of it
+        // is left to store, and what we wrote is not captured back.
+        if (ownCopiesAtRequest_ != ownCopies_) return;
         storeFetched();
     }));
 }
@@ -113,6 +117,8 @@ void ClipboardStore::receive(const std::string& text)
 void ClipboardStore::copy(const ClipboardEntry& entry)
 {
     Pasteboard& pasteboard = *services_.pasteboard;
+    // Counted before the write, which answers a fetch under way at once.
+    ++ownCopies_;
     if (entry.imageData) {
         pasteboard.writePNG(*entry.imageData);
     } else {

@@ -174,6 +174,10 @@ private:
     Connection changeWatch_;
     std::int64_t lastChange_ = 0;
     bool fetching_ = false;
+    // Our own copies so far, and as they stood at the newest capture request:
+    // an answer to a request older than our last copy is not stored.
+    std::uint64_t ownCopies_ = 0;
+    std::uint64_t ownCopiesAtRequest_ = 0;
     std::vector<ClipboardEntry> pinned_;
     bool recognizing_ = false;
     bool pinsReadable_ = true;

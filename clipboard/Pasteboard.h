@@ -30,7 +30,11 @@ public:
     // Reads the current content once: the types, then (unless a private
     // marker is among them) the first kind the memory would keep. `ready`
     // runs on the main thread once the accessors below answer for it, at the
-    // latest after the time limit; only while it runs are they sure to.
+    // latest after the time limit; only while it runs are they sure to. A
+    // change by another program while the read waits makes it answer for the
+    // newer content. A write of ours ends it instead: `ready` runs before the
+    // write returns, with nothing on offer, and what we wrote is never read
+    // for it.
     virtual void fetch(std::function<void()> ready) = 0;
 
     // Every type name the current content is offered as, exactly as announced.

@@ -5,6 +5,7 @@
 #include "model/WorkSetRepository.h"
 #include "platform/DataFolder.h"
 #include "platform/Files.h"
+#include "platform/SettingsFile.h"
 #include "platform/gdk/DisplayGLProbe.h"
 #include "update/view/UpdateServices.h"
 
@@ -43,6 +44,8 @@ void MeridavoltApplication::on_startup()
                                   {JSONLibraryRepository::defaultFileURL().filename().string(),
                                    JSONWorkSetRepository::defaultFileURL().filename().string(),
                                    ClipboardStore::pinsFileName});
+        removeStaleTemporaryFiles(SettingsFile::defaultPath().parent_path(),
+                                  {SettingsFile::defaultPath().filename().string()});
     }
     Gtk::Window::set_default_icon_name(applicationID);
     environment_ = std::make_unique<SystemEnvironment>(renderer_.webAccelerationNever

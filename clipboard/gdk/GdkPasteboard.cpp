@@ -260,8 +260,9 @@ void GdkPasteboard::wroteOwnContent()
 {
     holder_ = Holder::us;
     ++count_;
-    // A fetch that was under way answers for what is there now.
-    if (!waiting_.empty()) startFetch();
+    // A fetch that was under way was for another client's content, which is
+    // gone: it ends with nothing rather than read back what we wrote.
+    if (!waiting_.empty()) finish(std::make_shared<Fetch>());
 }
 
 }  // namespace meridavolt

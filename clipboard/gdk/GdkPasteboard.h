@@ -22,7 +22,8 @@ class SelectionWatcher;
 // would take (PNG, then TIFF, then text, then a link), every read bounded in
 // size and time. Another client's content is read on our own connection as
 // well (GDK's reader keeps receiving after it is told to stop). A change
-// while a fetch runs restarts it, so it answers for the newer content.
+// while a fetch runs restarts it, so it answers for the newer content; our
+// own write ends it with nothing instead.
 //
 // Claims made by this process (our own copies, and copies from the
 // application's text fields and web pages) appear to XFixes as GDK's window

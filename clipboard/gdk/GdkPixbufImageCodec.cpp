@@ -58,10 +58,11 @@ std::optional<std::string> sniffedRasterType(std::string_view data)
 }
 
 // Files that would send a loader down a path it cannot leave cleanly are
-// refused before it sees them: GIF frames outside their canvas, animated WebP.
+// refused before it sees them: GIFs with an empty frame or one outside their
+// canvas, animated WebP.
 bool loaderTakesCleanly(std::string_view data, const std::string& mimeType)
 {
-    if (mimeType == "image/gif") return gifFramesLieInsideTheCanvas(data);
+    if (mimeType == "image/gif") return gifIsSound(data);
     if (mimeType == "image/webp") return !isAnimatedWebP(data);
     return true;
 }

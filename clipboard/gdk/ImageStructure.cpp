@@ -56,34 +56,68 @@ std::size_t colourTableBytes(std::uint8_t packedFields)
 constexpr std::uint8_t gifExtension = 0x21;
 constexpr std::uint8_t gifImage = 0x2c;
 constexpr std::uint8_t gifTrailer = 0x3b;
+constexpr std::uint8_t gifGraphicControl = 0xf9;
+constexpr std::uint8_t gifApplication = 0xff;
+
+enum class Reading { sound, unsound, cutShort };
+
+// An extension after its introducer. The loader takes an empty first
+// sub-block of a control or application extension for a block rather than
+// the end, and after a label 0 it may take a later byte for the label, as
+// the file's pieces arrive: where its reading and the format's part, the
+// file is unsound.
+Reading readExtension(ByteReader& reader)
+{
+    std::uint8_t label = 0, firstLength = 0;
+    if (!reader.byte(label)) return Reading::cutShort;
+    if (label == 0) return Reading::unsound;
+    if (label == gifGraphicControl || label == gifApplication) {
+        if (!reader.byte(firstLength)) return Reading::cutShort;
+        if (firstLength == 0) return Reading::unsound;
+        if (!reader.skip(firstLength)) return Reading::cutShort;
+    }
+    return reader.skipSubBlocks() ? Reading::sound : Reading::cutShort;
+}
+
+// An image descriptor and its data, after the introducer.
+Reading readFrame(ByteReader& reader, unsigned canvasWidth, unsigned canvasHeight)
+{
+    unsigned left = 0, top = 0, width = 0, height = 0;
+    if (!reader.littleEndian16(left) || !reader.littleEndian16(top) || !reader.littleEndian16(width) ||
+        !reader.littleEndian16(height)) {
+        return Reading::cutShort;
+    }
+    if (width == 0 || height == 0 || left + width > canvasWidth || top + height > canvasHeight) {
+        return Reading::unsound;
+    }
+    std::uint8_t packed = 0;
+    if (!reader.byte(packed) || !reader.skip(colourTableBytes(packed)) || !reader.skip(1) ||
+        !reader.skipSubBlocks()) {
+        return Reading::cutShort;
+    }
+    return Reading::sound;
+}
 
 }  // namespace
 
-bool gifFramesLieInsideTheCanvas(std::string_view gif)
+bool gifIsSound(std::string_view gif)
 {
     ByteReader reader(gif);
     unsigned canvasWidth = 0, canvasHeight = 0;
-    std::uint8_t packed = 0;
-    if (!reader.skip(6) || !reader.littleEndian16(canvasWidth) || !reader.littleEndian16(canvasHeight) ||
-        !reader.byte(packed) || !reader.skip(2) || !reader.skip(colourTableBytes(packed))) {
-        return true;  // no frame to judge: the loader refuses the file itself
+    if (!reader.skip(6) || !reader.littleEndian16(canvasWidth) || !reader.littleEndian16(canvasHeight)) {
+        return true;  // no size to judge: the loader refuses the file itself
     }
+    if (canvasWidth == 0 || canvasHeight == 0) return false;
+    std::uint8_t packed = 0;
+    if (!reader.byte(packed) || !reader.skip(2) || !reader.skip(colourTableBytes(packed))) return true;
+
     std::uint8_t introducer = 0;
     while (reader.byte(introducer) && introducer != gifTrailer) {
-        if (introducer == gifExtension) {
-            if (!reader.skip(1) || !reader.skipSubBlocks()) break;
-        } else if (introducer == gifImage) {
-            unsigned left = 0, top = 0, width = 0, height = 0;
-            if (!reader.littleEndian16(left) || !reader.littleEndian16(top) || !reader.littleEndian16(width) ||
-                !reader.littleEndian16(height)) {
-                break;
-            }
-            if (width == 0 || height == 0 || left + width > canvasWidth || top + height > canvasHeight) return false;
-            if (!reader.byte(packed) || !reader.skip(colourTableBytes(packed)) || !reader.skip(1) ||
-                !reader.skipSubBlocks()) {
-                break;
-            }
-        }
+        Reading reading = Reading::sound;
+        if (introducer == gifExtension) reading = readExtension(reader);
+        if (introducer == gifImage) reading = readFrame(reader, canvasWidth, canvasHeight);
+        if (reading == Reading::unsound) return false;
+        if (reading == Reading::cutShort) break;
     }
     return true;
 }

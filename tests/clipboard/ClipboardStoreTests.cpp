@@ -51,6 +51,29 @@ TEST_F(ClipboardStorePolling, OurOwnCopyIsNotCapturedBack)
     EXPECT_EQ(store->status(), "コピーしました");
 }
 
+TEST_F(ClipboardStorePolling, OurOwnCopyWhileAnotherProgramsCopyIsStillBeingReadIsNotCaptured)
+{
+    makeStore();
+    pasteboard->slowOwner = true;
+    std::vector<std::optional<std::string>> statuses;
+    auto watch = store->statusChanged.connect([&] { statuses.push_back(store->status()); });
+    pasteboard->offerString("theirs");
+    tick();
+    ASSERT_EQ(pasteboard->waiting.size(), 1u);
+
+    store->copy(ClipboardEntry{"O", "ours", Date{1}, std::nullopt, std::nullopt});
+    pasteboard->answerFetches();
+    tick();
+    EXPECT_TRUE(store->history().entries.empty());
+    EXPECT_EQ(statuses, std::vector<std::optional<std::string>>{"コピーしました"});
+
+    // Nothing is left waiting: the next copy made elsewhere is stored.
+    pasteboard->offerString("next");
+    tick();
+    pasteboard->answerFetches();
+    EXPECT_EQ(historyTexts(), std::vector<std::string>{"next"});
+}
+
 TEST_F(ClipboardStorePolling, CopyWritesImagesAsPNGAndLinksAsPlainText)
 {
     makeStore();

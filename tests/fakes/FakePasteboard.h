@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace meridavolt::fakes {
@@ -25,23 +26,32 @@ public:
     void fetch(std::function<void()> ready) override
     {
         ++fetches;
+        if (slowOwner) return waiting.push_back(std::move(ready));
         ready();
     }
-    std::vector<std::string> types() const override { return content.types; }
-    std::optional<SharedBytes> pngData() const override { return note(content.png); }
-    std::optional<SharedBytes> tiffData() const override { return note(content.tiff); }
-    std::optional<std::string> string() const override { return note(content.string); }
-    std::optional<std::string> url() const override { return note(content.url); }
+    std::vector<std::string> types() const override { return offered().types; }
+    std::optional<SharedBytes> pngData() const override { return note(offered().png); }
+    std::optional<SharedBytes> tiffData() const override { return note(offered().tiff); }
+    std::optional<std::string> string() const override { return note(offered().string); }
+    std::optional<std::string> url() const override { return note(offered().url); }
 
     void writeString(const std::string& text) override
     {
         replace(Content{{"text/plain;charset=utf-8"}, {}, {}, text, {}});
         ++writes;
+        abandonFetches();
     }
     void writePNG(const SharedBytes& png) override
     {
         replace(Content{{"image/png"}, png, {}, {}, {}});
         ++writes;
+        abandonFetches();
+    }
+
+    // The slow owner answers at last, with the newest content.
+    void answerFetches()
+    {
+        for (auto& ready : std::exchange(waiting, {})) ready();
     }
 
     // Another application copies something.
@@ -53,12 +63,29 @@ public:
     }
 
     Content content;
+    // Fetches wait for answerFetches(), as with an owner slow to answer.
+    bool slowOwner = false;
+    std::vector<std::function<void()>> waiting;
     std::int64_t count = 1;
     int writes = 0;
     int fetches = 0;
     mutable int contentReads = 0;  // reads of data or strings, not of types or the count
 
 private:
+    const Content& offered() const
+    {
+        static const Content nothing;
+        return abandoning_ ? nothing : content;
+    }
+    void abandonFetches()
+    {
+        abandoning_ = true;
+        answerFetches();
+        abandoning_ = false;
+    }
+
+    bool abandoning_ = false;
+
     template <typename T>
     const T& note(const T& value) const
     {

@@ -143,6 +143,11 @@ TEST_F(HostileDataFolder, OnlyTheLockHolderClearsStaleTemporaryFilesAndDeepSetti
                                              ".services.json.backup", ".pinned-memory.json.AAAAAA"};
     for (const auto& name : stale) writeBytes(data / name, "{\"half");
     for (const auto& name : others) writeBytes(data / name, "mine");
+    const std::string staleSettings = ".settings.json.meridavolt-save-Kill05";
+    const std::vector<std::string> otherSettings = {"notes.txt", ".settings.json.backup",
+                                                    ".services.json.meridavolt-save-Kill06"};
+    writeBytes(config / staleSettings, "{\"half");
+    for (const auto& name : otherSettings) writeBytes(config / name, "mine");
     const std::string deep = R"({"x":)" + std::string(100000, '[') + std::string(100000, ']') + "}";
     writeBytes(config / "settings.json", deep);
 
@@ -154,12 +159,16 @@ TEST_F(HostileDataFolder, OnlyTheLockHolderClearsStaleTemporaryFilesAndDeepSetti
     EXPECT_TRUE(eventually([&] { return server.requestCount("/") > 0; })) << first.errorOutput();
     for (const auto& name : stale) EXPECT_FALSE(std::filesystem::exists(data / name)) << name;
     for (const auto& name : others) EXPECT_EQ(readBytes(data / name), "mine") << name;
+    EXPECT_FALSE(std::filesystem::exists(config / staleSettings));
+    for (const auto& name : otherSettings) EXPECT_EQ(readBytes(config / name), "mine") << name;
 
-    // Another process's save in flight while the first one holds the lock.
+    // Other processes' saves in flight while the first one holds the lock.
     writeBytes(data / ".services.json.meridavolt-save-Flight", "{\"sa");
+    writeBytes(config / ".settings.json.meridavolt-save-Flight", "{\"sa");
     ApplicationProcess second(home, noBus);
     EXPECT_EQ(second.waitForExit(20s), 1) << second.errorOutput();
     EXPECT_TRUE(std::filesystem::exists(data / ".services.json.meridavolt-save-Flight"));
+    EXPECT_TRUE(std::filesystem::exists(config / ".settings.json.meridavolt-save-Flight"));
 
     EXPECT_TRUE(first.running());
     EXPECT_EQ(readBytes(config / "settings.json"), deep);

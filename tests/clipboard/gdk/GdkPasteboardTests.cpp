@@ -16,6 +16,8 @@
 #include <gdk/x11/gdkx.h>
 #include <gtk/gtk.h>
 
+#include <algorithm>
+
 namespace meridavolt {
 namespace {
 
@@ -174,6 +176,28 @@ TEST_F(GdkPasteboardTest, CopyPutsTextAndImagesOnTheClipboardForOtherClientsAndI
     testing::runMainLoopFor(std::chrono::milliseconds(1500));
     EXPECT_TRUE(store->history().entries.empty());
     EXPECT_EQ(store->status(), "コピーしました");
+}
+
+TEST_F(GdkPasteboardTest, OurOwnCopyWhileASlowOwnerIsBeingReadEndsTheReadAndIsNotCapturedBack)
+{
+    makeStore();
+    X11ClipboardOwner owner(X11ClipboardOwner::Targets{{"UTF8_STRING", X11ClipboardOwner::silentTarget}});
+    auto askedForText = [&] {
+        const auto asked = owner.requested();
+        return std::find(asked.begin(), asked.end(), "UTF8_STRING") != asked.end();
+    };
+    ASSERT_TRUE(waitUntil(askedForText, captureWait));
+    ASSERT_TRUE(pasteboard->fetching());
+
+    store->copy(ClipboardEntry{"O", "ours", Date{1}, std::nullopt, std::nullopt});
+    EXPECT_FALSE(pasteboard->fetching()) << "the read went on, now for our own copy";
+    ASSERT_TRUE(waitUntil([&] { return !pasteboard->fetching(); }, captureWait));
+    EXPECT_TRUE(store->history().entries.empty());
+    EXPECT_EQ(store->status(), "コピーしました");
+
+    XclipCopy next(file("text", "next"), "UTF8_STRING");
+    ASSERT_TRUE(waitUntil([&] { return historyHas("next"); }, captureWait));
+    EXPECT_FALSE(historyHas("ours"));
 }
 
 TEST_F(GdkPasteboardTest, ACopyFromAnotherPartOfTheApplicationIsCaptured)

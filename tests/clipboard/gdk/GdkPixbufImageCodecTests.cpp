@@ -69,6 +69,17 @@ std::string gif(unsigned canvasWidth, unsigned canvasHeight, const std::vector<G
     return bytes + ";";
 }
 
+// A 2 x 2 GIF whose control extension starts with an empty sub-block. The
+// format ends the extension there and meets the trailer next; the loader
+// reads on past that empty block and meets a frame of the given size.
+std::string gifHidingAFrame(unsigned width, unsigned height)
+{
+    constexpr std::size_t headerBytes = 19, controlExtensionBytes = 8;
+    const std::string header = gif(2, 2, {}).substr(0, headerBytes);
+    const std::string frame = gif(2, 2, {{0, 0, width, height}}).substr(headerBytes + controlExtensionBytes);
+    return header + std::string("\x21\xf9\x00\x01;\x00", 6) + frame;
+}
+
 class GdkPixbufCodec : public ::testing::Test {
 protected:
     GdkPixbufImageCodec codec;
@@ -147,8 +158,10 @@ TEST_F(GdkPixbufCodec, RefusedImagesLeaveNothingInTheLog)
         EXPECT_FALSE(codec.scaledPNGs(twoColourImage(300, 200, format), 4096, 320, 59'999)) << format;
     EXPECT_FALSE(codec.scaledPNGs(gif(300, 200, {{0, 0, 1, 1}}), 4096, 320, 59'999));
 
-    // An animation with an empty second frame, and one whose frame reaches
-    // past the canvas: the GIF loader logs critical errors over both. A WebP
+    // GIFs of zero width or height, one a canvas, one a frame the loader
+    // finds where the format does not; an animation with an empty second
+    // frame, and one whose frame reaches past the canvas: the GIF loader
+    // logs critical errors over the frames. A WebP
     // that declares an animation and holds a still picture. Refused on the
     // storing path and on the path that draws thumbnails from the pins file.
     const std::string still = twoColourImage(64, 32, "webp");
@@ -157,7 +170,11 @@ TEST_F(GdkPixbufCodec, RefusedImagesLeaveNothingInTheLog)
     const auto size = static_cast<std::uint32_t>(4 + extended.size());
     const std::string riffSize{char(size & 0xff), char((size >> 8) & 0xff), char((size >> 16) & 0xff),
                                char(size >> 24)};
-    const std::vector<std::string> damaged{gif(2, 2, {{0, 0, 1, 1}, {0, 0, 0, 0}}),
+    const std::vector<std::string> damaged{gif(0, 2, {{0, 0, 1, 1}}),
+                                           gif(2, 0, {{0, 0, 1, 1}}),
+                                           gifHidingAFrame(0, 1),
+                                           gifHidingAFrame(1, 0),
+                                           gif(2, 2, {{0, 0, 1, 1}, {0, 0, 0, 0}}),
                                            gif(2, 2, {{0, 0, 1, 1}, {1, 0, 2, 1}}),
                                            gif(2, 2, {{0, 0, 1, 1}, {2, 2, 1, 1}}),
                                            "RIFF" + riffSize + "WEBP" + extended};
