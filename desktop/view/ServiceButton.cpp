@@ -132,7 +132,12 @@ void ServiceButton::installGestures()
     add_controller(hover_);
 
     // A plain drag carries the service out; with Ctrl held the drag reorders instead.
+    // Both drags watch in the capture phase, beside the button's own click:
+    // the click claims the release there and nothing after it in the bubble
+    // phase sees that release, so a drag watching there would keep the
+    // clicked press for ever and never start again on this button.
     dragOut_ = Gtk::DragSource::create();
+    dragOut_->set_propagation_phase(Gtk::PropagationPhase::CAPTURE);
     dragOut_->set_actions(Gdk::DragAction::COPY);
     dragOut_->signal_prepare().connect(
         [this](double x, double y) -> Glib::RefPtr<Gdk::ContentProvider> {
@@ -147,6 +152,7 @@ void ServiceButton::installGestures()
     tile_.add_controller(dragOut_);
 
     reorderDrag_ = Gtk::GestureDrag::create();
+    reorderDrag_->set_propagation_phase(Gtk::PropagationPhase::CAPTURE);
     reorderDrag_->signal_drag_begin().connect([this](double, double) {
         reordering_ = false;
         if (!has(reorderDrag_->get_current_event_state(), Gdk::ModifierType::CONTROL_MASK))

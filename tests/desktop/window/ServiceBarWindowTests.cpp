@@ -394,3 +394,59 @@ TEST_F(DesktopWindowTest, WithAnimationsOffTheHighlightAndTheButtonsJump)
     ASSERT_EQ(libraryIDs(), (std::vector<std::string>{"three", "one", "two"}));
     EXPECT_TRUE(std::all_of(offsets.begin(), offsets.end(), [](double y) { return y == 0; }));
 }
+
+namespace {
+
+// Ctrl-drags a tile onto the top half of the first one with the real pointer;
+// whether the insertion marker showed above the first tile on the way.
+bool ctrlDragToTheTop(XdoPointer pointer, ServiceBar& bar, const std::string& id)
+{
+    auto* first = bar.button(bar.model().library().services.front().id);
+    auto& dragged = bar.button(id)->tile();
+    pointer.keyDown("ctrl").moveTo(dragged).press().glideTo(dragged, first->tile(), std::nullopt, 4);
+    const bool marked = first->markerBefore().get_visible();
+    pointer.release().keyUp("ctrl");
+    return marked;
+}
+
+}  // namespace
+
+TEST_F(DesktopWindowTest, TheShownServiceIsCtrlDraggedLikeAnyOther)
+{
+    start();
+    pointer().moveTo(serviceTile("three")).click();
+    ASSERT_TRUE(waitUntil([&] { return model_->selectedID() == "three"; }));
+    runMainLoopFor(200ms);
+    EXPECT_TRUE(ctrlDragToTheTop(pointer(), view_->serviceBar(), "three"));
+    EXPECT_TRUE(waitUntil([&] { return libraryIDs() == std::vector<std::string>{"three", "one", "two"}; }));
+}
+
+TEST_F(DesktopWindowTest, CtrlDragStillReordersAfterMenusAndTheAlertClosedWithEscape)
+{
+    start();
+    auto& bar = view_->serviceBar();
+    pointer().moveTo(serviceTile("three")).click();
+    ASSERT_TRUE(waitUntil([&] { return model_->selectedID() == "three"; }));
+    auto* three = bar.button("three");
+    pointer().moveTo(three->tile()).click(3);
+    ASSERT_TRUE(waitUntil([&] { return three->contextMenu() && three->contextMenu()->get_mapped(); }));
+    pointer().keyDown("Escape").keyUp("Escape");
+    ASSERT_TRUE(waitUntil([&] { return !three->contextMenu()->get_mapped(); }));
+    auto& layoutButton = view_->toolbar().layoutButton();
+    pointer().moveTo(layoutButton).click();
+    ASSERT_TRUE(waitUntil([&] { return layoutButton.get_popover()->get_mapped(); }));
+    pointer().keyDown("Escape").keyUp("Escape");
+    ASSERT_TRUE(waitUntil([&] { return !layoutButton.get_popover()->get_mapped(); }));
+    EXPECT_TRUE(ctrlDragToTheTop(pointer(), bar, "three"));
+    ASSERT_TRUE(waitUntil([&] { return libraryIDs() == std::vector<std::string>{"three", "one", "two"}; }));
+
+    pointer().moveTo(serviceTile("two")).click();
+    ASSERT_TRUE(waitUntil([&] { return model_->selectedID() == "two"; }));
+    model_->setError("保存できませんでした。");
+    ASSERT_TRUE(waitUntil([&] { return view_->alert().dialog() && view_->alert().dialog()->get_mapped(); }));
+    auto* dialog = view_->alert().dialog();
+    XdoPointer(*dialog).keyDown("Escape").keyUp("Escape");
+    ASSERT_TRUE(waitUntil([&] { return !model_->error(); }));
+    EXPECT_TRUE(ctrlDragToTheTop(pointer(), bar, "two"));
+    EXPECT_TRUE(waitUntil([&] { return libraryIDs() == std::vector<std::string>{"two", "three", "one"}; }));
+}
