@@ -126,10 +126,13 @@ void ServiceButton::installGestures()
     });
     tile_.add_controller(contextClick_);
 
+    // The tile, not the whole button, is what the pointer hovers: the menu
+    // hangs from the button, and the pointer inside the menu would count as
+    // over the tile, which the menu's closing with Escape never takes back.
     hover_ = Gtk::EventControllerMotion::create();
     hover_->signal_enter().connect([this](double, double) { bar_.hover(service_.id, true); });
     hover_->signal_leave().connect([this] { bar_.hover(service_.id, false); });
-    add_controller(hover_);
+    tile_.add_controller(hover_);
 
     // A plain drag carries the service out; with Ctrl held the drag reorders instead.
     // Both drags watch in the capture phase, beside the button's own click:

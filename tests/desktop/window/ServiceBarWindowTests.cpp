@@ -450,3 +450,19 @@ TEST_F(DesktopWindowTest, CtrlDragStillReordersAfterMenusAndTheAlertClosedWithEs
     EXPECT_TRUE(ctrlDragToTheTop(pointer(), bar, "two"));
     EXPECT_TRUE(waitUntil([&] { return libraryIDs() == std::vector<std::string>{"two", "three", "one"}; }));
 }
+
+TEST_F(DesktopWindowTest, AfterATileMenuClosedWithEscapeOneJumpAndOneClickOpenAnotherTile)
+{
+    start();
+    auto* one = view_->serviceBar().button("one");
+    pointer().moveTo(one->tile()).click(3);
+    ASSERT_TRUE(waitUntil([&] { return one->contextMenu() && one->contextMenu()->get_mapped(); }));
+    pointer().keyDown("Escape").keyUp("Escape");
+    ASSERT_TRUE(waitUntil([&] { return !one->contextMenu()->get_mapped(); }));
+    pointer().moveTo(serviceTile("three")).click();
+    EXPECT_TRUE(waitUntil([&] { return model_->selectedID() == "three"; }, 2s));
+    // The menu's tile is not drawn hovered, neither as the service opens nor after.
+    EXPECT_FALSE(one->tile().has_css_class("tinted"));
+    runMainLoopFor(300ms);
+    EXPECT_FALSE(one->tile().has_css_class("tinted"));
+}
