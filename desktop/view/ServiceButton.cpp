@@ -94,6 +94,7 @@ void ServiceButton::show(const Service& service, bool isFirstService)
             setAccessibleLabel(tile_, name);
         }
         tile_.set_tooltip_text(serviceHelpText(name, isFirstService));
+        if (menu_ && menu_->get_visible()) tile_.set_has_tooltip(false);
     }
     service_ = service;
     isFirst_ = isFirstService;
@@ -286,6 +287,9 @@ void ServiceButton::popupContextMenu(double x, double y)
     double menuX = x, menuY = y;
     tile_.translate_coordinates(*this, x, y, menuX, menuY);
     menu_->set_pointing_to(Gdk::Rectangle(int(menuX), int(menuY), 1, 1));
+    // The tile's tooltip would open over the menu's first items.
+    tile_.set_has_tooltip(false);
+    menu_->signal_closed().connect([this] { tile_.set_has_tooltip(true); });
     press_.end();
     menu_->popup();
 }

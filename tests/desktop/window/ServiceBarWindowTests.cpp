@@ -466,3 +466,26 @@ TEST_F(DesktopWindowTest, AfterATileMenuClosedWithEscapeOneJumpAndOneClickOpenAn
     runMainLoopFor(300ms);
     EXPECT_FALSE(one->tile().has_css_class("tinted"));
 }
+
+TEST_F(DesktopWindowTest, ATilesTooltipNeverCoversItsOpenMenu)
+{
+    start();
+    auto* two = view_->serviceBar().button("two");
+    auto& tile = two->tile();
+    pointer().moveTo(tile);
+    ASSERT_TRUE(waitUntil([&] { return meridavolt::testing::tooltipShown(*window_); }, 5s)) << "no tooltip over the tile";
+
+    pointer().click(3);
+    ASSERT_TRUE(waitUntil([&] { return two->contextMenu() && two->contextMenu()->get_mapped(); }));
+    // Over the menu's first item, then back over the tile above it, as a hand hesitating does.
+    pointer().moveTo(tile, tile.get_width() / 2.0, tile.get_height() / 2.0 + 20);
+    runMainLoopFor(1000ms);
+    pointer().moveTo(tile, tile.get_width() / 2.0 + 8, 6);
+    runMainLoopFor(1500ms);
+    EXPECT_FALSE(meridavolt::testing::tooltipShown(*window_)) << "the tile's tooltip covers its menu";
+
+    two->contextMenu()->popdown();
+    runMainLoopFor(50ms);
+    EXPECT_TRUE(tile.get_has_tooltip());
+    EXPECT_EQ(tile.get_tooltip_text(), "Two · Ctrlドラッグで並べ替え");
+}
