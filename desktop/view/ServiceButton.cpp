@@ -88,10 +88,11 @@ void ServiceButton::show(const Service& service, bool isFirstService)
     if (firstShowing || service.symbol != service_.symbol) icon_.set_from_icon_name(iconNameForSymbol(service.symbol));
     const bool renamed = firstShowing || service.name != service_.name;
     if (renamed || isFirstService != isFirst_) {
+        // Only what is drawn is cut short; assistive technologies read the whole name.
         const std::string name = shownName(service.name);
         if (renamed) {
             name_.set_text(name);
-            setAccessibleLabel(tile_, name);
+            setAccessibleLabel(tile_, service.name);
         }
         tile_.set_tooltip_text(serviceHelpText(name, isFirstService));
         if (menu_ && menu_->get_visible()) tile_.set_has_tooltip(false);

@@ -1,5 +1,7 @@
 #include "DesktopWindowFixture.h"
 
+#include "platform/Text.h"
+#include "support/AccessibleName.h"
 #include "support/WidgetSearch.h"
 
 #include <gtkmm/settings.h>
@@ -488,4 +490,21 @@ TEST_F(DesktopWindowTest, ATilesTooltipNeverCoversItsOpenMenu)
     runMainLoopFor(50ms);
     EXPECT_TRUE(tile.get_has_tooltip());
     EXPECT_EQ(tile.get_tooltip_text(), "Two · Ctrlドラッグで並べ替え");
+}
+
+TEST_F(DesktopWindowTest, ATileIsNamedWithTheWholeNameThoughItsFaceCutsItShort)
+{
+    std::string longName;
+    for (int i = 0; i < 50; ++i) longName += "長";
+    ServiceLibrary library;
+    library.services = {service("one", longName, "safari"), service("two", "Two", "play.rectangle.fill")};
+    JSONLibraryRepository().save(library);
+    start();
+    auto& tile = serviceTile("one");
+    EXPECT_TRUE(meridavolt::testing::namedAs(tile, longName));
+    ASSERT_NE(shownName(longName), longName);
+    auto* face = meridavolt::testing::findWidget<Gtk::Label>(tile);
+    ASSERT_NE(face, nullptr);
+    EXPECT_EQ(std::string(face->get_text()), shownName(longName));
+    EXPECT_EQ(std::string(tile.get_tooltip_text()), shownName(longName) + " · 起動時に開く · Ctrlドラッグで並べ替え");
 }
