@@ -44,7 +44,7 @@ struct QuickLauncherView::ServiceRow {
         box.append(icon);
         box.append(name);
         rowButton(button, box);
-        setAccessibleLabel(button, shownName(service.name));
+        setAccessibleLabel(button, service.name);
     }
 
     Service service;

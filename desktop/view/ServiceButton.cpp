@@ -88,12 +88,14 @@ void ServiceButton::show(const Service& service, bool isFirstService)
     if (firstShowing || service.symbol != service_.symbol) icon_.set_from_icon_name(iconNameForSymbol(service.symbol));
     const bool renamed = firstShowing || service.name != service_.name;
     if (renamed || isFirstService != isFirst_) {
+        // Only what is drawn is cut short; assistive technologies read the whole name.
         const std::string name = shownName(service.name);
         if (renamed) {
             name_.set_text(name);
-            setAccessibleLabel(tile_, name);
+            setAccessibleLabel(tile_, service.name);
         }
         tile_.set_tooltip_text(serviceHelpText(name, isFirstService));
+        if (menu_ && menu_->get_visible()) tile_.set_has_tooltip(false);
     }
     service_ = service;
     isFirst_ = isFirstService;
@@ -126,13 +128,21 @@ void ServiceButton::installGestures()
     });
     tile_.add_controller(contextClick_);
 
+    // The tile, not the whole button, is what the pointer hovers: the menu
+    // hangs from the button, and the pointer inside the menu would count as
+    // over the tile, which the menu's closing with Escape never takes back.
     hover_ = Gtk::EventControllerMotion::create();
     hover_->signal_enter().connect([this](double, double) { bar_.hover(service_.id, true); });
     hover_->signal_leave().connect([this] { bar_.hover(service_.id, false); });
-    add_controller(hover_);
+    tile_.add_controller(hover_);
 
     // A plain drag carries the service out; with Ctrl held the drag reorders instead.
+    // Both drags watch in the capture phase, beside the button's own click:
+    // the click claims the release there and nothing after it in the bubble
+    // phase sees that release, so a drag watching there would keep the
+    // clicked press for ever and never start again on this button.
     dragOut_ = Gtk::DragSource::create();
+    dragOut_->set_propagation_phase(Gtk::PropagationPhase::CAPTURE);
     dragOut_->set_actions(Gdk::DragAction::COPY);
     dragOut_->signal_prepare().connect(
         [this](double x, double y) -> Glib::RefPtr<Gdk::ContentProvider> {
@@ -147,6 +157,7 @@ void ServiceButton::installGestures()
     tile_.add_controller(dragOut_);
 
     reorderDrag_ = Gtk::GestureDrag::create();
+    reorderDrag_->set_propagation_phase(Gtk::PropagationPhase::CAPTURE);
     reorderDrag_->signal_drag_begin().connect([this](double, double) {
         reordering_ = false;
         if (!has(reorderDrag_->get_current_event_state(), Gdk::ModifierType::CONTROL_MASK))
@@ -277,6 +288,9 @@ void ServiceButton::popupContextMenu(double x, double y)
     double menuX = x, menuY = y;
     tile_.translate_coordinates(*this, x, y, menuX, menuY);
     menu_->set_pointing_to(Gdk::Rectangle(int(menuX), int(menuY), 1, 1));
+    // The tile's tooltip would open over the menu's first items.
+    tile_.set_has_tooltip(false);
+    menu_->signal_closed().connect([this] { tile_.set_has_tooltip(true); });
     press_.end();
     menu_->popup();
 }

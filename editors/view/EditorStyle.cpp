@@ -42,10 +42,15 @@ Gtk::Widget* makeSymbolImage(const std::string& symbol, int pixelSize)
 
 Gtk::Button* makeSymbolButton(const std::string& symbol, const std::string& label)
 {
+    return makeSymbolButton(symbol, label, label);
+}
+
+Gtk::Button* makeSymbolButton(const std::string& symbol, const std::string& help, const std::string& label)
+{
     auto* button = Gtk::make_managed<Gtk::Button>();
     button->set_icon_name(iconNameForSymbol(symbol));
     button->add_css_class("flat");
-    button->set_tooltip_text(label);
+    button->set_tooltip_text(help);
     setAccessibleLabel(*button, label);
     return button;
 }

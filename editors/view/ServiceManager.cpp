@@ -229,7 +229,7 @@ Gtk::ListBoxRow* ServiceManager::makeServiceRow(const Service& service)
 
     auto* row = Gtk::make_managed<Gtk::ListBoxRow>();
     row->set_child(*box);
-    setAccessibleLabel(*row, shownName(service.name));
+    setAccessibleLabel(*row, service.name);
     installRowDrag(*row, service.id);
     return row;
 }

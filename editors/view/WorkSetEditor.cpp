@@ -152,7 +152,9 @@ Gtk::Widget* WorkSetEditor::makeRow(const Service& service)
     auto* row = Gtk::make_managed<Gtk::Box>(Gtk::Orientation::VERTICAL, 8);
     row->add_css_class("work-set-editor-row");
     auto* header = Gtk::make_managed<Gtk::Box>(Gtk::Orientation::HORIZONTAL, 4);
-    auto* name = Gtk::make_managed<Gtk::Label>(shownName(service.name));
+    // Only what is drawn is cut short; assistive technologies read the whole name.
+    const std::string shown = shownName(service.name);
+    auto* name = Gtk::make_managed<Gtk::Label>(shown);
     name->add_css_class("editor-service-name");
     name->set_halign(Gtk::Align::START);
     name->set_hexpand(true);
@@ -161,9 +163,12 @@ Gtk::Widget* WorkSetEditor::makeRow(const Service& service)
 
     RowWidgets widgets;
     const std::string id = service.id;
-    widgets.up = makeSymbolButton("arrow.up", WorkSetEditorModel::moveUpLabel(shownName(service.name)));
-    widgets.down = makeSymbolButton("arrow.down", WorkSetEditorModel::moveDownLabel(shownName(service.name)));
-    widgets.remove = makeSymbolButton("minus.circle", WorkSetEditorModel::removeLabel(shownName(service.name)));
+    widgets.up = makeSymbolButton("arrow.up", WorkSetEditorModel::moveUpLabel(shown),
+                                  WorkSetEditorModel::moveUpLabel(service.name));
+    widgets.down = makeSymbolButton("arrow.down", WorkSetEditorModel::moveDownLabel(shown),
+                                    WorkSetEditorModel::moveDownLabel(service.name));
+    widgets.remove = makeSymbolButton("minus.circle", WorkSetEditorModel::removeLabel(shown),
+                                      WorkSetEditorModel::removeLabel(service.name));
     widgets.up->signal_clicked().connect([this, id] {
         editor_.move(id, -1);
         rebuildLater_.schedule();

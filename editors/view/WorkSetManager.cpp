@@ -95,14 +95,16 @@ WorkSetManager::Row WorkSetManager::makeRow(const WorkSet& set)
     widgets.summary->add_css_class("flat");
     widgets.summary->add_css_class("work-set-summary");
     widgets.summary->set_hexpand(true);
-    setAccessibleLabel(*widgets.summary, shownName(set.name));
+    setAccessibleLabel(*widgets.summary, set.name);
     widgets.summary->signal_clicked().connect([this, set] { manager_.open(set); });
 
-    widgets.edit = makeSymbolButton("pencil", WorkSetManagerModel::editLabel(shownName(set.name)));
+    widgets.edit = makeSymbolButton("pencil", WorkSetManagerModel::editLabel(shownName(set.name)),
+                                    WorkSetManagerModel::editLabel(set.name));
     widgets.edit->remove_css_class("flat");
     widgets.edit->set_valign(Gtk::Align::CENTER);
     widgets.edit->signal_clicked().connect([this, set] { openEditor(set); });
-    widgets.remove = makeSymbolButton("trash", WorkSetManagerModel::deleteLabel(shownName(set.name)));
+    widgets.remove = makeSymbolButton("trash", WorkSetManagerModel::deleteLabel(shownName(set.name)),
+                                      WorkSetManagerModel::deleteLabel(set.name));
     widgets.remove->remove_css_class("flat");
     widgets.remove->set_valign(Gtk::Align::CENTER);
     widgets.remove->signal_clicked().connect([this, set] { askToDelete(set); });

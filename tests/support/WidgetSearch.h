@@ -43,6 +43,15 @@ inline Gtk::Widget* menuItem(Gtk::Widget& menu, const std::string& label)
     return nullptr;
 }
 
+// True while a tooltip is shown anywhere under `root`, popovers included.
+inline bool tooltipShown(Gtk::Widget& root)
+{
+    if (root.get_mapped() && std::string(G_OBJECT_TYPE_NAME(root.gobj())) == "GtkTooltipWindow") return true;
+    for (auto* child = root.get_first_child(); child; child = child->get_next_sibling())
+        if (tooltipShown(*child)) return true;
+    return false;
+}
+
 // The shown top-level window with this title, or nullptr: sheets are found by their titles.
 inline Gtk::Window* shownWindow(const std::string& title)
 {

@@ -9,6 +9,7 @@
 #include "clipboard/gdk/TestImages.h"
 #include "platform/glib/MainLoopScheduler.h"
 #include "web/webkit/WebKitEngineFactory.h"
+#include "support/AccessibleName.h"
 #include "support/InProcessState.h"
 #include "support/LocalHttpServer.h"
 #include "support/MainLoopWait.h"
@@ -54,18 +55,7 @@ void click(Gtk::Button& button)
     g_signal_emit_by_name(button.gobj(), "clicked");
 }
 
-// True when assistive technologies read `name` for the widget.
-::testing::AssertionResult namedAs(Gtk::Widget& widget, const std::string& name)
-{
-    auto* accessible = GTK_ACCESSIBLE(widget.gobj());
-    if (!gtk_test_accessible_has_property(accessible, GTK_ACCESSIBLE_PROPERTY_LABEL))
-        return ::testing::AssertionFailure() << "no name; expected " << name;
-    char* other = gtk_test_accessible_check_property(accessible, GTK_ACCESSIBLE_PROPERTY_LABEL, name.c_str());
-    if (!other) return ::testing::AssertionSuccess();
-    const std::string found = other;
-    g_free(other);
-    return ::testing::AssertionFailure() << "named " << found << "; expected " << name;
-}
+using meridavolt::testing::namedAs;
 
 // The lines a label shows, after the toolkit has laid it out.
 int shownLines(Gtk::Label& label)

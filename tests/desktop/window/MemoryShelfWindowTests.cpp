@@ -8,6 +8,7 @@
 #include "clipboard/gdk/ClipboardProcess.h"
 #include "clipboard/gdk/TestImages.h"
 #include "support/WidgetPicture.h"
+#include "support/WidgetSearch.h"
 
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
@@ -73,15 +74,6 @@ protected:
         writeText("copied.txt", text);
         meridavolt::testing::XclipCopy copy(folder_ / "copied.txt", "UTF8_STRING");
         ASSERT_TRUE(waitUntil([&] { return !historyTexts().empty() && historyTexts().front() == text; }, 10s)) << text;
-    }
-
-    // True while a tooltip is shown anywhere in the window, its popovers included.
-    static bool tooltipShown(Gtk::Widget& root)
-    {
-        if (root.get_mapped() && std::string(G_OBJECT_TYPE_NAME(root.gobj())) == "GtkTooltipWindow") return true;
-        for (auto* child = root.get_first_child(); child; child = child->get_next_sibling())
-            if (tooltipShown(*child)) return true;
-        return false;
     }
 };
 
@@ -275,17 +267,17 @@ TEST_F(MemoryShelfWindow, ACardsTooltipNeverCoversItsOpenMenu)
     start();
     store().receive("a");
     pointer().moveTo(card(0));
-    ASSERT_TRUE(waitUntil([&] { return tooltipShown(*window_); }, 5s)) << "no tooltip over the card";
+    ASSERT_TRUE(waitUntil([&] { return meridavolt::testing::tooltipShown(*window_); }, 5s)) << "no tooltip over the card";
 
     openMenu(card(0));
     // Over the menu's first item, then back over the card just above it, as
     // a hand hesitating does: the card's tooltip would open over the menu.
     pointer().moveTo(card(0), card(0).get_width() / 2.0, card(0).get_height() / 2.0 + 25);
     runMainLoopFor(1000ms);
-    EXPECT_FALSE(tooltipShown(*window_)) << "a tooltip over the menu's item";
+    EXPECT_FALSE(meridavolt::testing::tooltipShown(*window_)) << "a tooltip over the menu's item";
     pointer().moveTo(card(0), card(0).get_width() / 2.0 + 10, 6);
     runMainLoopFor(1500ms);
-    EXPECT_FALSE(tooltipShown(*window_)) << "the card's tooltip covers its menu";
+    EXPECT_FALSE(meridavolt::testing::tooltipShown(*window_)) << "the card's tooltip covers its menu";
 
     card(0).menu()->popdown();
     runMainLoopFor(50ms);

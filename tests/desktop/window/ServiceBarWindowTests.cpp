@@ -1,5 +1,7 @@
 #include "DesktopWindowFixture.h"
 
+#include "platform/Text.h"
+#include "support/AccessibleName.h"
 #include "support/WidgetSearch.h"
 
 #include <gtkmm/settings.h>
@@ -393,4 +395,116 @@ TEST_F(DesktopWindowTest, WithAnimationsOffTheHighlightAndTheButtonsJump)
     settings->property_gtk_enable_animations() = true;
     ASSERT_EQ(libraryIDs(), (std::vector<std::string>{"three", "one", "two"}));
     EXPECT_TRUE(std::all_of(offsets.begin(), offsets.end(), [](double y) { return y == 0; }));
+}
+
+namespace {
+
+// Ctrl-drags a tile onto the top half of the first one with the real pointer;
+// whether the insertion marker showed above the first tile on the way.
+bool ctrlDragToTheTop(XdoPointer pointer, ServiceBar& bar, const std::string& id)
+{
+    auto* first = bar.button(bar.model().library().services.front().id);
+    auto& dragged = bar.button(id)->tile();
+    pointer.keyDown("ctrl").moveTo(dragged).press().glideTo(dragged, first->tile(), std::nullopt, 4);
+    const bool marked = first->markerBefore().get_visible();
+    pointer.release().keyUp("ctrl");
+    return marked;
+}
+
+}  // namespace
+
+TEST_F(DesktopWindowTest, TheShownServiceIsCtrlDraggedLikeAnyOther)
+{
+    start();
+    pointer().moveTo(serviceTile("three")).click();
+    ASSERT_TRUE(waitUntil([&] { return model_->selectedID() == "three"; }));
+    runMainLoopFor(200ms);
+    EXPECT_TRUE(ctrlDragToTheTop(pointer(), view_->serviceBar(), "three"));
+    EXPECT_TRUE(waitUntil([&] { return libraryIDs() == std::vector<std::string>{"three", "one", "two"}; }));
+}
+
+TEST_F(DesktopWindowTest, CtrlDragStillReordersAfterMenusAndTheAlertClosedWithEscape)
+{
+    start();
+    auto& bar = view_->serviceBar();
+    pointer().moveTo(serviceTile("three")).click();
+    ASSERT_TRUE(waitUntil([&] { return model_->selectedID() == "three"; }));
+    auto* three = bar.button("three");
+    pointer().moveTo(three->tile()).click(3);
+    ASSERT_TRUE(waitUntil([&] { return three->contextMenu() && three->contextMenu()->get_mapped(); }));
+    pointer().keyDown("Escape").keyUp("Escape");
+    ASSERT_TRUE(waitUntil([&] { return !three->contextMenu()->get_mapped(); }));
+    auto& layoutButton = view_->toolbar().layoutButton();
+    pointer().moveTo(layoutButton).click();
+    ASSERT_TRUE(waitUntil([&] { return layoutButton.get_popover()->get_mapped(); }));
+    pointer().keyDown("Escape").keyUp("Escape");
+    ASSERT_TRUE(waitUntil([&] { return !layoutButton.get_popover()->get_mapped(); }));
+    EXPECT_TRUE(ctrlDragToTheTop(pointer(), bar, "three"));
+    ASSERT_TRUE(waitUntil([&] { return libraryIDs() == std::vector<std::string>{"three", "one", "two"}; }));
+
+    pointer().moveTo(serviceTile("two")).click();
+    ASSERT_TRUE(waitUntil([&] { return model_->selectedID() == "two"; }));
+    model_->setError("保存できませんでした。");
+    ASSERT_TRUE(waitUntil([&] { return view_->alert().dialog() && view_->alert().dialog()->get_mapped(); }));
+    auto* dialog = view_->alert().dialog();
+    XdoPointer(*dialog).keyDown("Escape").keyUp("Escape");
+    ASSERT_TRUE(waitUntil([&] { return !model_->error(); }));
+    EXPECT_TRUE(ctrlDragToTheTop(pointer(), bar, "two"));
+    EXPECT_TRUE(waitUntil([&] { return libraryIDs() == std::vector<std::string>{"two", "three", "one"}; }));
+}
+
+TEST_F(DesktopWindowTest, AfterATileMenuClosedWithEscapeOneJumpAndOneClickOpenAnotherTile)
+{
+    start();
+    auto* one = view_->serviceBar().button("one");
+    pointer().moveTo(one->tile()).click(3);
+    ASSERT_TRUE(waitUntil([&] { return one->contextMenu() && one->contextMenu()->get_mapped(); }));
+    pointer().keyDown("Escape").keyUp("Escape");
+    ASSERT_TRUE(waitUntil([&] { return !one->contextMenu()->get_mapped(); }));
+    pointer().moveTo(serviceTile("three")).click();
+    EXPECT_TRUE(waitUntil([&] { return model_->selectedID() == "three"; }, 2s));
+    // The menu's tile is not drawn hovered, neither as the service opens nor after.
+    EXPECT_FALSE(one->tile().has_css_class("tinted"));
+    runMainLoopFor(300ms);
+    EXPECT_FALSE(one->tile().has_css_class("tinted"));
+}
+
+TEST_F(DesktopWindowTest, ATilesTooltipNeverCoversItsOpenMenu)
+{
+    start();
+    auto* two = view_->serviceBar().button("two");
+    auto& tile = two->tile();
+    pointer().moveTo(tile);
+    ASSERT_TRUE(waitUntil([&] { return meridavolt::testing::tooltipShown(*window_); }, 5s)) << "no tooltip over the tile";
+
+    pointer().click(3);
+    ASSERT_TRUE(waitUntil([&] { return two->contextMenu() && two->contextMenu()->get_mapped(); }));
+    // Over the menu's first item, then back over the tile above it, as a hand hesitating does.
+    pointer().moveTo(tile, tile.get_width() / 2.0, tile.get_height() / 2.0 + 20);
+    runMainLoopFor(1000ms);
+    pointer().moveTo(tile, tile.get_width() / 2.0 + 8, 6);
+    runMainLoopFor(1500ms);
+    EXPECT_FALSE(meridavolt::testing::tooltipShown(*window_)) << "the tile's tooltip covers its menu";
+
+    two->contextMenu()->popdown();
+    runMainLoopFor(50ms);
+    EXPECT_TRUE(tile.get_has_tooltip());
+    EXPECT_EQ(tile.get_tooltip_text(), "Two · Ctrlドラッグで並べ替え");
+}
+
+TEST_F(DesktopWindowTest, ATileIsNamedWithTheWholeNameThoughItsFaceCutsItShort)
+{
+    std::string longName;
+    for (int i = 0; i < 50; ++i) longName += "長";
+    ServiceLibrary library;
+    library.services = {service("one", longName, "safari"), service("two", "Two", "play.rectangle.fill")};
+    JSONLibraryRepository().save(library);
+    start();
+    auto& tile = serviceTile("one");
+    EXPECT_TRUE(meridavolt::testing::namedAs(tile, longName));
+    ASSERT_NE(shownName(longName), longName);
+    auto* face = meridavolt::testing::findWidget<Gtk::Label>(tile);
+    ASSERT_NE(face, nullptr);
+    EXPECT_EQ(std::string(face->get_text()), shownName(longName));
+    EXPECT_EQ(std::string(tile.get_tooltip_text()), shownName(longName) + " · 起動時に開く · Ctrlドラッグで並べ替え");
 }
