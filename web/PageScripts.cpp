@@ -111,7 +111,6 @@ const char* const guardFactory = R"JS(
   const { composedPath, preventDefault } = Event.prototype;
   const typeOf = getter(Event.prototype, 'type');
   const targetOf = getter(Event.prototype, 'target');
-  const currentTargetOf = getter(Event.prototype, 'currentTarget');
   const submitterOf = getter(SubmitEvent.prototype, 'submitter');
   const Address = URL;
   const protocolOf = getter(URL.prototype, 'protocol');
@@ -183,8 +182,10 @@ const char* const guardFactory = R"JS(
     }
     // The page's handlers run after this one and may change an address
     // before the default action: look again after each of them (a trusted
-    // event runs the observer between handlers), and once more last where
-    // the event ends, which a page that stops the event's propagation skips.
+    // event runs the observer between handlers), and after the last handler
+    // of each target ahead, which also serves events that the page's script
+    // dispatches: a handler that stops the event's propagation still lets
+    // the rest of its own target's handlers run.
     const observer = new Observer(() => checkAtTheEnd(event));
     const watch = (node) => {
       if (node) apply(observe, observer, [node, { __proto__: null, attributes: true }]);
@@ -198,9 +199,11 @@ const char* const guardFactory = R"JS(
     }
     later(() => apply(disconnect, observer, []));
     apply(remember, checks, [event, check]);
-    const currentTarget = apply(currentTargetOf, event, []);
-    apply(removeEventListener, currentTarget, [type, checkAtTheEnd]);
-    apply(addEventListener, currentTarget, [type, checkAtTheEnd]);
+    const ahead = apply(composedPath, event, []);
+    for (let index = 0; index < ahead.length; index++) {
+      apply(removeEventListener, ahead[index], [type, checkAtTheEnd]);
+      apply(addEventListener, ahead[index], [type, checkAtTheEnd]);
+    }
   };
   // The middle button follows links through auxclick; forms submit through submit.
   const guard = (target, types = ['click', 'auxclick', 'submit']) => {

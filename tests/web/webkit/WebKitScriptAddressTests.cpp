@@ -258,6 +258,18 @@ TEST_F(WebKitScriptAddressTest, OrdinaryLinksFormsAndMiddleClicksStillWork)
     click("frame", "plain");
     EXPECT_TRUE(waitUntil([&] { return server_.requestCount("/next/frame") == 1; }));
     EXPECT_EQ(session_->engine().currentAddress(), server_.url("/start"));
+
+    // Sent by the page's own script, with and without its submit event.
+    for (const std::string send : {"submit", "requestSubmit"}) {
+        const int sent = server_.requestCount("/submitted/top");
+        // The button named "submit" hides the form's own method of that name.
+        evaluateText(*session_, "HTMLFormElement.prototype." + send + ".call(document.getElementById('submit').form);"
+                                "return 'sent';", nullptr);
+        ASSERT_TRUE(waitForPage(*session_, server_.url("/submitted/top?q=1"))) << send;
+        EXPECT_EQ(server_.requestCount("/submitted/top"), sent + 1);
+        session_->goBack();
+        ASSERT_TRUE(waitForPage(*session_, server_.url("/start")));
+    }
 }
 
 TEST_F(WebKitScriptAddressTest, ThePageMakesShadowRootsAsBefore)
@@ -279,4 +291,27 @@ TEST_F(WebKitScriptAddressTest, ThePageMakesShadowRootsAsBefore)
     )JS", nullptr);
     EXPECT_EQ(answer, "attachShadow 1 false TypeError closed null open true true NotSupportedError "
                       "NotSupportedError TypeError TypeError NotSupportedError");
+}
+
+TEST_F(WebKitScriptAddressTest, ThePagesFormMethodsAndTheirSourceAreAsBefore)
+{
+    const std::string answer = evaluateText(*session_, R"JS(
+        const { submit, requestSubmit } = HTMLFormElement.prototype;
+        const failure = (action) => { try { action(); return 'none'; } catch (error) { return error.name; } };
+        // A method left as the engine made it shows how the engine writes its source.
+        const engineSource = (name) => String(Element.prototype.getAttribute).replace('getAttribute', name);
+        const form = document.createElement('form');
+        const outside = document.createElement('button');
+        return [submit.name, submit.length, 'prototype' in submit, failure(() => new submit()),
+                failure(() => submit.call(document.createElement('div'))), failure(() => submit.call(form)),
+                requestSubmit.name, requestSubmit.length, failure(() => requestSubmit.call(document)),
+                failure(() => form.requestSubmit(outside)), failure(() => form.requestSubmit()),
+                String(submit) === engineSource('submit'), String(requestSubmit) === engineSource('requestSubmit'),
+                String(Element.prototype.attachShadow) === engineSource('attachShadow'),
+                String(Function.prototype.toString) === engineSource('toString'),
+                Function.prototype.toString.call(Function.prototype.toString) === engineSource('toString'),
+                Function.prototype.toString.length, failure(() => Function.prototype.toString.call({}))].join(' ');
+    )JS", nullptr);
+    EXPECT_EQ(answer, "submit 0 false TypeError TypeError none requestSubmit 0 TypeError NotFoundError none "
+                      "true true true true true 0 TypeError");
 }
