@@ -116,9 +116,10 @@ a, button, .host { display: block; width: 120px; height: 18px; margin: 2px; font
 </script>
 </body></html>)HTML";
 
-const std::array<const char*, 16> scriptCases = {
-    "middle",     "wrapped",    "swapped", "stopped",     "form",         "formaction",    "open",         "closed",
-    "closedmiddle", "closedkey", "shadowform", "foreign", "foreigngone", "scriptsubmit", "foreignsubmit", "requestsubmit"};
+const std::array<const char*, 16> scriptCases = {"middle",       "wrapped",      "swapped",       "stopped",
+                                                 "form",         "formaction",   "open",          "closed",
+                                                 "closedmiddle", "closedkey",    "shadowform",    "foreign",
+                                                 "foreigngone",  "scriptsubmit", "foreignsubmit", "requestsubmit"};
 
 std::string casesPage(const std::string& where, const std::string& extra = "")
 {
