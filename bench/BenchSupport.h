@@ -68,6 +68,13 @@ inline RendererChoice startProcess(const fakes::TemporaryFolder& home)
     return choice;
 }
 
+// How the web engines draw for a renderer choice: as the program has them draw.
+inline WebKitEngineFactory::Acceleration webAcceleration(const RendererChoice& choice)
+{
+    return choice.webAccelerationNever ? WebKitEngineFactory::Acceleration::never
+                                       : WebKitEngineFactory::Acceleration::toolkitDefault;
+}
+
 // The application's state as the memory benchmarks measure it: settings on
 // disk, the real web engines, and the clipboard memory on the system
 // clipboard (watched when `monitor`) with its pins in `pins`.

@@ -164,9 +164,7 @@ void measureSwitch(fakes::TemporaryFolder& folder, WebKitEngineFactory& engines)
 int main()
 {
     fakes::TemporaryFolder folder;
-    const auto webAcceleration = bench::startProcess(folder).webAccelerationNever
-                                     ? WebKitEngineFactory::Acceleration::never
-                                     : WebKitEngineFactory::Acceleration::toolkitDefault;
+    const auto webAcceleration = bench::webAcceleration(bench::startProcess(folder));
 
     testing::LocalHttpServer server;
     ServiceLibrary library;

@@ -4,7 +4,7 @@
 
 // The scripts our sessions run in pages, in our own script world
 // (scriptWorldName) so that the page's scripts can neither see nor change the
-// field we remember; only closedRootScriptLinkGuard runs in the page's world.
+// field we remember; only pageWorldScriptAddressGuard runs in the page's world.
 // Each is a function body; the engine passes arguments as named variables, so
 // user text is never part of the source. Bodies keep their declarations inside
 // an inner function, so repeated runs in the same world never collide.
@@ -36,10 +36,12 @@ extern const char* const pauseMediaRelay;
 extern const std::string scriptLinkGuard;
 
 // Installed in every frame at document start, in the page's own world: the
-// same guard for the links and forms in closed shadow roots, which no other
-// world can see into. It wraps Element.prototype.attachShadow, which behaves
-// as before for the page, and guards each closed root as it is made. Closed
-// roots declared in the markup are made by the parser, out of its reach.
-extern const std::string closedRootScriptLinkGuard;
+// same guard where no other world can reach. It wraps the methods that make
+// closed shadow roots (Element.prototype.attachShadow) and send forms by
+// script (HTMLFormElement.prototype.submit, requestSubmit), which behave as
+// before for the page, and guards each closed root as it is made and each
+// form as it is sent. Closed roots declared in the markup are made by the
+// parser, out of its reach.
+extern const std::string pageWorldScriptAddressGuard;
 
 }  // namespace meridavolt::PageScripts

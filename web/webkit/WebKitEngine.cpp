@@ -174,8 +174,9 @@ WebKitEngine::WebKitEngine(std::shared_ptr<WebKitShared> shared) : shared_(std::
                                                    WEBKIT_USER_SCRIPT_INJECT_AT_DOCUMENT_START, scriptWorldName,
                                                    nullptr, nullptr));
     }
-    // The page's own world: only there can a guard reach into closed shadow roots.
-    addScript(contentManager_, webkit_user_script_new(PageScripts::closedRootScriptLinkGuard.c_str(),
+    // The page's own world: only there can a guard reach into closed shadow roots
+    // and see forms sent by script.
+    addScript(contentManager_, webkit_user_script_new(PageScripts::pageWorldScriptAddressGuard.c_str(),
                                                       WEBKIT_USER_CONTENT_INJECT_ALL_FRAMES,
                                                       WEBKIT_USER_SCRIPT_INJECT_AT_DOCUMENT_START, nullptr, nullptr));
 

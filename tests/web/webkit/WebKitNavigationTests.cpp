@@ -86,6 +86,9 @@ TEST_F(WebKitTest, ScriptLinksDoNothingInThePageOrItsFramesAndThePagesHandlersSt
         "<a id=handled href=\"javascript:document.body.dataset.ran='handled'\""
         " onclick=\"document.body.dataset.clicked='yes'\">handled</a>"
         "<svg><a id=drawn href=\"javascript:document.body.dataset.ran='drawn'\"><text y=10>drawn</text></a></svg>"
+        // Its own handler turns it into a script and keeps the event from going further.
+        "<a id=stopped href='/never' onclick=\"this.href='javascript:document.body.dataset.ran=1'; event.stopPropagation()\">"
+        "stopped</a>"
         "<iframe id=frame src='/frame'></iframe>"));
     server_.serve("/frame", linkPage("<a id=inner href=\"javascript:parent.document.body.dataset.ran='frame'\">in</a>"));
     WebSession& session = openSession(server_.url("/start"));
@@ -97,7 +100,7 @@ TEST_F(WebKitTest, ScriptLinksDoNothingInThePageOrItsFramesAndThePagesHandlersSt
 
     // Clicked by the page itself, reaching our world as a click of the user does.
     evaluateText(session,
-                 "for (const id of ['plain', 'inside', 'handled']) document.getElementById(id).click();"
+                 "for (const id of ['plain', 'inside', 'handled', 'stopped']) document.getElementById(id).click();"
                  "document.getElementById('drawn').dispatchEvent(new MouseEvent('click', {bubbles: true, cancelable: true}));"
                  "document.getElementById('frame').contentDocument.getElementById('inner').click();"
                  "return 'clicked';",
@@ -106,6 +109,7 @@ TEST_F(WebKitTest, ScriptLinksDoNothingInThePageOrItsFramesAndThePagesHandlersSt
     EXPECT_EQ(evaluateText(session, "return String(document.body.dataset.ran);", nullptr), "undefined");
     EXPECT_EQ(evaluateText(session, "return String(document.body.dataset.clicked);", nullptr), "yes");
     EXPECT_EQ(session.engine().currentAddress(), server_.url("/start"));
+    EXPECT_EQ(server_.requestCount("/never"), 0);
     EXPECT_FALSE(session.failure());
 }
 

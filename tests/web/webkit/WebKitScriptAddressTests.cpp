@@ -18,7 +18,8 @@ namespace {
 // script address asks the server for /ran/..., every handler of the page for
 // /handled/..., so both can be counted in the top page and in the frame.
 const char* const casesTemplate = R"HTML(<!doctype html><html><head><style>
-body { margin: 0 } a, button, .host { display: block; height: 18px; margin: 2px; font: 14px sans-serif }
+body { margin: 0; display: flex; flex-wrap: wrap; align-items: flex-start }
+a, button, .host { display: block; width: 120px; height: 18px; margin: 2px; font: 14px sans-serif }
 </style></head><body>
 <a id=middle href="javascript:void fetch('/ran/%W%/middle')">middle</a>
 <a id=outer href="javascript:void fetch('/ran/%W%/wrapped')"></a>
@@ -31,6 +32,14 @@ body { margin: 0 } a, button, .host { display: block; height: 18px; margin: 2px;
 <span class=host id=closedmiddle></span>
 <span class=host id=closedkey></span>
 <span class=host id=shadowform></span>
+<span class=host id=foreign></span>
+<span class=host id=foreigngone></span>
+<button type=button id=scriptsubmit>script submit</button>
+<button type=button id=foreignsubmit>foreign submit</button>
+<button type=button id=requestsubmit>request submit</button>
+<span id=requestroot></span>
+<form id=scriptform action="javascript:void fetch('/ran/%W%/scriptsubmit')"></form>
+<form id=foreignform action="javascript:void fetch('/ran/%W%/foreignsubmit')"></form>
 <a id=plain href="/next/%W%">plain</a>
 <a id=middleplain href="/middle/%W%">middle plain</a>
 <form action="/submitted/%W%"><input type=hidden name=q value=1><button id=submit>submit</button></form>
@@ -53,6 +62,43 @@ body { margin: 0 } a, button, .host { display: block; height: 18px; margin: 2px;
   const formRoot = document.getElementById('shadowform').attachShadow({ mode: 'open' });
   formRoot.innerHTML = '<form action="' + scriptAddress('shadowform') + '"><input style="height:14px"></form>';
   formRoot.firstChild.addEventListener('submit', () => report('shadowform'));
+  // Methods of another frame of the page, one that stays and one already gone.
+  const borrowed = (keep) => {
+    const frame = document.createElement('iframe');
+    frame.hidden = true;
+    document.body.append(frame);
+    const methods = { attachShadow: frame.contentWindow.Element.prototype.attachShadow,
+                      submit: frame.contentWindow.HTMLFormElement.prototype.submit };
+    if (!keep) frame.remove();
+    return methods;
+  };
+  const kept = borrowed(true);
+  const gone = borrowed(false);
+  const foreignRoot = kept.attachShadow.call(document.getElementById('foreign'), { mode: 'closed' });
+  foreignRoot.innerHTML = '<a href="' + scriptAddress('foreign') + '" style="display:block">foreign</a>';
+  foreignRoot.firstChild.addEventListener('click', () => report('foreign'));
+  // Outside the root, a handler turns its link into a script and lets no other handler of the host run.
+  const goneHost = document.getElementById('foreigngone');
+  const goneRoot = gone.attachShadow.call(goneHost, { mode: 'closed' });
+  goneRoot.innerHTML = '<a href="/never/%W%" style="display:block">foreign gone</a>';
+  goneHost.addEventListener('click', (event) => {
+    report('foreigngone');
+    goneRoot.firstChild.href = scriptAddress('foreigngone');
+    event.stopImmediatePropagation();
+    setTimeout(() => goneRoot.firstChild.href = '/never/%W%');
+  });
+  // Forms sent by the page's own script: submit() fires no event.
+  const requestRoot = document.getElementById('requestroot').attachShadow({ mode: 'open' });
+  requestRoot.innerHTML = '<form action="' + scriptAddress('requestsubmit') + '"></form>';
+  const sends = { scriptsubmit: () => document.getElementById('scriptform').submit(),
+                  foreignsubmit: () => gone.submit.call(document.getElementById('foreignform')),
+                  requestsubmit: () => requestRoot.firstChild.requestSubmit() };
+  for (const id in sends) {
+    document.getElementById(id).addEventListener('click', () => {
+      report(id);
+      sends[id]();
+    });
+  }
   for (const id of ['wrapped', 'form', 'formaction']) {
     document.getElementById(id).addEventListener('click', () => report(id));
   }
@@ -70,9 +116,10 @@ body { margin: 0 } a, button, .host { display: block; height: 18px; margin: 2px;
 </script>
 </body></html>)HTML";
 
-const std::array<const char*, 11> scriptCases = {"middle",       "wrapped",    "swapped",   "stopped",
-                                                 "form",         "formaction", "open",      "closed",
-                                                 "closedmiddle", "closedkey",  "shadowform"};
+const std::array<const char*, 16> scriptCases = {"middle",       "wrapped",      "swapped",       "stopped",
+                                                 "form",         "formaction",   "open",          "closed",
+                                                 "closedmiddle", "closedkey",    "shadowform",    "foreign",
+                                                 "foreigngone",  "scriptsubmit", "foreignsubmit", "requestsubmit"};
 
 std::string casesPage(const std::string& where, const std::string& extra = "")
 {
@@ -212,6 +259,18 @@ TEST_F(WebKitScriptAddressTest, OrdinaryLinksFormsAndMiddleClicksStillWork)
     click("frame", "plain");
     EXPECT_TRUE(waitUntil([&] { return server_.requestCount("/next/frame") == 1; }));
     EXPECT_EQ(session_->engine().currentAddress(), server_.url("/start"));
+
+    // Sent by the page's own script, with and without its submit event.
+    for (const std::string send : {"submit", "requestSubmit"}) {
+        const int sent = server_.requestCount("/submitted/top");
+        // The button named "submit" hides the form's own method of that name.
+        evaluateText(*session_, "HTMLFormElement.prototype." + send + ".call(document.getElementById('submit').form);"
+                                "return 'sent';", nullptr);
+        ASSERT_TRUE(waitForPage(*session_, server_.url("/submitted/top?q=1"))) << send;
+        EXPECT_EQ(server_.requestCount("/submitted/top"), sent + 1);
+        session_->goBack();
+        ASSERT_TRUE(waitForPage(*session_, server_.url("/start")));
+    }
 }
 
 TEST_F(WebKitScriptAddressTest, ThePageMakesShadowRootsAsBefore)
@@ -233,4 +292,27 @@ TEST_F(WebKitScriptAddressTest, ThePageMakesShadowRootsAsBefore)
     )JS", nullptr);
     EXPECT_EQ(answer, "attachShadow 1 false TypeError closed null open true true NotSupportedError "
                       "NotSupportedError TypeError TypeError NotSupportedError");
+}
+
+TEST_F(WebKitScriptAddressTest, ThePagesFormMethodsAndTheirSourceAreAsBefore)
+{
+    const std::string answer = evaluateText(*session_, R"JS(
+        const { submit, requestSubmit } = HTMLFormElement.prototype;
+        const failure = (action) => { try { action(); return 'none'; } catch (error) { return error.name; } };
+        // A method left as the engine made it shows how the engine writes its source.
+        const engineSource = (name) => String(Element.prototype.getAttribute).replace('getAttribute', name);
+        const form = document.createElement('form');
+        const outside = document.createElement('button');
+        return [submit.name, submit.length, 'prototype' in submit, failure(() => new submit()),
+                failure(() => submit.call(document.createElement('div'))), failure(() => submit.call(form)),
+                requestSubmit.name, requestSubmit.length, failure(() => requestSubmit.call(document)),
+                failure(() => form.requestSubmit(outside)), failure(() => form.requestSubmit()),
+                String(submit) === engineSource('submit'), String(requestSubmit) === engineSource('requestSubmit'),
+                String(Element.prototype.attachShadow) === engineSource('attachShadow'),
+                String(Function.prototype.toString) === engineSource('toString'),
+                Function.prototype.toString.call(Function.prototype.toString) === engineSource('toString'),
+                Function.prototype.toString.length, failure(() => Function.prototype.toString.call({}))].join(' ');
+    )JS", nullptr);
+    EXPECT_EQ(answer, "submit 0 false TypeError TypeError none requestSubmit 0 TypeError NotFoundError none "
+                      "true true true true true 0 TypeError");
 }
