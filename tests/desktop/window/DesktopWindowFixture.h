@@ -129,17 +129,11 @@ protected:
         meridavolt::testing::runMainLoopFor(std::chrono::milliseconds(20));
     }
 
-    // Opens a service with a click of the real pointer. The first press in a
-    // window that has just replaced another under the pointer can go astray,
-    // so it clicks again until the service is open.
+    // Opens a service with one click of the real pointer.
     bool clickOpen(const std::string& id)
     {
-        for (int attempt = 0; attempt < 3; ++attempt) {
-            pointer().moveTo(serviceTile(id)).click();
-            if (meridavolt::testing::waitUntil([&] { return model_->selectedID() == id; }, std::chrono::seconds(2)))
-                return true;
-        }
-        return false;
+        pointer().moveTo(serviceTile(id)).click();
+        return meridavolt::testing::waitUntil([&] { return model_->selectedID() == id; }, std::chrono::seconds(2));
     }
 
     bool pageLoaded(const std::string& id)
