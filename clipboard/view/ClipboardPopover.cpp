@@ -48,8 +48,16 @@ void ClipboardPopover::prepare()
     }
     x11desktop::showNothing(surface);
     unseen_ = true;
-    drawnUnseen_.watch(surface, [this] { endUnseenShowing(); });
+    drawnUnseen_.watch(*this, [this] { endUnseenShowing(); }, [this] { unseenShowingHidden(); });
     popup();
+}
+
+void ClipboardPopover::unseenShowingHidden()
+{
+    // Hidden with its window before it was drawn: nothing was prepared, and
+    // the window's next showing prepares it again.
+    endUnseenShowing();
+    drawnBefore_ = false;
 }
 
 void ClipboardPopover::endUnseenShowing()

@@ -29,6 +29,7 @@ private:
     void follow(bool opening);
     // Hides the popover shown unseen by `prepare`.
     void endUnseenShowing();
+    void unseenShowingHidden();
 
     AppModel& model_;
     ClipboardPanel panel_;

@@ -55,6 +55,8 @@ GdkSurface* QuickLauncherWindow::x11Surface()
 
 void QuickLauncherWindow::prepare()
 {
+    if (prepared_ || get_visible()) return;
+    prepared_ = true;
     loadIconsAndGlyphs(view_);
     gtk_widget_realize(GTK_WIDGET(gobj()));
     auto* surface = x11Surface();
@@ -63,7 +65,11 @@ void QuickLauncherWindow::prepare()
     // is shown once where nobody sees it, until its first frame is painted.
     x11desktop::setOffScreen(surface, true);
     unseen_ = true;
-    drawnUnseen_.watch(surface, [this] { endUnseenShowing(); });
+    drawnUnseen_.watch(*this, [this] { endUnseenShowing(); }, [this] {
+        // Hidden before it was drawn: the next preparation starts over.
+        endUnseenShowing();
+        prepared_ = false;
+    });
     set_visible(true);
 }
 
@@ -89,6 +95,7 @@ void QuickLauncherWindow::showWithFocus(std::uint32_t time)
     // buried is withdrawn and mapped afresh: the manager then takes it as a
     // new window, in front on the workspace in view, whatever it did before.
     endUnseenShowing();
+    prepared_ = true;
     if (get_visible()) set_visible(false);
     gtk_widget_realize(GTK_WIDGET(gobj()));
     centreOnPointerMonitor();

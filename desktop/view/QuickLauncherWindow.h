@@ -21,7 +21,7 @@ public:
     QuickLauncherWindow(AppModel& model, LauncherActions actions);
     ~QuickLauncherWindow() override;
 
-    // Shows the window, not shown yet, once off every screen, out of the window
+    // Shows the window, never shown yet, once off every screen, out of the window
     // manager's hands, until its first frame is drawn: its first real
     // showing then finds its surface, styles, layout, icons and glyphs ready.
     void prepare();
@@ -50,6 +50,8 @@ private:
     Glib::RefPtr<Gtk::EventControllerKey> keys_;
     // Shown by `prepare` where nobody sees it, until its first frame is drawn.
     bool unseen_ = false;
+    // Shown already, seen or not: nothing left to prepare.
+    bool prepared_ = false;
     AfterFirstDraw drawnUnseen_;
 };
 

@@ -12,20 +12,22 @@ namespace meridavolt {
 IdleAfterFirstFrame::IdleAfterFirstFrame(Gtk::Widget& widget, std::vector<std::function<void()>> steps)
     : widget_(widget), steps_(std::move(steps))
 {
+    mapped_ = widget_.signal_map().connect([this] { watchFrames(); });
+    unmapped_ = widget_.signal_unmap().connect([this] { stop(); });
     if (widget_.get_mapped()) watchFrames();
-    else mapped_ = widget_.signal_map().connect([this] { watchFrames(); });
 }
 
 IdleAfterFirstFrame::~IdleAfterFirstFrame()
 {
     mapped_.disconnect();
-    painted_.disconnect();
-    idle_.disconnect();
+    unmapped_.disconnect();
+    stop();
 }
 
 void IdleAfterFirstFrame::watchFrames()
 {
-    mapped_.disconnect();
+    stop();
+    next_ = 0;
     // After the toolkit's own handler, which draws the window.
     painted_ = widget_.get_frame_clock()->signal_paint().connect(
         [this] {
@@ -35,24 +37,38 @@ void IdleAfterFirstFrame::watchFrames()
         true);
 }
 
+void IdleAfterFirstFrame::stop()
+{
+    painted_.disconnect();
+    idle_.disconnect();
+}
+
 bool IdleAfterFirstFrame::runNextStep()
 {
     if (next_ < steps_.size()) steps_[next_++]();
     return next_ < steps_.size();
 }
 
-void AfterFirstDraw::watch(GdkSurface* surface, std::function<void()> drawn)
+void AfterFirstDraw::watch(Gtk::Widget& shown, std::function<void()> drawn, std::function<void()> hidden)
 {
     cancel();
-    surface_ = surface;
-    clock_ = gdk_surface_get_frame_clock(surface);
+    surface_ = gtk_native_get_surface(gtk_widget_get_native(shown.gobj()));
+    clock_ = gdk_surface_get_frame_clock(surface_);
     drawn_ = std::move(drawn);
+    hidden_ = std::move(hidden);
     framesShown_ = 0;
     g_object_add_weak_pointer(G_OBJECT(surface_), reinterpret_cast<gpointer*>(&surface_));
     handler_ = g_signal_connect(clock_, "after-paint", G_CALLBACK(+[](GdkFrameClock*, gpointer data) {
                                     static_cast<AfterFirstDraw*>(data)->framePainted();
                                 }),
                                 this);
+    // A surface hidden before the server showed it is never drawn: without
+    // this the frames asked for below would go on until it is shown again.
+    unmapped_ = shown.signal_unmap().connect([this] {
+        auto hidden = std::move(hidden_);
+        cancel();
+        hidden();
+    });
     gdk_frame_clock_request_phase(clock_, GDK_FRAME_CLOCK_PHASE_AFTER_PAINT);
 }
 
@@ -74,9 +90,11 @@ void AfterFirstDraw::cancel()
     if (handler_) g_signal_handler_disconnect(clock_, handler_);
     handler_ = 0;
     clock_ = nullptr;
+    unmapped_.disconnect();
     if (surface_) g_object_remove_weak_pointer(G_OBJECT(surface_), reinterpret_cast<gpointer*>(&surface_));
     surface_ = nullptr;
     drawn_ = nullptr;
+    hidden_ = nullptr;
 }
 
 namespace {

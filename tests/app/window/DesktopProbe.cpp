@@ -3,10 +3,10 @@
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
+#include <X11/extensions/Xfixes.h>
 #include <gio/gio.h>
 
 #include <chrono>
-#include <functional>
 #include <cstdlib>
 #include <map>
 #include <stdexcept>
@@ -117,6 +117,13 @@ DesktopProbe::DesktopProbe() : x_(new Connection)
     }
     if (!x_->display) throw std::runtime_error("no X display (run under xvfb-run)");
     XSetErrorHandler(ignoreError);
+    // Regions of window shapes need XFixes 2; a client must name its version first.
+    int eventBase = 0;
+    int errorBase = 0;
+    int major = 2;
+    int minor = 0;
+    if (!XFixesQueryExtension(x_->display, &eventBase, &errorBase) || !XFixesQueryVersion(x_->display, &major, &minor))
+        throw std::runtime_error("the X display has no XFixes");
 }
 
 DesktopProbe::~DesktopProbe()
@@ -125,37 +132,33 @@ DesktopProbe::~DesktopProbe()
     delete x_;
 }
 
-std::set<DesktopProbe::WindowID> DesktopProbe::windowsOf(pid_t pid, bool shownOnly)
+struct DesktopProbe::Placement {
+    int x = 0;
+    int y = 0;
+    Size size;
+    bool viewable = false;
+    bool overrideRedirect = false;
+};
+
+std::optional<DesktopProbe::Placement> DesktopProbe::placement(WindowID window)
 {
-    Display* display = x_->display;
-    const Atom pidAtom = XInternAtom(display, "_NET_WM_PID", False);
-    Window root = 0;
-    Window parent = 0;
-    Window* children = nullptr;
-    unsigned count = 0;
-    std::set<WindowID> found;
-    if (!XQueryTree(display, DefaultRootWindow(display), &root, &parent, &children, &count)) return found;
-    for (unsigned i = 0; i < count; ++i) {
-        Atom type = 0;
-        int format = 0;
-        unsigned long items = 0;
-        unsigned long after = 0;
-        unsigned char* data = nullptr;
-        if (XGetWindowProperty(display, children[i], pidAtom, 0, 1, False, XA_CARDINAL, &type, &format, &items,
-                               &after, &data) == Success &&
-            data && items == 1) {
-            const auto owner = static_cast<pid_t>(*reinterpret_cast<unsigned long*>(data));
-            if (owner == pid && (!shownOnly || isShown(children[i]))) found.insert(children[i]);
-        }
-        if (data) XFree(data);
-    }
-    if (children) XFree(children);
-    return found;
+    XWindowAttributes attributes{};
+    if (!XGetWindowAttributes(x_->display, window, &attributes)) return std::nullopt;
+    return Placement{attributes.x, attributes.y, {attributes.width, attributes.height},
+                     attributes.map_state == IsViewable, attributes.override_redirect == True};
 }
 
-std::set<DesktopProbe::WindowID> DesktopProbe::shownWindows(pid_t pid) { return windowsOf(pid, true); }
+bool DesktopProbe::showsSomething(WindowID window)
+{
+    // A window that never had a shape set has its whole rectangle as one.
+    const XserverRegion shape = XFixesCreateRegionFromWindow(x_->display, window, WindowRegionBounding);
+    int rectangles = 0;
+    if (XRectangle* parts = XFixesFetchRegion(x_->display, shape, &rectangles)) XFree(parts);
+    XFixesDestroyRegion(x_->display, shape);
+    return rectangles > 0;
+}
 
-std::set<DesktopProbe::WindowID> DesktopProbe::topLevelWindows(const std::function<bool(WindowID)>& keep)
+std::set<DesktopProbe::WindowID> DesktopProbe::seenWindows(bool overrideRedirect)
 {
     Window root = 0;
     Window parent = 0;
@@ -163,34 +166,112 @@ std::set<DesktopProbe::WindowID> DesktopProbe::topLevelWindows(const std::functi
     unsigned count = 0;
     std::set<WindowID> found;
     if (!XQueryTree(x_->display, DefaultRootWindow(x_->display), &root, &parent, &children, &count)) return found;
-    for (unsigned i = 0; i < count; ++i)
-        if (keep(children[i])) found.insert(children[i]);
+    for (unsigned i = 0; i < count; ++i) {
+        const auto where = placement(children[i]);
+        if (where && where->viewable && where->overrideRedirect == overrideRedirect && showsSomething(children[i]))
+            found.insert(children[i]);
+    }
     if (children) XFree(children);
     return found;
 }
 
-std::set<DesktopProbe::WindowID> DesktopProbe::shownWindowsOnDisplay()
+std::optional<pid_t> DesktopProbe::processOf(WindowID window)
 {
-    return topLevelWindows([this](WindowID window) {
-        // GDK keeps 1 x 1 helper windows of its own, mapped or off screen.
-        const Size extent = size(window);
-        return isShown(window) && extent.width > 1 && extent.height > 1;
-    });
+    Atom type = 0;
+    int format = 0;
+    unsigned long items = 0;
+    unsigned long after = 0;
+    unsigned char* data = nullptr;
+    std::optional<pid_t> pid;
+    if (XGetWindowProperty(x_->display, window, XInternAtom(x_->display, "_NET_WM_PID", False), 0, 1, False,
+                           XA_CARDINAL, &type, &format, &items, &after, &data) == Success &&
+        data && items == 1)
+        pid = static_cast<pid_t>(*reinterpret_cast<unsigned long*>(data));
+    if (data) XFree(data);
+    return pid;
 }
 
-std::set<DesktopProbe::WindowID> DesktopProbe::shownWindowsOfClass(const std::string& name)
+DesktopProbe::Identity DesktopProbe::identity(WindowID window)
 {
-    return topLevelWindows([this, &name](WindowID window) {
-        XClassHint hint{};
-        if (!XGetClassHint(x_->display, window, &hint)) return false;
-        const bool named = hint.res_name && name == hint.res_name;
-        if (hint.res_name) XFree(hint.res_name);
-        if (hint.res_class) XFree(hint.res_class);
-        return named && isShown(window);
-    });
+    Display* display = x_->display;
+    Identity identity;
+    Atom type = 0;
+    int format = 0;
+    unsigned long items = 0;
+    unsigned long after = 0;
+    unsigned char* data = nullptr;
+    if (XGetWindowProperty(display, window, XInternAtom(display, "_NET_WM_NAME", False), 0, 1024, False,
+                           XInternAtom(display, "UTF8_STRING", False), &type, &format, &items, &after,
+                           &data) == Success &&
+        data && format == 8)
+        identity.title.assign(reinterpret_cast<char*>(data), items);
+    if (data) XFree(data);
+    data = nullptr;
+    char* name = nullptr;
+    if (identity.title.empty() && XFetchName(display, window, &name) && name) identity.title = name;
+    if (name) XFree(name);
+
+    Window owner = 0;
+    if (XGetTransientForHint(display, window, &owner)) identity.transientFor = owner;
+
+    if (XGetWindowProperty(display, window, XInternAtom(display, "_NET_WM_WINDOW_TYPE", False), 0, 1, False,
+                           XA_ATOM, &type, &format, &items, &after, &data) == Success &&
+        data && items == 1) {
+        if (char* typeName = XGetAtomName(display, *reinterpret_cast<Atom*>(data))) {
+            identity.type = typeName;
+            XFree(typeName);
+        }
+    }
+    if (data) XFree(data);
+    return identity;
 }
 
-std::set<DesktopProbe::WindowID> DesktopProbe::allWindows(pid_t pid) { return windowsOf(pid, false); }
+std::optional<DesktopProbe::WindowID> DesktopProbe::findWindow(pid_t pid, const Criteria& criteria)
+{
+    std::optional<WindowID> match;
+    for (WindowID window : seenWindows(false)) {
+        if (processOf(window) != pid) continue;
+        const Identity found = identity(window);
+        if (criteria.title && found.title != *criteria.title) continue;
+        if (criteria.transientFor && found.transientFor != *criteria.transientFor) continue;
+        if (criteria.type && found.type != *criteria.type) continue;
+        if (match) return std::nullopt;
+        match = window;
+    }
+    return match;
+}
+
+std::optional<DesktopProbe::WindowID> DesktopProbe::mainWindow(pid_t pid)
+{
+    return findWindow(pid, {.title = "MERIDAVOLT", .transientFor = 0, .type = normalType});
+}
+
+std::set<DesktopProbe::WindowID> DesktopProbe::windowsTransientFor(WindowID owner)
+{
+    std::set<WindowID> found;
+    for (WindowID window : seenWindows(false))
+        if (identity(window).transientFor == owner) found.insert(window);
+    return found;
+}
+
+std::optional<DesktopProbe::WindowID> DesktopProbe::popupOver(WindowID owner)
+{
+    const auto under = placement(owner);
+    const auto process = processOf(owner);
+    if (!under || !under->viewable || !process) return std::nullopt;
+    auto overlaps = [&](const Placement& above) {
+        return above.x < under->x + under->size.width && under->x < above.x + above.size.width &&
+               above.y < under->y + under->size.height && under->y < above.y + above.size.height;
+    };
+    std::optional<WindowID> match;
+    for (WindowID window : seenWindows(true)) {
+        const auto where = placement(window);
+        if (!where || !overlaps(*where) || processOf(window) != process) continue;
+        if (match) return std::nullopt;
+        match = window;
+    }
+    return match;
+}
 
 bool DesktopProbe::isShown(WindowID window)
 {

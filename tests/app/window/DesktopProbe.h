@@ -3,7 +3,6 @@
 #include <sys/types.h>
 
 #include <cstdint>
-#include <functional>
 #include <optional>
 #include <set>
 #include <string>
@@ -32,18 +31,42 @@ public:
     DesktopProbe(const DesktopProbe&) = delete;
     DesktopProbe& operator=(const DesktopProbe&) = delete;
 
-    // The process's top-level windows that are on screen.
-    std::set<WindowID> shownWindows(pid_t pid);
-    // Its top-level windows, shown or not.
-    std::set<WindowID> allWindows(pid_t pid);
-    // Every top-level window on screen, whoever made it. GTK leaves out
-    // _NET_WM_PID when it believes it runs in a sandbox; on a display of the
-    // test's own these are the program's windows.
-    std::set<WindowID> shownWindowsOnDisplay();
-    // The top-level windows on screen whose class name is `name`, whoever
-    // made them: the toolkit leaves out the pid property when it believes
-    // it runs in a sandbox.
-    std::set<WindowID> shownWindowsOfClass(const std::string& name);
+    // What a top-level window tells the desktop it is.
+    struct Identity {
+        // _NET_WM_NAME, or WM_NAME where that is missing.
+        std::string title;
+        // WM_TRANSIENT_FOR: the window it belongs to; 0 for none.
+        WindowID transientFor = 0;
+        // Its first _NET_WM_WINDOW_TYPE ("_NET_WM_WINDOW_TYPE_DIALOG"); empty for none.
+        std::string type;
+    };
+    // A window wanted: every field given must match its identity.
+    struct Criteria {
+        std::optional<std::string> title = std::nullopt;
+        std::optional<WindowID> transientFor = std::nullopt;
+        std::optional<std::string> type = std::nullopt;
+    };
+    static constexpr const char* normalType = "_NET_WM_WINDOW_TYPE_NORMAL";
+    static constexpr const char* dialogType = "_NET_WM_WINDOW_TYPE_DIALOG";
+    // What the toolkit calls a popover's surface.
+    static constexpr const char* menuType = "_NET_WM_WINDOW_TYPE_MENU";
+
+    // The one window of the process that a user sees and that meets
+    // `criteria`; none when no window or several do. Seen: top-level,
+    // mapped, left to the window manager and with a shape that shows
+    // something. A program maps windows that nobody sees (override-redirect
+    // ones, or with an empty shape) to prepare them, and those never count.
+    std::optional<WindowID> findWindow(pid_t pid, const Criteria& criteria);
+    // The program's main window: the normal window titled MERIDAVOLT that
+    // belongs to no other.
+    std::optional<WindowID> mainWindow(pid_t pid);
+    // The windows a user sees that belong to `owner`: its sheets and alerts.
+    std::set<WindowID> windowsTransientFor(WindowID owner);
+    // The popup of `owner`'s process (an override-redirect surface with a
+    // shape that shows something) on screen over `owner`; none when none or
+    // several are.
+    std::optional<WindowID> popupOver(WindowID owner);
+    Identity identity(WindowID window);
     bool isShown(WindowID window);
     Size size(WindowID window);
     // The smallest size the window lets the window manager give it.
@@ -68,8 +91,12 @@ public:
     static std::optional<bool> actionEnabled(const std::string& busAddress, const std::string& action);
 
 private:
-    std::set<WindowID> windowsOf(pid_t pid, bool shownOnly);
-    std::set<WindowID> topLevelWindows(const std::function<bool(WindowID)>& keep);
+    struct Placement;
+    std::optional<Placement> placement(WindowID window);
+    bool showsSomething(WindowID window);
+    // The top-level windows a user sees, managed or override-redirect ones.
+    std::set<WindowID> seenWindows(bool overrideRedirect);
+    std::optional<pid_t> processOf(WindowID window);
     struct Connection;
     Connection* x_;
 };

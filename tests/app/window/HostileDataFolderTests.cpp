@@ -36,10 +36,16 @@ protected:
         else ::unsetenv("MERIDAVOLT_PROGRAM");
     }
 
-    // The main window, and with an alert one more.
-    bool showsWindows(ApplicationProcess& app, std::size_t count)
+    // The main window and over it the program's alert: the dialog titled
+    // お知らせ that belongs to the main window.
+    bool showsAlert(ApplicationProcess& app)
     {
-        return eventually([&] { return probe.shownWindows(app.pid()).size() == count; });
+        return eventually([&] {
+            const auto main = probe.mainWindow(app.pid());
+            return main && probe.findWindow(app.pid(), {.title = "お知らせ",
+                                                         .transientFor = *main,
+                                                         .type = DesktopProbe::dialogType});
+        });
     }
 
     void storeLibrary()
@@ -82,7 +88,7 @@ TEST_F(HostileDataFolder, PipesInPlaceOfTheDataFilesNeitherHangTheStartNorAreRep
     ASSERT_EQ(::mkfifo((config / "settings.json").c_str(), 0600), 0);
 
     ApplicationProcess app(home, bus.address());
-    EXPECT_TRUE(showsWindows(app, 2)) << "the window and the alert about the unreadable files\n" << app.errorOutput();
+    EXPECT_TRUE(showsAlert(app)) << "the window and the alert about the unreadable files\n" << app.errorOutput();
     for (const auto& name : names) {
         EXPECT_EQ(std::filesystem::symlink_status(data / name).type(), std::filesystem::file_type::fifo) << name;
     }
@@ -98,7 +104,7 @@ TEST_F(HostileDataFolder, AReadOnlyFolderIsNoSecondInstance)
     startWithoutRootsFileRights();
 
     ApplicationProcess app(home, bus.address());
-    EXPECT_TRUE(showsWindows(app, 2)) << "the window and the alert about the failed save\n" << app.errorOutput();
+    EXPECT_TRUE(showsAlert(app)) << "the window and the alert about the failed save\n" << app.errorOutput();
     EXPECT_TRUE(eventually([&] { return DesktopProbe::menuLabels(bus.address()).count("Local page") > 0; }));
     EXPECT_TRUE(app.running());
     EXPECT_EQ(readBytes(data / "services.json"), stored);
@@ -120,7 +126,7 @@ TEST_F(HostileDataFolder, WithSettingsThatCannotBeWrittenARemovedServiceStaysRem
 
     for (int start = 1; start <= 2; ++start) {
         ApplicationProcess app(home, bus.address());
-        EXPECT_TRUE(showsWindows(app, 2)) << "start " << start << ": the window and the alert about the settings\n"
+        EXPECT_TRUE(showsAlert(app)) << "start " << start << ": the window and the alert about the settings\n"
                                           << app.errorOutput();
         ASSERT_TRUE(eventually([&] { return DesktopProbe::menuLabels(bus.address()).count("Local page") > 0; }))
             << "start " << start;
@@ -154,9 +160,13 @@ TEST_F(HostileDataFolder, OnlyTheLockHolderClearsStaleTemporaryFilesAndDeepSetti
     // Without a bus the second process meets the first one's lock.
     const std::string noBus = "unix:path=" + (home / "no-bus").string();
     ApplicationProcess first(home, noBus);
-    EXPECT_TRUE(showsWindows(first, 1)) << first.errorOutput();
+    std::optional<DesktopProbe::WindowID> window;
+    ASSERT_TRUE(eventually([&] { return (window = probe.mainWindow(first.pid())).has_value(); }))
+        << first.errorOutput();
     // The library was read and its service opened: the settings did not stop the start.
     EXPECT_TRUE(eventually([&] { return server.requestCount("/") > 0; })) << first.errorOutput();
+    // The alert would have come with the window; the files left nothing to tell.
+    EXPECT_EQ(probe.windowsTransientFor(*window), std::set<DesktopProbe::WindowID>{});
     for (const auto& name : stale) EXPECT_FALSE(std::filesystem::exists(data / name)) << name;
     for (const auto& name : others) EXPECT_EQ(readBytes(data / name), "mine") << name;
     EXPECT_FALSE(std::filesystem::exists(config / staleSettings));

@@ -72,6 +72,14 @@ protected:
     // Builds the state and the window as a launch does.
     void start()
     {
+        open();
+        ASSERT_TRUE(meridavolt::testing::waitUntil([&] { return view_->get_mapped() && view_->get_width() > 0; }));
+        meridavolt::testing::runMainLoopFor(std::chrono::milliseconds(100));
+    }
+
+    // Builds them and asks for the window to be shown, without waiting for it.
+    void open()
+    {
         settings_ = std::make_unique<SettingsFile>(SettingsFile::defaultPath());
         model_ = std::make_unique<AppModel>(AppModelServices{
             nullptr, nullptr, *settings_, SystemClock::shared(), MainLoopScheduler::shared(), workspace_,
@@ -84,8 +92,6 @@ protected:
         view_ = std::make_unique<DesktopContentView>(*model_, *settings_, MainLoopScheduler::shared());
         window_->set_child(*view_);
         window_->present();
-        ASSERT_TRUE(meridavolt::testing::waitUntil([&] { return view_->get_mapped() && view_->get_width() > 0; }));
-        meridavolt::testing::runMainLoopFor(std::chrono::milliseconds(100));
     }
 
     void stop()
@@ -123,17 +129,11 @@ protected:
         meridavolt::testing::runMainLoopFor(std::chrono::milliseconds(20));
     }
 
-    // Opens a service with a click of the real pointer. The first press in a
-    // window that has just replaced another under the pointer can go astray,
-    // so it clicks again until the service is open.
+    // Opens a service with one click of the real pointer.
     bool clickOpen(const std::string& id)
     {
-        for (int attempt = 0; attempt < 3; ++attempt) {
-            pointer().moveTo(serviceTile(id)).click();
-            if (meridavolt::testing::waitUntil([&] { return model_->selectedID() == id; }, std::chrono::seconds(2)))
-                return true;
-        }
-        return false;
+        pointer().moveTo(serviceTile(id)).click();
+        return meridavolt::testing::waitUntil([&] { return model_->selectedID() == id; }, std::chrono::seconds(2));
     }
 
     bool pageLoaded(const std::string& id)
