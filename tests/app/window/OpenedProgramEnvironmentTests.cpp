@@ -51,7 +51,7 @@ TEST(OpenedProgramEnvironment, AnExternalServiceGetsTheEnvironmentTheUserStarted
     // otherwise set, with the user's value.
     ApplicationProcess app(home, bus.address(), {{"GDK_DEBUG", "nograbs"}, {"WEBKIT_DISABLE_DMABUF_RENDERER", "0"}});
     DesktopProbe probe;
-    ASSERT_TRUE(eventually([&] { return probe.shownWindowsOfClass("meridavolt").size() == 1; })) << app.errorOutput();
+    ASSERT_TRUE(eventually([&] { return probe.mainWindow(app.pid()).has_value(); })) << app.errorOutput();
     ASSERT_TRUE(eventually([&] { return DesktopProbe::menuLabels(bus.address()).count("Chat") > 0; }));
 
     // "サービス" → "Chat" in the menu bar.
