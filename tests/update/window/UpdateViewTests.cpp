@@ -11,6 +11,8 @@
 #include <gtest/gtest.h>
 #include <gtkmm/init.h>
 
+#include <algorithm>
+
 namespace meridavolt {
 namespace {
 
@@ -144,8 +146,12 @@ TEST_F(UpdateSheet, OnlyOneSheetOpensAtATime)
         if (auto* sheet = dynamic_cast<UpdateView*>(window)) click(sheet->closeButton());
     }
     EXPECT_FALSE(checker->showingUpdates());
-    testing::runMainLoopFor(std::chrono::milliseconds(50));  // the closed sheet goes away
-    for (auto* window : Gtk::Window::list_toplevels()) EXPECT_EQ(dynamic_cast<UpdateView*>(window), nullptr);
+    // The closed sheet goes away once the main loop has run.
+    EXPECT_TRUE(testing::waitUntil([] {
+        const auto windows = Gtk::Window::list_toplevels();
+        return std::none_of(windows.begin(), windows.end(),
+                            [](Gtk::Window* window) { return dynamic_cast<UpdateView*>(window) != nullptr; });
+    }));
 }
 
 TEST(CompiledConfiguration, RepeatsTheBuiltInFeedAddress)
