@@ -205,9 +205,11 @@ std::vector<double> opacitiesWhilePressed(XdoPointer pointer, Gtk::Widget& widge
 // easing has had time to end.
 bool drawnPressed(Gtk::Widget& tile) { return drawnOpacity(tile) < 0.99; }
 
+// A busy machine may draw only one frame of the 90 ms easing, late in it:
+// any frame between the two looks proves it was not a jump.
 bool easesIn(const std::vector<double>& opacities)
 {
-    const bool between = std::any_of(opacities.begin(), opacities.end(), [](double o) { return o > 0.7 && o < 0.95; });
+    const bool between = std::any_of(opacities.begin(), opacities.end(), [](double o) { return o > 0.66 && o < 0.99; });
     return between && !opacities.empty() && std::abs(opacities.back() - 0.65) < 0.01;
 }
 
