@@ -1,14 +1,13 @@
 #include "DesktopWindowFixture.h"
+#include "DrawnOpacity.h"
 
 #include "platform/Text.h"
 #include "support/AccessibleName.h"
 #include "support/WidgetSearch.h"
 
-#include <gtkmm/settings.h>
 #include <gtkmm/stack.h>
 
 #include <algorithm>
-#include <cmath>
 
 using namespace meridavolt;
 using namespace meridavolt::desktoptest;
@@ -148,70 +147,9 @@ TEST_F(DesktopWindowTest, AltReturnOnAFocusedServiceShowsItsQuickActions)
 
 namespace {
 
-// The opacity a widget is drawn with now: that of the first opacity node of
-// its render tree, or 1.
-double drawnOpacity(GskRenderNode* node)
-{
-    if (!node) return 1;
-    switch (gsk_render_node_get_node_type(node)) {
-    case GSK_OPACITY_NODE:
-        return gsk_opacity_node_get_opacity(node);
-    case GSK_TRANSFORM_NODE:
-        return drawnOpacity(gsk_transform_node_get_child(node));
-    case GSK_DEBUG_NODE:
-        return drawnOpacity(gsk_debug_node_get_child(node));
-    case GSK_CLIP_NODE:
-        return drawnOpacity(gsk_clip_node_get_child(node));
-    case GSK_CONTAINER_NODE:
-        for (guint i = 0; i < gsk_container_node_get_n_children(node); ++i) {
-            const double opacity = drawnOpacity(gsk_container_node_get_child(node, i));
-            if (opacity < 1) return opacity;
-        }
-        return 1;
-    default:
-        return 1;
-    }
-}
-
-double drawnOpacity(Gtk::Widget& widget)
-{
-    GtkSnapshot* snapshot = gtk_snapshot_new();
-    gtk_widget_snapshot_child(widget.get_parent()->gobj(), widget.gobj(), snapshot);
-    GskRenderNode* node = gtk_snapshot_free_to_node(snapshot);
-    const double opacity = drawnOpacity(node);
-    if (node) gsk_render_node_unref(node);
-    return opacity;
-}
-
-// The opacities a widget is drawn with, frame by frame, while the pointer's
-// button is down on it.
-std::vector<double> opacitiesWhilePressed(XdoPointer pointer, Gtk::Widget& widget)
-{
-    std::vector<double> opacities;
-    pointer.moveTo(widget);
-    const auto tick = widget.add_tick_callback([&](const Glib::RefPtr<Gdk::FrameClock>&) {
-        opacities.push_back(drawnOpacity(widget));
-        return true;
-    });
-    pointer.press();
-    runMainLoopFor(400ms);
-    widget.remove_tick_callback(tick);
-    pointer.release();
-    runMainLoopFor(300ms);
-    return opacities;
-}
-
 // Whether the tile is drawn with the press style's dimmed look, once its
 // easing has had time to end.
 bool drawnPressed(Gtk::Widget& tile) { return drawnOpacity(tile) < 0.99; }
-
-// A busy machine may draw only one frame of the 90 ms easing, late in it:
-// any frame between the two looks proves it was not a jump.
-bool easesIn(const std::vector<double>& opacities)
-{
-    const bool between = std::any_of(opacities.begin(), opacities.end(), [](double o) { return o > 0.66 && o < 0.99; });
-    return between && !opacities.empty() && std::abs(opacities.back() - 0.65) < 0.01;
-}
 
 }  // namespace
 
@@ -234,19 +172,6 @@ TEST_F(DesktopWindowTest, AButtonMovedToTheTopFromItsMenuIsNotLeftPressed)
     // And it still opens with one click.
     pointer().moveTo(three->tile()).click();
     EXPECT_TRUE(waitUntil([&] { return model_->selectedID() == "three"; }));
-}
-
-TEST_F(DesktopWindowTest, ThePressDimsEveryTileGraduallyTheSelectedOneToo)
-{
-    start();
-    ASSERT_TRUE(clickOpen("two"));
-    runMainLoopFor(300ms);
-    for (const char* id : {"two", "one"}) {
-        auto opacities = opacitiesWhilePressed(pointer(), serviceTile(id));
-        std::string drawn;
-        for (double opacity : opacities) drawn += std::to_string(opacity) + " ";
-        EXPECT_TRUE(easesIn(opacities)) << id << ": " << drawn;
-    }
 }
 
 TEST_F(DesktopWindowTest, AfterAnyMenuEveryClickOpensItsServiceAndNoTileStaysPressed)
@@ -304,99 +229,6 @@ TEST_F(DesktopWindowTest, TheTileMenuIsSetInTheFontOfTheOtherMenus)
     auto* name = meridavolt::testing::findWidget<Gtk::Label>(three->tile());
     EXPECT_LT(name->get_pango_context()->get_font_description().get_size(), fontOf(*reset).get_size());
     layoutButton.popdown();
-}
-
-namespace {
-
-// Samples a value once per frame of `widget` from just before `action` until
-// a while after it.
-std::vector<double> perFrame(Gtk::Widget& widget, const std::function<double()>& sample,
-                             const std::function<void()>& action)
-{
-    std::vector<double> samples{sample()};
-    const auto tick = widget.add_tick_callback([&](const Glib::RefPtr<Gdk::FrameClock>&) {
-        samples.push_back(sample());
-        return true;
-    });
-    action();
-    runMainLoopFor(400ms);
-    widget.remove_tick_callback(tick);
-    return samples;
-}
-
-bool anyStrictlyBetween(const std::vector<double>& values, double low, double high)
-{
-    return std::any_of(values.begin(), values.end(), [&](double v) { return v > low + 0.5 && v < high - 0.5; });
-}
-
-// The highlight's top once it settled on the first service chosen, then per
-// frame while the second is chosen.
-struct HighlightMove {
-    double from;
-    std::vector<double> ys;
-};
-
-HighlightMove highlightMoving(ServiceList& list, const std::function<void(const std::string&)>& choose)
-{
-    choose("one");
-    EXPECT_TRUE(waitUntil([&] { return list.highlightFrame().has_value(); }));
-    runMainLoopFor(200ms);
-    const double from = list.highlightFrame()->y;
-    return {from, perFrame(list, [&] { return list.highlightFrame()->y; }, [&] { choose("three"); })};
-}
-
-}  // namespace
-
-TEST_F(DesktopWindowTest, TheHighlightSlidesFromTheOldTileToTheNewOne)
-{
-    start();
-    auto& list = view_->serviceBar().list();
-    const auto [from, ys] = highlightMoving(list, [&](const std::string& id) { choose(id); });
-    const double to = serviceTile("three").get_parent()->get_allocation().get_y();
-    ASSERT_GT(to, from + 100);
-    EXPECT_TRUE(anyStrictlyBetween(ys, from, to)) << ys.size() << " frames";
-    EXPECT_DOUBLE_EQ(ys.back(), to);
-    EXPECT_DOUBLE_EQ(list.highlightFrame()->height, serviceTile("three").get_parent()->get_height());
-}
-
-TEST_F(DesktopWindowTest, ADropGlidesTheButtonsToTheirNewPlaces)
-{
-    start();
-    auto& list = view_->serviceBar().list();
-    auto& three = serviceTile("three");
-    auto& one = serviceTile("one");
-    const double step = three.get_parent()->get_allocation().get_y() - one.get_parent()->get_allocation().get_y();
-    pointer().keyDown("ctrl").moveTo(three).press().glideTo(three, one, std::nullopt, 4);
-    const auto offsets = perFrame(list, [&] { return list.drawnOffset("three").y; },
-                                  [&] { pointer().release().keyUp("ctrl"); });
-    ASSERT_EQ(libraryIDs(), (std::vector<std::string>{"three", "one", "two"}));
-    // From where it was, two places down, to its new place at the top.
-    std::string drawn;
-    for (double o : offsets) drawn += std::to_string(o) + " ";
-    EXPECT_TRUE(anyStrictlyBetween(offsets, 0, step)) << drawn;
-    EXPECT_EQ(offsets.back(), 0);
-    EXPECT_TRUE(std::none_of(offsets.begin(), offsets.end(), [&](double y) { return y > step * 2 + 0.5; }));
-}
-
-TEST_F(DesktopWindowTest, WithAnimationsOffTheHighlightAndTheButtonsJump)
-{
-    auto settings = Gtk::Settings::get_default();
-    settings->property_gtk_enable_animations() = false;
-    start();
-    auto& list = view_->serviceBar().list();
-    const auto [from, ys] = highlightMoving(list, [&](const std::string& id) { choose(id); });
-    const double to = serviceTile("three").get_parent()->get_allocation().get_y();
-    EXPECT_FALSE(anyStrictlyBetween(ys, from, to));
-    EXPECT_DOUBLE_EQ(ys.back(), to);
-
-    auto& three = serviceTile("three");
-    auto& one = serviceTile("one");
-    pointer().keyDown("ctrl").moveTo(three).press().glideTo(three, one, std::nullopt, 4);
-    const auto offsets = perFrame(list, [&] { return list.drawnOffset("three").y; },
-                                  [&] { pointer().release().keyUp("ctrl"); });
-    settings->property_gtk_enable_animations() = true;
-    ASSERT_EQ(libraryIDs(), (std::vector<std::string>{"three", "one", "two"}));
-    EXPECT_TRUE(std::all_of(offsets.begin(), offsets.end(), [](double y) { return y == 0; }));
 }
 
 namespace {

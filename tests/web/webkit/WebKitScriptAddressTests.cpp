@@ -254,6 +254,11 @@ TEST_F(WebKitScriptAddressTest, OrdinaryLinksFormsAndMiddleClicksStillWork)
     click("frame", "submit");
     ASSERT_TRUE(waitUntil([&] { return server_.requestCount("/submitted/frame") == 1; }));
     EXPECT_EQ(server_.lastRequest("/submitted/frame").target, "/submitted/frame?q=1");
+    // Back only once the frame shows the answer: before, there is no entry to go back from.
+    ASSERT_TRUE(waitUntil([&] {
+        return evaluateText(*session_, "return document.getElementById('frame').contentWindow.location.pathname;",
+                            nullptr) == "/submitted/frame";
+    }));
     session_->goBack();
     ASSERT_TRUE(waitUntil([&] { return position("frame", "plain").has_value(); }));
     click("frame", "plain");
