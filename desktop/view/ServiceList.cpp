@@ -27,7 +27,9 @@ void ServiceList::select(const std::optional<std::string>& id)
 {
     if (id == selected_) return;
     selected_ = id;
-    place();
+    // The slide starts with the first frame that draws it: opening a service
+    // can hold the main loop for longer than the slide lasts, and a slide
+    // timed from the change would be over before anything was drawn.
     queue_draw();
 }
 
