@@ -7,7 +7,7 @@ namespace meridavolt {
 namespace {
 
 // Set while the keyboard is on its way to a window just shown: the window
-// beneath has already heard that it lost it, the new one not yet that it has it.
+// beneath may have heard that it lost it before the new one hears that it has it.
 constexpr const char* keyboardComing = "meridavolt-keyboard-coming";
 
 void giveKeyboardTo(Gtk::Window& window)
