@@ -1,5 +1,7 @@
 #include "desktop/view/ErrorAlert.h"
 
+#include "desktop/view/KeyboardReturn.h"
+
 #include <glibmm/main.h>
 
 namespace meridavolt {
@@ -35,13 +37,13 @@ void ErrorAlert::update()
         dialog_->signal_response().connect([this](int) { model_.setError(std::nullopt); });
     }
     dialog_->set_secondary_text(*message);
-    dialog_->present();
+    presentTakingKeyboard(*dialog_);
 }
 
 void ErrorAlert::close()
 {
     if (!dialog_) return;
-    dialog_->set_visible(false);
+    hideReturningKeyboard(*dialog_);
     // The dialog may be answering its own response right now.
     auto holder = std::make_shared<std::unique_ptr<Gtk::MessageDialog>>(std::move(dialog_));
     Glib::signal_idle().connect_once([holder] { holder->reset(); });

@@ -1,5 +1,7 @@
 #include "desktop/view/SheetHost.h"
 
+#include "desktop/view/KeyboardReturn.h"
+
 #include <glibmm/main.h>
 #include <gdk/gdkkeysyms.h>
 #include <gtkmm/shortcut.h>
@@ -63,7 +65,7 @@ void destroyLater(std::unique_ptr<Gtk::Window> window, std::unique_ptr<Gtk::Widg
                   std::unique_ptr<Gtk::Widget> child)
 {
     if (!window) return;
-    window->set_visible(false);
+    hideReturningKeyboard(*window);
     struct Parts {
         std::unique_ptr<Gtk::Window> window;
         std::unique_ptr<Gtk::Widget> frame;
@@ -148,7 +150,7 @@ void SheetHost::present()
             return true;
         },
         false);
-    window_->present();
+    presentTakingKeyboard(*window_);
 }
 
 void SheetHost::close()

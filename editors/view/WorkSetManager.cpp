@@ -1,6 +1,7 @@
 #include "editors/view/WorkSetManager.h"
 
 #include "desktop/view/DesktopStyle.h"
+#include "desktop/view/KeyboardReturn.h"
 #include "editors/view/EditorStyle.h"
 #include "platform/Text.h"
 
@@ -147,13 +148,13 @@ void WorkSetManager::askToDelete(const WorkSet& set)
         deleting_.reset();
         closeConfirmation();
     });
-    confirmation_->present();
+    presentTakingKeyboard(*confirmation_);
 }
 
 void WorkSetManager::closeConfirmation()
 {
     if (!confirmation_) return;
-    confirmation_->set_visible(false);
+    hideReturningKeyboard(*confirmation_);
     // Destroyed once its response is over.
     auto dialog = std::shared_ptr<Gtk::MessageDialog>(confirmation_.release());
     Glib::signal_idle().connect_once([dialog] {});

@@ -105,30 +105,25 @@ protected:
         testing::runMainLoopFor(std::chrono::milliseconds(100));
     }
 
-    // Types a key combination ({"ctrl", "comma"}) into the window under the
-    // pointer until it had its effect: without a window manager the first keys
-    // after a window closed can go to the window that closed.
+    // Types a key combination ({"ctrl", "comma"}) once into `window`, which
+    // must hold the keyboard focus, and waits for its effect.
     bool press(Gtk::Window& window, const std::vector<std::string>& keys, const std::function<bool()>& effect)
     {
-        for (int attempt = 0; attempt < 3; ++attempt) {
-            XdoPointer pointer(window);
-            pointer.moveTo(*window.get_child());
-            for (const auto& key : keys) pointer.keyDown(key);
-            for (auto key = keys.rbegin(); key != keys.rend(); ++key) pointer.keyUp(*key);
-            if (testing::waitUntil(effect, std::chrono::seconds(3))) return true;
+        if (!testing::waitUntil([&] { return window.is_active(); })) {
+            ADD_FAILURE() << "the window \"" << window.get_title() << "\" does not hold the keyboard focus";
+            return false;
         }
-        return false;
+        std::string combination;
+        for (const auto& key : keys) combination += (combination.empty() ? "" : "+") + key;
+        XdoPointer(window).type(combination);
+        return testing::waitUntil(effect);
     }
 
-    // Clicks until the click had its effect: the first click on a sheet that
-    // a closing sheet uncovered can be taken by the window's re-entry.
-    bool clickUntil(Gtk::Window& window, Gtk::Widget& widget, const std::function<bool()>& effect)
+    // Clicks `widget` of `window` once with the real pointer and waits for the click's effect.
+    bool click(Gtk::Window& window, Gtk::Widget& widget, const std::function<bool()>& effect)
     {
-        for (int attempt = 0; attempt < 3; ++attempt) {
-            XdoPointer(window).moveTo(widget).click();
-            if (testing::waitUntil(effect, std::chrono::seconds(2))) return true;
-        }
-        return false;
+        XdoPointer(window).moveTo(widget).click();
+        return testing::waitUntil(effect);
     }
 
     // The content of the shown sheet with this title.

@@ -52,13 +52,32 @@ protected:
         auto& window = *dynamic_cast<Gtk::Window*>(manager.get_root());
         const auto opened = [&] { return manager.editor() && manager.editor()->get_mapped(); };
         // Rows scrolled out of the sheet are chosen as the keyboard does.
+        if (!waitUntil([&] { return row(list, index).get_height() > 0; })) return nullptr;
         double x = 0, y = 0;
         row(list, index).translate_coordinates(window, 0, row(list, index).get_height(), x, y);
-        if (y < window.get_height()) clickUntil(window, row(list, index), opened);
+        if (y < window.get_height()) click(window, row(list, index), opened);
         else row(list, index).activate();
         if (!waitUntil(opened)) return nullptr;
         runMainLoopFor(100ms);
         return manager.editor();
+    }
+
+    // The names the rows of "マイサービス" show, in order.
+    std::vector<std::string> shownNames(ServiceManager& manager)
+    {
+        std::vector<std::string> names;
+        for (int i = 0; auto* row = manager.myServices().get_row_at_index(i); ++i)
+            names.push_back(findWidget<Gtk::Label>(*row)->get_text());
+        return names;
+    }
+
+    std::vector<std::string> namesOf(const std::vector<std::string>& ids)
+    {
+        std::vector<std::string> names;
+        for (const auto& id : ids)
+            for (const auto& service : model_->library().services)
+                if (service.id == id) names.push_back(service.name);
+        return names;
     }
 
     void clickSave(ServiceEditor& editor)
@@ -129,6 +148,8 @@ TEST_F(ServiceManagerWindow, AddsEditsAndRefusesWebsitesThroughTheEditor)
     ASSERT_TRUE(press(*dynamic_cast<Gtk::Window*>(editor->get_root()), {"Escape"},
                       [&] { return manager->editor() == nullptr; }));
     EXPECT_TRUE(model_->managing());
+    auto& managerWindow = *dynamic_cast<Gtk::Window*>(manager->get_root());
+    EXPECT_TRUE(waitUntil([&] { return managerWindow.is_active(); })) << "the closed editor kept the keyboard";
     EXPECT_EQ(model_->library().services.size(), 5u);
     runMainLoopFor(100ms);
 
@@ -138,6 +159,10 @@ TEST_F(ServiceManagerWindow, AddsEditsAndRefusesWebsitesThroughTheEditor)
     EXPECT_FALSE(editor->modePicker().get_sensitive());
     editor->cancelButton().activate();
     ASSERT_TRUE(waitUntil([&] { return manager->editor() == nullptr; }));
+
+    // Each closed sheet gives the keyboard back to the window beneath it.
+    ASSERT_TRUE(press(managerWindow, {"Escape"}, [&] { return !model_->managing(); }));
+    EXPECT_TRUE(waitUntil([&] { return window_->is_active(); })) << "the closed manager kept the keyboard";
 }
 
 TEST_F(ServiceManagerWindow, DeletesAtOnceReordersByDraggingAndClosesOnEsc)
@@ -209,8 +234,11 @@ TEST_F(ServiceManagerWindow, KeyboardFocusGoesToTheNeighbourOfARemovedRowAndBack
     ServiceManager* manager = openManager();
     ASSERT_NE(manager, nullptr);
     auto& sheetWindow = *dynamic_cast<Gtk::Window*>(manager->get_root());
+    // The rows show the library once they are rebuilt after a change, and the
+    // keyboard is on the row that shows this service.
     const auto focusedOn = [&](const std::string& id) {
         const auto ids = libraryIDs();
+        if (shownNames(*manager) != namesOf(ids)) return false;
         const auto at = std::find(ids.begin(), ids.end(), id);
         return at != ids.end() && manager->myServices().get_row_at_index(int(at - ids.begin())) == sheetWindow.get_focus();
     };

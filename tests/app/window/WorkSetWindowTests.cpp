@@ -58,7 +58,7 @@ protected:
 
     void click(Gtk::Widget& widget, const std::function<bool()>& effect)
     {
-        ASSERT_TRUE(clickUntil(windowOf(widget), widget, effect));
+        ASSERT_TRUE(EditorWindowTest::click(windowOf(widget), widget, effect));
     }
 
     std::vector<std::string> idsOf(const std::vector<Service>& services)
@@ -280,8 +280,8 @@ TEST_P(WorkSetAddMenu, ShowsNamesWholeAndCutsOnlyWhatWouldPassTheWindow)
     EXPECT_TRUE(press(*window_, {"ctrl", "shift", "k"}, [&] { return model_->showingWorkSets(); }));
     auto* manager = sheet<WorkSetManager>("作業セット");
     ASSERT_NE(manager, nullptr);
-    ASSERT_TRUE(clickUntil(*dynamic_cast<Gtk::Window*>(manager->get_root()), manager->saveCurrentButton(),
-                           [&] { return manager->editor() != nullptr; }));
+    ASSERT_TRUE(click(*dynamic_cast<Gtk::Window*>(manager->get_root()), manager->saveCurrentButton(),
+                      [&] { return manager->editor() != nullptr; }));
     ASSERT_TRUE(waitUntil([&] { return manager->editor() && manager->editor()->get_mapped(); }));
     runMainLoopFor(100ms);
     WorkSetEditor* editor = manager->editor();
@@ -289,7 +289,7 @@ TEST_P(WorkSetAddMenu, ShowsNamesWholeAndCutsOnlyWhatWouldPassTheWindow)
     ASSERT_TRUE(waitUntil([&] { return editor->rowButton("long", RowButton::remove) == nullptr; }));
     Gtk::Window& sheetWindow = *dynamic_cast<Gtk::Window*>(editor->get_root());
     auto choices = editor->addChoices();
-    ASSERT_TRUE(clickUntil(sheetWindow, editor->addMenu(), [&] { return choices.front()->get_mapped(); }));
+    ASSERT_TRUE(click(sheetWindow, editor->addMenu(), [&] { return choices.front()->get_mapped(); }));
     auto& menu = *editor->addMenu().get_popover();
     ASSERT_TRUE(waitUntil([&] { return menu.get_width() > 0 && choices.front()->get_width() > 0; }));
     runMainLoopFor(200ms);

@@ -9,8 +9,19 @@ namespace meridavolt::desktoptest {
 
 namespace {
 
+// A widget just built has no place until the next layout: aimed at before,
+// the pointer would hit whatever lies at the corner of its parent.
+void waitUntilPlaced(Gtk::Widget& widget)
+{
+    testing::waitUntil([&] { return widget.get_mapped() && widget.get_width() > 0 && widget.get_height() > 0; });
+}
+
 void run(const std::string& command)
 {
+    // The server first does all this process asked (a window hidden, the
+    // focus moved): the pointer and keys then meet the windows the program
+    // shows now, not the ones it just took away.
+    gdk_display_sync(gdk_display_get_default());
     g_spawn_command_line_sync(command.c_str(), nullptr, nullptr, nullptr, nullptr);
 }
 
@@ -18,6 +29,7 @@ void run(const std::string& command)
 
 XdoPointer& XdoPointer::moveTo(Gtk::Widget& widget, std::optional<double> x, std::optional<double> y)
 {
+    waitUntilPlaced(widget);
     const auto [wx, wy] = windowPoint(widget, x.value_or(widget.get_width() / 2.0), y.value_or(widget.get_height() / 2.0));
     return moveToWindowPoint(wx, wy);
 }
@@ -25,6 +37,8 @@ XdoPointer& XdoPointer::moveTo(Gtk::Widget& widget, std::optional<double> x, std
 XdoPointer& XdoPointer::glideTo(Gtk::Widget& from, Gtk::Widget& to, std::optional<double> x,
                                 std::optional<double> y, int steps)
 {
+    waitUntilPlaced(from);
+    waitUntilPlaced(to);
     // The path is fixed before the first step: a drop may rebuild both widgets on the way.
     const auto [fx, fy] = windowPoint(from, from.get_width() / 2.0, from.get_height() / 2.0);
     const auto [tx, ty] = windowPoint(to, x.value_or(to.get_width() / 2.0), y.value_or(to.get_height() / 2.0));

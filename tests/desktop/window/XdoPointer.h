@@ -30,6 +30,9 @@ public:
     XdoPointer& click(int button = 1) { return step("click " + std::to_string(button)); }
     XdoPointer& keyDown(const std::string& key) { return step("keydown " + key); }
     XdoPointer& keyUp(const std::string& key) { return step("keyup " + key); }
+    // Presses and releases a combination ("ctrl+comma") in one go, as a quick
+    // hand does: keys held down longer start the server's key repeat.
+    XdoPointer& type(const std::string& combination) { return step("key " + combination); }
 
     // The X window id of the window or popover, for tools that take one.
     std::string windowID();
