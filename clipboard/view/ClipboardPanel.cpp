@@ -2,6 +2,7 @@
 
 #include "clipboard/view/MemoryDragAndDrop.h"
 #include "platform/SymbolIcons.h"
+#include "platform/gdk/KeyboardReturn.h"
 
 #include <gdkmm/display.h>
 #include <glibmm/main.h>
@@ -338,11 +339,11 @@ void ClipboardPanel::askToClear()
     confirmation_->set_default_response(Gtk::ResponseType::CANCEL);
     confirmation_->signal_response().connect([this](int response) {
         if (response == Gtk::ResponseType::ACCEPT) confirmClear();
-        confirmation_->hide();
+        hideReturningKeyboard(*confirmation_);
         dialogEnded();
     });
     dialogOpen_ = true;
-    confirmation_->present();
+    presentTakingKeyboard(*confirmation_);
 }
 
 void ClipboardPanel::confirmClear() { clearHistory(store_); }

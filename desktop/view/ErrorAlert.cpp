@@ -1,6 +1,6 @@
 #include "desktop/view/ErrorAlert.h"
 
-#include "desktop/view/KeyboardReturn.h"
+#include "platform/gdk/KeyboardReturn.h"
 
 #include <glibmm/main.h>
 

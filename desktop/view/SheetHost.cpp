@@ -1,6 +1,6 @@
 #include "desktop/view/SheetHost.h"
 
-#include "desktop/view/KeyboardReturn.h"
+#include "platform/gdk/KeyboardReturn.h"
 
 #include <glibmm/main.h>
 #include <gdk/gdkkeysyms.h>

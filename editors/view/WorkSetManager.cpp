@@ -1,9 +1,9 @@
 #include "editors/view/WorkSetManager.h"
 
 #include "desktop/view/DesktopStyle.h"
-#include "desktop/view/KeyboardReturn.h"
 #include "editors/view/EditorStyle.h"
 #include "platform/Text.h"
+#include "platform/gdk/KeyboardReturn.h"
 
 #include <glibmm/main.h>
 

@@ -1,4 +1,4 @@
-#include "desktop/view/KeyboardReturn.h"
+#include "platform/gdk/KeyboardReturn.h"
 
 #include <memory>
 
