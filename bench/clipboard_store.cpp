@@ -6,6 +6,7 @@
 //
 // Runs under an X11 display (scripts/bench.sh wraps it in xvfb-run). With
 // --copyq and CopyQ installed, CopyQ's idle CPU is measured the same way.
+#include "ProcessMemory.h"
 #include "clipboard/view/SystemClipboardStore.h"
 #include "fakes/FakeScheduler.h"
 #include "fakes/MemorySettings.h"
@@ -164,16 +165,6 @@ void measurePrepareImage()
                 images ? "" : " (refused)");
 }
 
-double pssMegabytes()
-{
-    std::ifstream rollup("/proc/self/smaps_rollup");
-    std::string line;
-    while (std::getline(rollup, line)) {
-        if (line.rfind("Pss:", 0) == 0) return std::stod(line.substr(4)) / 1024.0;
-    }
-    return 0;
-}
-
 // The twelve lines of the bench screenshot, and how many of them came back
 // exactly (Japanese without the spaces the model puts between characters).
 struct Screenshot {
@@ -209,7 +200,7 @@ std::size_t linesRead(const Screenshot& shot, const std::optional<std::string>& 
 void measureRecognitionOf(const Screenshot& shot, const char* size, TesseractTextRecognizer::Options options)
 {
     fakes::FakeScheduler scheduler;
-    const double memoryBefore = pssMegabytes();
+    const double memoryBefore = bench::pssMegabytes();
     TesseractTextRecognizer recognizer(scheduler, options);
     auto started = Steady::now();
     auto result = recognizer.recognize(shot.png);
@@ -222,7 +213,7 @@ void measureRecognitionOf(const Screenshot& shot, const char* size, TesseractTex
         warm.push_back(milliseconds(Steady::now() - started));
         read = std::min(read, linesRead(shot, result.text));
     }
-    const double memoryWarm = pssMegabytes();
+    const double memoryWarm = bench::pssMegabytes();
     started = Steady::now();
     scheduler.advance(options.keptFor);  // the release, on the main thread in the program
     const double release = milliseconds(Steady::now() - started);
@@ -232,7 +223,7 @@ void measureRecognitionOf(const Screenshot& shot, const char* size, TesseractTex
     std::printf("%-36s cold %5.0f ms  warm median %5.0f ms (%.0f-%.0f)  %zu/12 lines read  PSS kept %+.0f MB, "
                 "after release %+.0f MB (release %.0f ms)\n",
                 label.c_str(), cold, warm[warm.size() / 2], warm.front(), warm.back(), read, memoryWarm - memoryBefore,
-                pssMegabytes() - memoryBefore, release);
+                bench::pssMegabytes() - memoryBefore, release);
 }
 
 // The tesseract command line on the same image, its own model load included.

@@ -5,6 +5,7 @@
 // entries than a history keeps, in two sessions one after the other. Each
 // configuration runs in a process of its own.
 #include "BenchSupport.h"
+#include "ProcessMemory.h"
 #include "fakes/MemorySettings.h"
 #include "fakes/TemporaryFolder.h"
 #include "platform/glib/MainLoopScheduler.h"
@@ -66,32 +67,10 @@ const next = (step) => {
 next(1);
 </script></body></html>)HTML";
 
-struct Memory {
-    long rss = 0;
-    long pss = 0;
-    long privateKilobytes = 0;
-};
-
-Memory ownMemory()
-{
-    std::ifstream rollup("/proc/self/smaps_rollup");
-    Memory memory;
-    std::string line;
-    while (std::getline(rollup, line)) {
-        const auto value = [&] { return std::stol(line.substr(line.find(':') + 1)); };
-        if (line.rfind("Rss:", 0) == 0) memory.rss = value();
-        if (line.rfind("Pss:", 0) == 0) memory.pss = value();
-        if (line.rfind("Private_Clean:", 0) == 0 || line.rfind("Private_Dirty:", 0) == 0) {
-            memory.privateKilobytes += value();
-        }
-    }
-    return memory;
-}
-
 void printMemory(const char* when)
 {
     testing::runMainLoopFor(seconds(3));  // let the engine settle
-    const Memory memory = ownMemory();
+    const bench::ProcessMemory memory = bench::processMemory();
     std::printf("  %-34s RSS %4ld MB  PSS %4ld MB  private %4ld MB\n", when, memory.rss / 1024, memory.pss / 1024,
                 memory.privateKilobytes / 1024);
 }

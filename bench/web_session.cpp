@@ -1,6 +1,7 @@
 // Web session figures: the time from creating a session to its first page
 // finished on a local server, and the memory of this process plus its WebKit
 // web and network processes with one and with three sessions loaded.
+#include "ProcessMemory.h"
 #include "fakes/MemorySettings.h"
 #include "fakes/TemporaryFolder.h"
 #include "platform/gdk/DisplayGLProbe.h"
@@ -34,17 +35,6 @@ const char* const page = R"HTML(<!doctype html><html><head><title>bench</title>
 </head><body><h1>Local page</h1>
 <script>for (let i = 0; i < 200; i++) document.write('<div class=card>Card ' + i + ' テキスト</div>');</script>
 </body></html>)HTML";
-
-// Proportional set size in kB of one process, or 0 when it cannot be read.
-long pssKilobytes(int pid)
-{
-    std::ifstream rollup("/proc/" + std::to_string(pid) + "/smaps_rollup");
-    std::string line;
-    while (std::getline(rollup, line)) {
-        if (line.rfind("Pss:", 0) == 0) return std::stol(line.substr(4));
-    }
-    return 0;
-}
 
 std::map<int, int> parentsByPid()
 {
@@ -93,7 +83,7 @@ MemoryFigure processTreeMemory()
         if (ancestor != self) continue;
         const auto name = commandName(pid);
         if (pid != self && name.rfind("WebKit", 0) != 0) continue;
-        const long pss = pssKilobytes(pid);
+        const long pss = bench::processMemory(std::to_string(pid)).pss;
         figure.totalKilobytes += pss;
         figure.parts.push_back(name + " " + std::to_string(pss / 1024) + " MB");
     }

@@ -18,6 +18,7 @@
 //   bench_whole_program [--runs=N] [--starts=N] [--idle-runs=N] [--baseline=PATH]
 #include "../tests/app/window/ApplicationProcess.h"
 #include "../tests/app/window/DesktopProbe.h"
+#include "ProcessMemory.h"
 #include "fakes/TemporaryFolder.h"
 #include "model/LibraryRepository.h"
 #include "platform/SettingsFile.h"
@@ -174,16 +175,6 @@ std::vector<pid_t> processTree(pid_t root)
     return tree;
 }
 
-double pssMegabytes(pid_t pid)
-{
-    std::ifstream rollup("/proc/" + std::to_string(pid) + "/smaps_rollup");
-    std::string line;
-    while (std::getline(rollup, line)) {
-        if (line.rfind("Pss:", 0) == 0) return std::stod(line.substr(4)) / 1024.0;
-    }
-    return 0;
-}
-
 struct Memory {
     double tree = 0;
     double ui = 0;
@@ -243,8 +234,8 @@ Usage usageOf(pid_t pid)
 Memory memoryOf(pid_t root)
 {
     Memory memory;
-    for (pid_t pid : processTree(root)) memory.tree += pssMegabytes(pid);
-    memory.ui = pssMegabytes(root);
+    for (pid_t pid : processTree(root)) memory.tree += bench::pssMegabytes(std::to_string(pid));
+    memory.ui = bench::pssMegabytes(std::to_string(root));
     return memory;
 }
 
