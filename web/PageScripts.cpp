@@ -1,5 +1,7 @@
 #include "web/PageScripts.h"
 
+#include <cstdio>
+#include <random>
 #include <string>
 
 namespace meridavolt::PageScripts {
@@ -53,57 +55,53 @@ return ((text) => {
 })(text);
 )JS";
 
-const char* const pauseMedia = R"JS(
-return (() => {
-  for (const media of document.querySelectorAll('video, audio')) {
-    try { media.pause(); } catch (error) {}
-  }
-  for (let index = 0; index < window.frames.length; index++) {
-    try { window.frames[index].postMessage('meridavolt-pause-media', '*'); } catch (error) {}
-  }
-  return true;
-})();
-)JS";
-
-const char* const pauseMediaRelay = R"JS(
-(() => {
-  if (window === window.top) return;
-  window.addEventListener('message', (event) => {
-    if (event.data !== 'meridavolt-pause-media' || event.source !== window.parent) return;
-    for (const media of document.querySelectorAll('video, audio')) {
-      try { media.pause(); } catch (error) {}
-    }
-    for (let index = 0; index < window.frames.length; index++) {
-      try { window.frames[index].postMessage('meridavolt-pause-media', '*'); } catch (error) {}
-    }
-  });
-})();
-)JS";
-
 namespace {
 
+// Names nothing: the pages can see it in the key our guards share and in the
+// message that pauses their media.
+std::string randomToken()
+{
+    std::random_device source;
+    std::string token;
+    for (int index = 0; index < 4; ++index) {
+        char part[9];
+        std::snprintf(part, sizeof part, "%08x", unsigned(source()));
+        token += part;
+    }
+    return token;
+}
+
+const std::string sharedToken = randomToken();
+
+std::string withToken(std::string source)
+{
+    for (auto at = source.find("%TOKEN%"); at != std::string::npos; at = source.find("%TOKEN%", at)) {
+        source.replace(at, 7, sharedToken);
+    }
+    return source;
+}
+
 // Builds the guard of links and forms: an object whose `guard` guards the
-// default actions of the events dispatched through a target and whose
-// `sendRunsScript` tells whether sending a form would run script. Everything
-// it uses is taken when it is built, at document start, so that a page that
-// replaces a method later changes nothing here; nothing depends on the frame
-// a node was made in, since a page can move nodes between its frames.
+// default actions of the events dispatched through a target, whose
+// `guardEvent` is that guard for one event, and whose `sendRunsScript` tells
+// whether sending a form would run script. Everything it uses is taken when it
+// is built, at document start, so that a page that replaces a method later
+// changes nothing here; nothing depends on the frame a node was made in, since
+// a page can move nodes between its frames. It reads nodes only through
+// getters that fit them, so a click costs one walk of its path and throws
+// nothing.
 const char* const guardFactory = R"JS(
 (() => {
   const apply = Reflect.apply;
   const getter = (prototype, name) => Reflect.getOwnPropertyDescriptor(prototype, name).get;
-  const read = (method, target, ...values) => {
-    try {
-      return apply(method, target, values);
-    } catch (error) {
-      return undefined;
-    }
-  };
   const { addEventListener, removeEventListener } = EventTarget.prototype;
-  const { getAttribute, getAttributeNS, hasAttribute, hasAttributeNS } = Element.prototype;
+  const { getAttribute, getAttributeNS, hasAttribute, hasAttributeNS, querySelectorAll } = Element.prototype;
   const nodeTypeOf = getter(Node.prototype, 'nodeType');
   const baseOf = getter(Node.prototype, 'baseURI');
+  const { getRootNode } = Node.prototype;
+  const idIn = { 9: Document.prototype.getElementById, 11: DocumentFragment.prototype.getElementById };
   const localNameOf = getter(Element.prototype, 'localName');
+  const namespaceOf = getter(Element.prototype, 'namespaceURI');
   const buttonTypeOf = getter(HTMLButtonElement.prototype, 'type');
   const buttonFormOf = getter(HTMLButtonElement.prototype, 'form');
   const inputTypeOf = getter(HTMLInputElement.prototype, 'type');
@@ -112,56 +110,161 @@ const char* const guardFactory = R"JS(
   const typeOf = getter(Event.prototype, 'type');
   const targetOf = getter(Event.prototype, 'target');
   const submitterOf = getter(SubmitEvent.prototype, 'submitter');
+  const { toLowerCase, indexOf, slice } = String.prototype;
   const Address = URL;
-  const protocolOf = getter(URL.prototype, 'protocol');
+  const { href: addressOf, hash: hashOf } = {
+    href: getter(URL.prototype, 'href'), hash: getter(URL.prototype, 'hash') };
   const Observer = MutationObserver;
   const { observe, disconnect } = MutationObserver.prototype;
   const later = setTimeout;
   const { get: lookUp, set: remember } = WeakMap.prototype;
+  const html = 'http://www.w3.org/1999/xhtml';
+  const svg = 'http://www.w3.org/2000/svg';
+  const mathml = 'http://www.w3.org/1998/Math/MathML';
   const xlink = 'http://www.w3.org/1999/xlink';
 
-  const runsScript = (address, element) => {
-    if (address === null || address === undefined) return false;
-    try {
-      return apply(protocolOf, new Address(address, apply(baseOf, element, [])), []) === 'javascript:';
-    } catch (error) {
-      return false;
+  // The scheme as the engine's address parser reads it: after leading
+  // controls and spaces, with tabs and line breaks anywhere dropped; none
+  // for an address relative to the base.
+  const schemeOf = (address) => {
+    let index = 0;
+    while (index < address.length && address[index] <= ' ') index++;
+    let scheme = '';
+    for (; index < address.length; index++) {
+      const c = address[index];
+      if (c === '\t' || c === '\n' || c === '\r') continue;
+      if (c === ':') return scheme === '' ? null : apply(toLowerCase, scheme, []);
+      const letter = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+      if (!letter && (scheme === '' || !((c >= '0' && c <= '9') || c === '+' || c === '-' || c === '.'))) return null;
+      scheme += c;
     }
+    return null;
   };
-  const isElement = (node) => read(nodeTypeOf, node) === 1;
-  const isLink = (node) => {
-    const name = read(localNameOf, node);
-    return (name === 'a' || name === 'area') &&
-        (apply(hasAttribute, node, ['href']) || apply(hasAttributeNS, node, [xlink, 'href']));
+  const runsScript = (address, node) => {
+    if (typeof address !== 'string') return false;
+    return (schemeOf(address) ?? schemeOf(apply(baseOf, node, []))) === 'javascript';
   };
-  const linkRunsScript = (link) => runsScript(
-      apply(getAttribute, link, ['href']) ?? apply(getAttributeNS, link, [xlink, 'href']), link);
-  const isSubmitButton = (node) => {
-    const buttonType = read(buttonTypeOf, node);
-    if (buttonType !== undefined) return buttonType === 'submit';
-    const inputType = read(inputTypeOf, node);
-    return inputType === 'submit' || inputType === 'image';
+
+  // The elements of a path that a click may activate, nearest first: links
+  // of HTML, SVG and MathML, SVG `use` elements (their copies of links live
+  // in a tree no script reaches), and HTML buttons. Which kind an element is
+  // never changes; whether it acts does, so that is read at each look.
+  const link = 1, copy = 2, button = 3;
+  const kindOf = (element) => {
+    const space = apply(namespaceOf, element, []);
+    if (space === mathml) return link;
+    const name = apply(localNameOf, element, []);
+    if (space === html) {
+      if (name === 'a' || name === 'area') return link;
+      if (name === 'button' || name === 'input') return button;
+    } else if (space === svg) {
+      if (name === 'a') return link;
+      if (name === 'use') return copy;
+    }
+    return 0;
   };
-  const formOf = (button) => read(buttonFormOf, button) ?? read(inputFormOf, button);
+  const candidatesOf = (path) => {
+    const found = [];
+    for (let index = 0; index < path.length; index++) {
+      const type = apply(nodeTypeOf, path[index], []);
+      if (type === 9) break;  // past the document is only its window
+      if (type !== 1) continue;
+      const kind = kindOf(path[index]);
+      if (kind) found[found.length] = { element: path[index], kind };
+    }
+    return found;
+  };
+
+  // SVG links take either address attribute, the others only `href`.
+  const addressesOf = (element) => apply(namespaceOf, element, []) === svg
+      ? [apply(getAttribute, element, ['href']), apply(getAttributeNS, element, [xlink, 'href'])]
+      : [apply(getAttribute, element, ['href'])];
+  const isLink = (element) => apply(hasAttribute, element, ['href']) ||
+      (apply(namespaceOf, element, []) === svg && apply(hasAttributeNS, element, [xlink, 'href']));
+  const linkRunsScript = (element) => {
+    const addresses = addressesOf(element);
+    for (let index = 0; index < addresses.length; index++) {
+      if (runsScript(addresses[index], element)) return true;
+    }
+    return false;
+  };
+
+  // The element a `use` copies, when it lives in the same document: by its
+  // fragment alone, or by the document's own address with a fragment.
+  const copiedBy = (use, address) => {
+    if (typeof address !== 'string') return null;
+    const hash = apply(indexOf, address, ['#']);
+    if (hash < 0) return null;
+    let id = apply(slice, address, [hash + 1]);
+    if (apply(indexOf, address, [':']) >= 0 || hash > 0) {
+      try {
+        const target = new Address(address, apply(baseOf, use, []));
+        const page = new Address(apply(baseOf, use, []));
+        const whole = apply(addressOf, target, []);
+        if (apply(slice, whole, [0, whole.length - apply(hashOf, target, []).length]) !==
+            apply(slice, apply(addressOf, page, []), [0, apply(addressOf, page, []).length - apply(hashOf, page, []).length])) {
+          return null;
+        }
+      } catch (error) {
+        return null;
+      }
+    }
+    const root = apply(getRootNode, use, []);
+    const find = idIn[apply(nodeTypeOf, root, [])];
+    return find ? apply(find, root, [id]) : null;
+  };
+  // Whether what a `use` copies holds a link that runs script, through the
+  // `use` elements it holds in turn.
+  const copyRunsScript = (use, seen = []) => {
+    for (let index = 0; index < seen.length; index++) if (seen[index] === use) return false;
+    seen[seen.length] = use;
+    const addresses = addressesOf(use);
+    for (let index = 0; index < addresses.length; index++) {
+      const copied = copiedBy(use, addresses[index]);
+      if (!copied) continue;
+      const inside = apply(querySelectorAll, copied, ['[*|href]']);
+      for (let at = -1; at < inside.length; at++) {
+        const element = at < 0 ? copied : inside[at];
+        const kind = kindOf(element);
+        if (kind === link && isLink(element) && linkRunsScript(element)) return true;
+        if (kind === copy && copyRunsScript(element, seen)) return true;
+      }
+    }
+    return false;
+  };
+
+  const formOf = (element) => apply(apply(localNameOf, element, []) === 'button' ? buttonFormOf : inputFormOf, element, []);
+  const isSubmitButton = (element) => {
+    if (apply(localNameOf, element, []) === 'button') return apply(buttonTypeOf, element, []) === 'submit';
+    const type = apply(inputTypeOf, element, []);
+    return type === 'submit' || type === 'image';
+  };
   const sendRunsScript = (form, submitter) => !!form && runsScript(
       submitter && apply(hasAttribute, submitter, ['formaction']) ? apply(getAttribute, submitter, ['formaction'])
                                                                   : apply(getAttribute, form, ['action']), form);
 
   // What a click would start: the nearest link with an address (an <a>
-  // without one activates its ancestor) and the nearest submit button's form.
-  // The path holds the nodes of open shadow roots; WebKitGTK hides those of
-  // closed ones from other script worlds, so the page's world guards each
-  // closed root it makes, where the path reaches inside.
-  const clickRunsScript = (path) => {
-    let link = null;
-    let button = null;
-    for (let index = 0; index < path.length; index++) {
-      const node = path[index];
-      if (!isElement(node)) continue;
-      if (!link && isLink(node)) link = node;
-      if (!button && isSubmitButton(node)) button = node;
+  // without one activates its ancestor), any copy of a link on the way to
+  // it, and the nearest submit button's form. The path holds the nodes of
+  // open shadow roots; WebKitGTK hides those of closed ones from other script
+  // worlds, so the page's world guards each closed root it makes, where the
+  // path reaches inside.
+  const clickRunsScript = (candidates) => {
+    let linkFound = false;
+    let buttonFound = false;
+    for (let index = 0; index < candidates.length && !(linkFound && buttonFound); index++) {
+      const { element, kind } = candidates[index];
+      if (kind === link && !linkFound && isLink(element)) {
+        if (linkRunsScript(element)) return true;
+        linkFound = true;
+      } else if (kind === copy && !linkFound) {
+        if (copyRunsScript(element)) return true;
+      } else if (kind === button && !buttonFound && isSubmitButton(element)) {
+        if (sendRunsScript(formOf(element), element)) return true;
+        buttonFound = true;
+      }
     }
-    return (!!link && linkRunsScript(link)) || (!!button && sendRunsScript(formOf(button), button));
+    return false;
   };
 
   // Events being dispatched, with the check of their default action.
@@ -172,10 +275,34 @@ const char* const guardFactory = R"JS(
   };
   const guardEvent = (event) => {
     const type = apply(typeOf, event, []);
-    const form = type === 'submit' ? apply(targetOf, event, []) : null;
-    const submitter = type === 'submit' ? read(submitterOf, event) ?? null : null;
-    const path = type === 'submit' ? [] : apply(composedPath, event, []);
-    const check = type === 'submit' ? () => sendRunsScript(form, submitter) : () => clickRunsScript(path);
+    let check;
+    let watched;
+    let path = [];
+    if (type === 'submit') {
+      const form = apply(targetOf, event, []);
+      let submitter = null;
+      try {
+        submitter = apply(submitterOf, event, []);
+      } catch (error) {  // a plain event the page named "submit"
+      }
+      check = () => sendRunsScript(form, submitter);
+      watched = [form, submitter];
+    } else {
+      path = apply(composedPath, event, []);
+      const candidates = candidatesOf(path);
+      // Nothing on the way can ever start a navigation.
+      if (candidates.length === 0) return;
+      check = () => clickRunsScript(candidates);
+      watched = [];
+      for (let index = 0; index < candidates.length; index++) {
+        const { element, kind } = candidates[index];
+        watched[watched.length] = element;
+        if (kind === button) watched[watched.length] = formOf(element);
+        if (kind !== copy) continue;
+        const addresses = addressesOf(element);
+        for (let at = 0; at < addresses.length; at++) watched[watched.length] = copiedBy(element, addresses[at]);
+      }
+    }
     if (check()) {
       apply(preventDefault, event, []);
       return;
@@ -187,39 +314,59 @@ const char* const guardFactory = R"JS(
     // dispatches: a handler that stops the event's propagation still lets
     // the rest of its own target's handlers run.
     const observer = new Observer(() => checkAtTheEnd(event));
-    const watch = (node) => {
-      if (node) apply(observe, observer, [node, { __proto__: null, attributes: true }]);
-    };
-    watch(form);
-    watch(submitter);
-    for (let index = 0; index < path.length; index++) {
-      if (!isElement(path[index])) continue;
-      watch(path[index]);
-      if (isSubmitButton(path[index])) watch(formOf(path[index]));
+    for (let index = 0; index < watched.length; index++) {
+      if (watched[index]) apply(observe, observer, [watched[index], { __proto__: null, attributes: true, subtree: true }]);
     }
     later(() => apply(disconnect, observer, []));
     apply(remember, checks, [event, check]);
-    const ahead = apply(composedPath, event, []);
-    for (let index = 0; index < ahead.length; index++) {
-      apply(removeEventListener, ahead[index], [type, checkAtTheEnd]);
-      apply(addEventListener, ahead[index], [type, checkAtTheEnd]);
+    if (type === 'submit') path = apply(composedPath, event, []);
+    for (let index = 0; index < path.length; index++) {
+      apply(removeEventListener, path[index], [type, checkAtTheEnd]);
+      apply(addEventListener, path[index], [type, checkAtTheEnd]);
     }
   };
   // The middle button follows links through auxclick; forms submit through submit.
-  const guard = (target, types = ['click', 'auxclick', 'submit']) => {
-    for (let index = 0; index < types.length; index++) apply(addEventListener, target, [types[index], guardEvent, true]);
+  const guard = (target, types = ['click', 'auxclick', 'submit'], listener = guardEvent) => {
+    for (let index = 0; index < types.length; index++) apply(addEventListener, target, [types[index], listener, true]);
   };
-  return { guard, sendRunsScript };
+  return { guard, guardEvent, sendRunsScript };
 })
 )JS";
 
 std::string withGuard(const char* install)
 {
-    return std::string("(() => {\n  const { guard: guardDefaultActions, sendRunsScript } = ") + guardFactory + "();" +
-           install + "})();\n";
+    return withToken(std::string("(() => {\n  const { guard: guardDefaultActions, guardEvent, sendRunsScript } = ") +
+                     guardFactory + "();" + install + "})();\n");
 }
 
 }  // namespace
+
+const std::string pauseMedia = withToken(R"JS(
+return (() => {
+  for (const media of document.querySelectorAll('video, audio')) {
+    try { media.pause(); } catch (error) {}
+  }
+  for (let index = 0; index < window.frames.length; index++) {
+    try { window.frames[index].postMessage('%TOKEN%', '*'); } catch (error) {}
+  }
+  return true;
+})();
+)JS");
+
+const std::string pauseMediaRelay = withToken(R"JS(
+(() => {
+  if (window === window.top) return;
+  window.addEventListener('message', (event) => {
+    if (event.data !== '%TOKEN%' || event.source !== window.parent) return;
+    for (const media of document.querySelectorAll('video, audio')) {
+      try { media.pause(); } catch (error) {}
+    }
+    for (let index = 0; index < window.frames.length; index++) {
+      try { window.frames[index].postMessage('%TOKEN%', '*'); } catch (error) {}
+    }
+  });
+})();
+)JS");
 
 const std::string scriptLinkGuard = withGuard(R"JS(
   guardDefaultActions(window);
@@ -253,19 +400,22 @@ const std::string pageWorldScriptAddressGuard = withGuard(R"JS(
   };
 
   // Each frame of the page shares its guard under this key, which the page
-  // can read but neither replace nor remove. A node is guarded by the guard
-  // of the frame it lives in: a page may call the methods of another frame,
-  // even one it has removed, where observers and timers no longer run.
-  const homeGuardKey = Symbol.for('meridavolt.guardDefaultActions');
-  Reflect.defineProperty(window, homeGuardKey, { value: guardDefaultActions });
-  const guardAtHome = (node, types) => {
+  // can read but neither replace nor remove. An event is guarded by the
+  // guard of the frame its node lives in when it is dispatched: a page may
+  // call the methods of another frame, even one it has removed, and move the
+  // nodes they made; a removed frame's observers and timers never run.
+  const sharedKey = Symbol.for('%TOKEN%');
+  Reflect.defineProperty(window, sharedKey, { value: apply(Function.prototype.bind, (event) => guardEvent(event), [null]) });
+  const currentTargetOf = getter(Event.prototype, 'currentTarget');
+  const guardHome = (event) => {
     let home;
     try {
-      home = describe(apply(windowOf, apply(ownerDocumentOf, node, []), []), homeGuardKey)?.value;
-    } catch (error) {
+      home = describe(apply(windowOf, apply(ownerDocumentOf, apply(currentTargetOf, event, []), []), []), sharedKey)?.value;
+    } catch (error) {  // its frame is gone
     }
-    (typeof home === 'function' ? home : guardDefaultActions)(node, types);
+    (typeof home === 'function' ? home : guardEvent)(event);
   };
+  const guardWhereItLives = (node, types) => guardDefaultActions(node, types, guardHome);
 
   // The engine's methods, replaced by methods that behave as they do for the
   // page: the same name and length, no prototype, not constructors, the same
@@ -288,7 +438,7 @@ const std::string pageWorldScriptAddressGuard = withGuard(R"JS(
   replaceMethod(Element.prototype, 'attachShadow', {
     attachShadow(init) {
       const root = apply(attachShadow, this, arguments);
-      if (apply(modeOf, root, []) === 'closed') guardAtHome(root);
+      if (apply(modeOf, root, []) === 'closed') guardWhereItLives(root);
       return root;
     },
   }.attachShadow);
@@ -307,7 +457,7 @@ const std::string pageWorldScriptAddressGuard = withGuard(R"JS(
   const requestSubmit = HTMLFormElement.prototype.requestSubmit;
   replaceMethod(HTMLFormElement.prototype, 'requestSubmit', {
     requestSubmit() {
-      if (isForm(this)) guardAtHome(this, ['submit']);
+      if (isForm(this)) guardWhereItLives(this, ['submit']);
       return apply(requestSubmit, this, arguments);
     },
   }.requestSubmit);

@@ -23,15 +23,15 @@ extern const char* const pasteSavedText;
 
 // Pauses every video and audio element of the main frame and asks every
 // child frame to do the same.
-extern const char* const pauseMedia;
+extern const std::string pauseMedia;
 
 // Installed in every frame at document start: answers the child-frame request
 // of pauseMedia and passes it on to the frame's own children.
-extern const char* const pauseMediaRelay;
+extern const std::string pauseMediaRelay;
 
-// Installed in every frame at document start: a link or a form whose address
-// runs script ("javascript:") does nothing, whether clicked, middle-clicked or
-// submitted. The engine runs such addresses without asking the session, so
+// Installed in every frame at document start: a link (HTML, SVG or MathML,
+// or one that an SVG `use` copies) or a form whose address runs script
+// ("javascript:") does nothing, whether clicked, middle-clicked or submitted. The engine runs such addresses without asking the session, so
 // this cancels the event's default action; the page's own handlers still run.
 extern const std::string scriptLinkGuard;
 

@@ -168,9 +168,9 @@ struct WebKitEngine::Signals {
 WebKitEngine::WebKitEngine(std::shared_ptr<WebKitShared> shared) : shared_(std::move(shared))
 {
     contentManager_ = webkit_user_content_manager_new();
-    for (const char* source : {PageScripts::pauseMediaRelay, PageScripts::scriptLinkGuard.c_str()}) {
+    for (const std::string* source : {&PageScripts::pauseMediaRelay, &PageScripts::scriptLinkGuard}) {
         addScript(contentManager_,
-                  webkit_user_script_new_for_world(source, WEBKIT_USER_CONTENT_INJECT_ALL_FRAMES,
+                  webkit_user_script_new_for_world(source->c_str(), WEBKIT_USER_CONTENT_INJECT_ALL_FRAMES,
                                                    WEBKIT_USER_SCRIPT_INJECT_AT_DOCUMENT_START, scriptWorldName,
                                                    nullptr, nullptr));
     }

@@ -19,7 +19,7 @@ namespace {
 // /handled/..., so both can be counted in the top page and in the frame.
 const char* const casesTemplate = R"HTML(<!doctype html><html><head><style>
 body { margin: 0; display: flex; flex-wrap: wrap; align-items: flex-start }
-a, button, .host { display: block; width: 120px; height: 18px; margin: 2px; font: 14px sans-serif }
+a, button, .host, math, svg { display: block; width: 120px; height: 18px; margin: 2px; font: 14px sans-serif }
 </style></head><body>
 <a id=middle href="javascript:void fetch('/ran/%W%/middle')">middle</a>
 <a id=outer href="javascript:void fetch('/ran/%W%/wrapped')"></a>
@@ -40,6 +40,12 @@ a, button, .host { display: block; width: 120px; height: 18px; margin: 2px; font
 <span id=requestroot></span>
 <form id=scriptform action="javascript:void fetch('/ran/%W%/scriptsubmit')"></form>
 <form id=foreignform action="javascript:void fetch('/ran/%W%/foreignsubmit')"></form>
+<math id=math href="javascript:void fetch('/ran/%W%/math')"><mi>math-link</mi></math>
+<math><mi id=mi href="javascript:void fetch('/ran/%W%/mi')">mi-link-text</mi></math>
+<math><mtext id=mtext href="javascript:void fetch('/ran/%W%/mtext')">mtext-link</mtext></math>
+<svg id=use><defs><a id=copied href="javascript:void fetch('/ran/%W%/use')"><rect width=120 height=18 /></a></defs><use href="#copied"/></svg>
+<svg id=usemiddle><defs><a id=copiedmiddle href="javascript:void fetch('/ran/%W%/usemiddle')"><rect width=120 height=18 /></a></defs><use href="#copiedmiddle"/></svg>
+<svg id=xlinkuse><defs><g id=xlinked><a xlink:href="javascript:void fetch('/ran/%W%/xlinkuse')"><rect width=120 height=18 /></a></g></defs><use xlink:href="#xlinked"/></svg>
 <a id=plain href="/next/%W%">plain</a>
 <a id=middleplain href="/middle/%W%">middle plain</a>
 <form action="/submitted/%W%"><input type=hidden name=q value=1><button id=submit>submit</button></form>
@@ -87,6 +93,30 @@ a, button, .host { display: block; width: 120px; height: 18px; margin: 2px; font
     event.stopImmediatePropagation();
     setTimeout(() => goneRoot.firstChild.href = '/never/%W%');
   });
+  // A closed root made while its host sat in a frame's document, the host then
+  // moved into the page and the frame removed. During the click, the page adds
+  // a listener that turns its link into a script after every handler before.
+  const lender = document.createElement('iframe');
+  lender.hidden = true;
+  document.body.append(lender);
+  const adoptedHost = lender.contentDocument.createElement('span');
+  adoptedHost.className = 'host';
+  adoptedHost.id = 'adopted';
+  lender.contentDocument.body.append(adoptedHost);
+  const adoptedRoot = adoptedHost.attachShadow({ mode: 'closed' });
+  adoptedRoot.innerHTML = '<a href="/never/%W%" style="display:block">adopted</a>';
+  const adoptedLink = adoptedRoot.firstChild;
+  adoptedLink.addEventListener('click', () => {
+    report('adopted');
+    const swap = () => {
+      removeEventListener('click', swap);
+      adoptedLink.href = scriptAddress('adopted');
+      setTimeout(() => adoptedLink.href = '/never/%W%');
+    };
+    addEventListener('click', swap);
+  });
+  document.body.insertBefore(adoptedHost, document.getElementById('plain'));
+  lender.remove();
   // Forms sent by the page's own script: submit() fires no event.
   const requestRoot = document.getElementById('requestroot').attachShadow({ mode: 'open' });
   requestRoot.innerHTML = '<form action="' + scriptAddress('requestsubmit') + '"></form>';
@@ -99,10 +129,10 @@ a, button, .host { display: block; width: 120px; height: 18px; margin: 2px; font
       sends[id]();
     });
   }
-  for (const id of ['wrapped', 'form', 'formaction']) {
+  for (const id of ['wrapped', 'form', 'formaction', 'math', 'mi', 'mtext', 'use', 'xlinkuse']) {
     document.getElementById(id).addEventListener('click', () => report(id));
   }
-  document.getElementById('middle').addEventListener('auxclick', () => report('middle'));
+  for (const id of ['middle', 'usemiddle']) document.getElementById(id).addEventListener('auxclick', () => report(id));
   // The address turns into a script just before the default action, and back afterwards.
   for (const id of ['swapped', 'stopped']) {
     const link = document.getElementById(id);
@@ -116,10 +146,11 @@ a, button, .host { display: block; width: 120px; height: 18px; margin: 2px; font
 </script>
 </body></html>)HTML";
 
-const std::array<const char*, 16> scriptCases = {"middle",       "wrapped",      "swapped",       "stopped",
-                                                 "form",         "formaction",   "open",          "closed",
-                                                 "closedmiddle", "closedkey",    "shadowform",    "foreign",
-                                                 "foreigngone",  "scriptsubmit", "foreignsubmit", "requestsubmit"};
+const std::array<const char*, 23> scriptCases = {
+    "middle",        "wrapped",       "swapped",    "stopped",      "form",      "formaction",
+    "open",          "closed",        "closedmiddle", "closedkey",  "shadowform", "foreign",
+    "foreigngone",   "scriptsubmit",  "foreignsubmit", "requestsubmit", "math",  "mi",
+    "mtext",         "use",           "usemiddle",  "xlinkuse",     "adopted"};
 
 std::string casesPage(const std::string& where, const std::string& extra = "")
 {
@@ -165,12 +196,12 @@ protected:
         return std::make_pair(x, y);
     }
 
-    // Activates a case as a user does: a middle click on "middle" and
-    // "closedmiddle", Enter on the focused link of "closedkey" and in the field
+    // Activates a case as a user does: a middle click on "middle",
+    // "closedmiddle" and "usemiddle", Enter on the focused link of "closedkey" and in the field
     // of the form in a shadow root, a click on the rest.
     void activate(const std::string& where, const std::string& id)
     {
-        if (id == "middle" || id == "closedmiddle") return click(where, id, 2);
+        if (id == "middle" || id == "closedmiddle" || id == "usemiddle") return click(where, id, 2);
         if (id == "closedkey") {
             const std::string document =
                 where == "frame" ? "document.getElementById('frame').contentDocument" : "document";
@@ -297,6 +328,16 @@ TEST_F(WebKitScriptAddressTest, ThePageMakesShadowRootsAsBefore)
     )JS", nullptr);
     EXPECT_EQ(answer, "attachShadow 1 false TypeError closed null open true true NotSupportedError "
                       "NotSupportedError TypeError TypeError NotSupportedError");
+}
+
+TEST_F(WebKitScriptAddressTest, NothingThePageCanSeeOnItsWindowsNamesTheProgram)
+{
+    const std::string seen = evaluateText(*session_, R"JS(
+        const names = (view) => Reflect.ownKeys(view).map(String).join(' ').toLowerCase();
+        return names(window) + ' | ' + names(document.getElementById('frame').contentWindow);
+    )JS", nullptr);
+    EXPECT_NE(seen.find("symbol("), std::string::npos) << seen;
+    EXPECT_EQ(seen.find("meridavolt"), std::string::npos) << seen;
 }
 
 TEST_F(WebKitScriptAddressTest, ThePagesFormMethodsAndTheirSourceAreAsBefore)
