@@ -115,6 +115,9 @@ GdkPasteboard::~GdkPasteboard()
 void GdkPasteboard::ownerChanged(unsigned long owner, unsigned long time)
 {
     if (owner == ownWindow_) return;  // our own claims arrive through `changed`
+    // A notice handled only after we claimed the clipboard tells of content
+    // that ours has already replaced: it is no copy of another program's now.
+    if (watcher_->currentOwner() == ownWindow_) return;
     contentChanged(owner == 0 ? Holder::nobody : Holder::another, time);
 }
 

@@ -200,6 +200,23 @@ TEST_F(GdkPasteboardTest, OurOwnCopyWhileASlowOwnerIsBeingReadEndsTheReadAndIsNo
     EXPECT_FALSE(historyHas("ours"));
 }
 
+// The notice of xclip's claim is still unread when we copy: the main loop is
+// busy meanwhile, as the application's can be.
+TEST_F(GdkPasteboardTest, OurCopyMadeBeforeALateNoticeOfAnotherClientsCopyIsNotCapturedBack)
+{
+    makeStore();
+    Display* display = gdk_x11_display_get_xdisplay(gdk_display_get_default());
+    const Atom clipboard = XInternAtom(display, "CLIPBOARD", False);
+    XclipCopy copy(file("text", "theirs"), "UTF8_STRING");
+    for (int wait = 0; wait < 500 && XGetSelectionOwner(display, clipboard) == 0; ++wait) g_usleep(10'000);
+    ASSERT_NE(XGetSelectionOwner(display, clipboard), 0u);
+
+    store->copy(ClipboardEntry{"O", "ours", Date{1}, std::nullopt, std::nullopt});
+    testing::runMainLoopFor(std::chrono::milliseconds(1500));
+    EXPECT_TRUE(store->history().entries.empty());
+    EXPECT_EQ(store->status(), "コピーしました");
+}
+
 TEST_F(GdkPasteboardTest, ACopyFromAnotherPartOfTheApplicationIsCaptured)
 {
     // Web pages and text fields inside the application copy through GDK too.
