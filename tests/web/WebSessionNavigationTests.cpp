@@ -287,3 +287,35 @@ TEST_F(WebSessionTest, AHostThatTheEngineReadsAsAnotherSiteIsNotTheVideoSite)
     }
     EXPECT_TRUE(WebSession::isYouTubeURL(std::string("https://www.youtube.com/results?q=a%5Cb\\c")));
 }
+
+// --- addresses loaded through the session ---
+
+TEST_F(WebSessionTest, AScriptAddressNeverReachesTheEngine)
+{
+    // A services file edited by hand can hold one as a service's address.
+    auto& session = open("javascript:fetch('/beacon?'+document.cookie)");
+    for (const char* address : {"JavaScript:alert(1)", " javascript:alert(1)", "java\tscript:alert(1)",
+                                "file:///etc/passwd", "data:text/html,<script>alert(1)</script>"}) {
+        session.load(address);
+    }
+    EXPECT_TRUE(engine_->loads.empty());
+    EXPECT_FALSE(session.currentURL());
+    EXPECT_FALSE(session.externalRequest());
+    EXPECT_EQ(changeCount_, 0);
+    session.reload();
+    EXPECT_TRUE(engine_->loads.empty());
+}
+
+TEST_F(WebSessionTest, AddressesThePolicyAllowsLoadAsBeforeAndApplicationLinksAreOffered)
+{
+    auto& session = open("https://example.com/start");
+    session.load("javascript:alert(1)");
+    EXPECT_EQ(session.currentURL(), "https://example.com/start");
+    for (const char* address : {"HTTP://a.test/", "about:blank", "blob:https://a.test/1"}) session.load(address);
+    EXPECT_EQ(engine_->loads, (std::vector<std::string>{"https://example.com/start", "HTTP://a.test/", "about:blank",
+                                                        "blob:https://a.test/1"}));
+    session.load("mailto:someone@example.com");
+    EXPECT_EQ(engine_->loads.size(), 4u);
+    EXPECT_EQ(session.externalRequest(), "mailto:someone@example.com");
+    EXPECT_EQ(session.currentURL(), "blob:https://a.test/1");
+}
