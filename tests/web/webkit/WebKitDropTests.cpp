@@ -6,6 +6,7 @@
 #include "clipboard/window/HelperProgram.h"
 
 #include <fstream>
+#include <regex>
 
 // Last: Xlib's macros would clash with the headers above.
 #include <gdk/x11/gdkx.h>
@@ -87,4 +88,51 @@ TEST_F(WebKitDropTest, ADroppedWebAddressStillOpens)
 {
     auto helper = dropList(server_.url("/next") + "\r\n");
     EXPECT_TRUE(waitForPage(*session_, server_.url("/next")));
+}
+
+// In a split view, one page drags a script address of its own making onto
+// the other page, whose origin and cookie it must not reach; its plain link
+// still opens there.
+TEST_F(WebKitDropTest, APageCannotDropAScriptAddressOnAnotherPage)
+{
+    server_.serve("/source", std::regex_replace(R"HTML(<!doctype html><body style='margin:0'>
+        <a id=script href="/harmless" style="display:block; height:100px">script</a>
+        <a href="http://127.0.0.1:PORT/next" style="display:block; height:100px">plain</a>
+        <script>document.getElementById('script').addEventListener('dragstart', (event) => {
+            event.dataTransfer.setData('text/uri-list', "javascript:void fetch('/beacon?' + document.cookie)");
+        });</script></body>)HTML", std::regex("PORT"), std::to_string(server_.port())));
+    GtkWidget* box = gtk_box_new(GTK_ORIENTATION_HORIZONTAL, 0);
+    gtk_box_set_homogeneous(GTK_BOX(box), TRUE);
+    gtk_window_set_child(window_, box);
+    // Another site, without the other page's cookie.
+    sessions_.push_back(std::make_unique<WebSession>(server_.urlOnHost("localhost", "/source"),
+                                                     factory().makeEngine(), settings_, MainLoopScheduler::shared()));
+    WebSession& source = *sessions_.back();
+    for (WebSession* session : {&source, session_}) {
+        GtkWidget* view = WebKitEngine::widgetOf(session->engine());
+        if (gtk_widget_get_parent(view)) gtk_widget_unparent(view);
+        gtk_box_append(GTK_BOX(box), view);
+    }
+    ASSERT_TRUE(waitForPage(source, server_.urlOnHost("localhost", "/source")));
+    runMainLoopFor(300ms);
+    const auto ourWindow = std::to_string(gdk_x11_surface_get_xid(gtk_native_get_surface(GTK_NATIVE(window_))));
+    // From a link on the left half to the middle of the right half.
+    const auto drag = [&](int y) {
+        xdotool("mousemove --window " + ourWindow + " 100 " + std::to_string(y));
+        runMainLoopFor(100ms);
+        xdotool("mousedown 1");
+        for (int step = 1; step <= 30; ++step) {
+            xdotool("mousemove --window " + ourWindow + " " + std::to_string(100 + step * 20) + " " +
+                    std::to_string(y + step * 5));
+            runMainLoopFor(40ms);
+        }
+        xdotool("mouseup 1");
+    };
+    drag(50);
+    runMainLoopFor(1s);
+    EXPECT_EQ(evaluateText(*session_, "return location.pathname;", nullptr), "/start");
+    EXPECT_EQ(server_.requestCount("/beacon"), 0) << server_.lastRequest("/beacon").target;
+    drag(150);
+    EXPECT_TRUE(waitForPage(*session_, server_.url("/next")));
+    EXPECT_EQ(server_.requestCount("/beacon"), 0);
 }
