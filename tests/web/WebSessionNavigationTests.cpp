@@ -290,32 +290,23 @@ TEST_F(WebSessionTest, AHostThatTheEngineReadsAsAnotherSiteIsNotTheVideoSite)
 
 // --- addresses loaded through the session ---
 
-TEST_F(WebSessionTest, AScriptAddressNeverReachesTheEngine)
+TEST_F(WebSessionTest, OnlyAddressesThePolicyAllowsReachTheEngine)
 {
-    // A services file edited by hand can hold one as a service's address.
+    // A services file edited by hand can hold a script address as a service's address.
     auto& session = open("javascript:fetch('/beacon?'+document.cookie)");
     for (const char* address : {"JavaScript:alert(1)", " javascript:alert(1)", "java\tscript:alert(1)",
                                 "file:///etc/passwd", "data:text/html,<script>alert(1)</script>"}) {
         session.load(address);
     }
-    EXPECT_TRUE(engine_->loads.empty());
-    EXPECT_FALSE(session.currentURL());
-    EXPECT_FALSE(session.externalRequest());
-    EXPECT_EQ(changeCount_, 0);
     session.reload();
     EXPECT_TRUE(engine_->loads.empty());
-}
-
-TEST_F(WebSessionTest, AddressesThePolicyAllowsLoadAsBeforeAndApplicationLinksAreOffered)
-{
-    auto& session = open("https://example.com/start");
-    session.load("javascript:alert(1)");
-    EXPECT_EQ(session.currentURL(), "https://example.com/start");
+    EXPECT_FALSE(session.currentURL());
+    EXPECT_EQ(changeCount_, 0);
     for (const char* address : {"HTTP://a.test/", "about:blank", "blob:https://a.test/1"}) session.load(address);
-    EXPECT_EQ(engine_->loads, (std::vector<std::string>{"https://example.com/start", "HTTP://a.test/", "about:blank",
-                                                        "blob:https://a.test/1"}));
+    EXPECT_EQ(engine_->loads, (std::vector<std::string>{"HTTP://a.test/", "about:blank", "blob:https://a.test/1"}));
+    // An application link is offered, as the engine's policy offers it.
     session.load("mailto:someone@example.com");
-    EXPECT_EQ(engine_->loads.size(), 4u);
+    EXPECT_EQ(engine_->loads.size(), 3u);
     EXPECT_EQ(session.externalRequest(), "mailto:someone@example.com");
     EXPECT_EQ(session.currentURL(), "blob:https://a.test/1");
 }

@@ -66,7 +66,7 @@ protected:
     WebSession* session_ = nullptr;
 };
 
-TEST_F(WebKitDropTest, ADroppedScriptAddressDoesNothing)
+TEST_F(WebKitDropTest, ADroppedScriptAddressDoesNothingWhileAWebAddressStillOpens)
 {
     for (const std::string list : {"javascript:void fetch('/beacon?' + document.cookie)\r\n",
                                    "JavaScript:void fetch('/beacon?' + document.cookie)\r\n",
@@ -78,16 +78,11 @@ TEST_F(WebKitDropTest, ADroppedScriptAddressDoesNothing)
         // The page stays, and is still there to answer, after any request the drop could have made.
         runMainLoopFor(500ms);
         EXPECT_EQ(evaluateText(*session_, "return location.pathname;", nullptr), "/start") << list;
-        EXPECT_EQ(server_.requestCount("/beacon"), 0) << list << server_.lastRequest("/beacon").target;
     }
-    EXPECT_EQ(session_->engine().currentAddress(), server_.url("/start"));
     EXPECT_FALSE(session_->failure());
-}
-
-TEST_F(WebKitDropTest, ADroppedWebAddressStillOpens)
-{
     auto helper = dropList(server_.url("/next") + "\r\n");
     EXPECT_TRUE(waitForPage(*session_, server_.url("/next")));
+    EXPECT_EQ(server_.requestCount("/beacon"), 0) << server_.lastRequest("/beacon").target;
 }
 
 // In a split view, one page drags a script address of its own making onto
