@@ -3,7 +3,8 @@
 # lives in that subsystem, under <subsystem>/<technology>/.
 meridavolt_ui_library(platform_glib       platform/glib       DEPENDS mv_platform)
 meridavolt_ui_library(platform_gdk        platform/gdk        DEPENDS mv_platform mv_platform_glib)
-meridavolt_ui_library(web_webkit          web/webkit          DEPENDS mv_web mv_platform_glib)
+# The web view reads dropped links with the clipboard's bounded drop reader.
+meridavolt_ui_library(web_webkit          web/webkit          DEPENDS mv_web mv_platform_glib mv_clipboard_gdk)
 meridavolt_ui_library(clipboard_gdk       clipboard/gdk       DEPENDS mv_clipboard mv_platform_gdk mv_platform_glib)
 meridavolt_ui_library(clipboard_tesseract clipboard/tesseract DEPENDS mv_clipboard mv_platform_glib)
 meridavolt_ui_library(update_curl         update/curl         DEPENDS mv_update mv_platform_glib)

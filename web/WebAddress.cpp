@@ -44,4 +44,17 @@ bool isWeb(std::string_view address)
     return scheme == "http" || scheme == "https";
 }
 
+bool runsScript(std::string_view address)
+{
+    constexpr std::string_view scheme = "javascript:";
+    std::size_t matched = 0;
+    for (const char c : address) {
+        if (c == '\t' || c == '\n' || c == '\r') continue;
+        if (matched == 0 && static_cast<unsigned char>(c) <= 0x20) continue;
+        if (g_ascii_tolower(c) != scheme[matched]) return false;
+        if (++matched == scheme.size()) return true;
+    }
+    return false;
+}
+
 }  // namespace meridavolt::WebAddress

@@ -17,4 +17,9 @@ std::optional<std::string> lowercaseHost(std::string_view address);
 // Whether the address is an http or https address, whatever the scheme's case.
 bool isWeb(std::string_view address);
 
+// Whether a browser engine reads the text as a javascript: address: its URL
+// parser drops leading spaces and control characters and every tab and line
+// break before it reads the scheme.
+bool runsScript(std::string_view address);
+
 }  // namespace meridavolt::WebAddress

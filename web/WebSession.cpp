@@ -53,6 +53,10 @@ WebSession::~WebSession()
 
 void WebSession::load(const std::string& url)
 {
+    // The engine runs a script address it is asked to load without asking the
+    // policy: what the policy would turn away is turned away here, with the
+    // same effect, and the page and its address stay.
+    if (decideNavigation({url}) == NavigationDecision::cancel) return;
     ChangeScope scope(*this);
     assign(failure_, std::optional<std::string>());
     assign(currentURL_, std::optional<std::string>(url));

@@ -59,7 +59,9 @@ public:
     Signal<> changed;
 
     // --- operations ---
-    // Loads an address, waiting for the ad rules first when they are due.
+    // Loads an address, waiting for the ad rules first when they are due. An
+    // address the navigation policy cancels is not loaded: it only has the
+    // policy's effect (an application link waits for the user's confirmation).
     void load(const std::string& url);
     // Copies the engine's history flags and web address into the published state.
     void refresh();

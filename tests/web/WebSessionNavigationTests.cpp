@@ -287,3 +287,26 @@ TEST_F(WebSessionTest, AHostThatTheEngineReadsAsAnotherSiteIsNotTheVideoSite)
     }
     EXPECT_TRUE(WebSession::isYouTubeURL(std::string("https://www.youtube.com/results?q=a%5Cb\\c")));
 }
+
+// --- addresses loaded through the session ---
+
+TEST_F(WebSessionTest, OnlyAddressesThePolicyAllowsReachTheEngine)
+{
+    // A services file edited by hand can hold a script address as a service's address.
+    auto& session = open("javascript:fetch('/beacon?'+document.cookie)");
+    for (const char* address : {"JavaScript:alert(1)", " javascript:alert(1)", "java\tscript:alert(1)",
+                                "file:///etc/passwd", "data:text/html,<script>alert(1)</script>"}) {
+        session.load(address);
+    }
+    session.reload();
+    EXPECT_TRUE(engine_->loads.empty());
+    EXPECT_FALSE(session.currentURL());
+    EXPECT_EQ(changeCount_, 0);
+    for (const char* address : {"HTTP://a.test/", "about:blank", "blob:https://a.test/1"}) session.load(address);
+    EXPECT_EQ(engine_->loads, (std::vector<std::string>{"HTTP://a.test/", "about:blank", "blob:https://a.test/1"}));
+    // An application link is offered, as the engine's policy offers it.
+    session.load("mailto:someone@example.com");
+    EXPECT_EQ(engine_->loads.size(), 3u);
+    EXPECT_EQ(session.externalRequest(), "mailto:someone@example.com");
+    EXPECT_EQ(session.currentURL(), "blob:https://a.test/1");
+}

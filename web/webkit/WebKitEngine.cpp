@@ -1,5 +1,6 @@
 #include "web/webkit/WebKitEngine.h"
 
+#include "web/webkit/DroppedScriptGuard.h"
 #include "web/webkit/WebKitShared.h"
 #include "web/PageScripts.h"
 
@@ -184,6 +185,7 @@ WebKitEngine::WebKitEngine(std::shared_ptr<WebKitShared> shared) : shared_(std::
                                          "user-content-manager", contentManager_, nullptr));
     // Our own reference: the view lives as long as the engine, in a pane or not.
     g_object_ref_sink(view_);
+    guardDroppedScriptAddresses(GTK_WIDGET(view_));
     WebKitSettings* settings = webkit_web_view_get_settings(view_);
     webkit_settings_set_enable_back_forward_navigation_gestures(settings, TRUE);
     // Scripts may open windows without a click, as links can: the session
