@@ -99,7 +99,8 @@ const char* const guardFactory = R"JS(
   const nodeTypeOf = getter(Node.prototype, 'nodeType');
   const baseOf = getter(Node.prototype, 'baseURI');
   const { getRootNode } = Node.prototype;
-  const idIn = { 9: Document.prototype.getElementById, 11: DocumentFragment.prototype.getElementById };
+  const findInDocument = Document.prototype.getElementById;
+  const idIn = { 9: findInDocument, 11: DocumentFragment.prototype.getElementById };
   const localNameOf = getter(Element.prototype, 'localName');
   const namespaceOf = getter(Element.prototype, 'namespaceURI');
   const buttonTypeOf = getter(HTMLButtonElement.prototype, 'type');
@@ -112,8 +113,14 @@ const char* const guardFactory = R"JS(
   const submitterOf = getter(SubmitEvent.prototype, 'submitter');
   const { toLowerCase, indexOf, slice } = String.prototype;
   const Address = URL;
-  const { href: addressOf, hash: hashOf } = {
-    href: getter(URL.prototype, 'href'), hash: getter(URL.prototype, 'hash') };
+  const addressOf = getter(URL.prototype, 'href');
+  const ownerDocumentOf = getter(Node.prototype, 'ownerDocument');
+  const documentAddressOf = getter(Document.prototype, 'URL');
+  const load = fetch;
+  const { then } = Promise.prototype;
+  const { text: textOf } = Response.prototype;
+  const Parser = DOMParser;
+  const { parseFromString: parse } = DOMParser.prototype;
   const Observer = MutationObserver;
   const { observe, disconnect } = MutationObserver.prototype;
   const later = setTimeout;
@@ -189,46 +196,84 @@ const char* const guardFactory = R"JS(
     return false;
   };
 
-  // The element a `use` copies, when it lives in the same document: by its
-  // fragment alone, or by the document's own address with a fragment.
-  const copiedBy = (use, address) => {
+  // What a `use` address copies: an element of its own document, found in
+  // the `use` element's tree, or the address of another document's element.
+  const stripFragment = (address) => {
+    const hash = apply(indexOf, address, ['#']);
+    return hash < 0 ? address : apply(slice, address, [0, hash]);
+  };
+  const referenceOf = (use, address) => {
     if (typeof address !== 'string') return null;
     const hash = apply(indexOf, address, ['#']);
     if (hash < 0) return null;
-    let id = apply(slice, address, [hash + 1]);
-    if (apply(indexOf, address, [':']) >= 0 || hash > 0) {
+    const id = apply(slice, address, [hash + 1]);
+    if (hash > 0) {
+      let whole;
       try {
-        const target = new Address(address, apply(baseOf, use, []));
-        const page = new Address(apply(baseOf, use, []));
-        const whole = apply(addressOf, target, []);
-        if (apply(slice, whole, [0, whole.length - apply(hashOf, target, []).length]) !==
-            apply(slice, apply(addressOf, page, []), [0, apply(addressOf, page, []).length - apply(hashOf, page, []).length])) {
-          return null;
-        }
+        whole = apply(addressOf, new Address(address, apply(baseOf, use, [])), []);
       } catch (error) {
         return null;
       }
+      const own = apply(documentAddressOf, apply(ownerDocumentOf, use, []), []);
+      if (stripFragment(whole) !== stripFragment(own)) return { whole, document: stripFragment(whole), id };
     }
     const root = apply(getRootNode, use, []);
     const find = idIn[apply(nodeTypeOf, root, [])];
-    return find ? apply(find, root, [id]) : null;
+    return { element: find ? apply(find, root, [id]) : null };
   };
+
+  // What is known of the elements that `use` elements copy from other
+  // documents: true when one holds a link that runs script, false when none
+  // does, absent while being read. The engine reads the same files; they are
+  // read again here as the pointer comes over a `use`, well before a click.
+  const verdicts = new Map();
+  const { get: verdictOf, set: record, has: known, delete: forget } = Map.prototype;
+  const learn = (reference) => {
+    if (apply(known, verdicts, [reference.whole])) return;
+    apply(record, verdicts, [reference.whole, undefined]);
+    const read = apply(then, load(reference.document, { __proto__: null, credentials: 'same-origin' }),
+                       [(response) => apply(textOf, response, [])]);
+    apply(then, read, [(text) => {
+      const copied = apply(findInDocument, apply(parse, new Parser(), [text, 'image/svg+xml']), [reference.id]);
+      apply(record, verdicts, [reference.whole, !!copied && holdsScriptLink(copied, [])]);
+    }, () => apply(forget, verdicts, [reference.whole])]);
+  };
+  const learnCopies = (candidates) => {
+    for (let index = 0; index < candidates.length; index++) {
+      if (candidates[index].kind !== copy) continue;
+      const addresses = addressesOf(candidates[index].element);
+      for (let at = 0; at < addresses.length; at++) {
+        const reference = referenceOf(candidates[index].element, addresses[at]);
+        if (reference && reference.whole) learn(reference);
+      }
+    }
+  };
+
   // Whether what a `use` copies holds a link that runs script, through the
-  // `use` elements it holds in turn.
+  // `use` elements it holds in turn. A copy from another document not read
+  // yet counts as one that does.
   const copyRunsScript = (use, seen = []) => {
     for (let index = 0; index < seen.length; index++) if (seen[index] === use) return false;
     seen[seen.length] = use;
     const addresses = addressesOf(use);
     for (let index = 0; index < addresses.length; index++) {
-      const copied = copiedBy(use, addresses[index]);
-      if (!copied) continue;
-      const inside = apply(querySelectorAll, copied, ['[*|href]']);
-      for (let at = -1; at < inside.length; at++) {
-        const element = at < 0 ? copied : inside[at];
-        const kind = kindOf(element);
-        if (kind === link && isLink(element) && linkRunsScript(element)) return true;
-        if (kind === copy && copyRunsScript(element, seen)) return true;
+      const reference = referenceOf(use, addresses[index]);
+      if (!reference) continue;
+      if (reference.element && holdsScriptLink(reference.element, seen)) return true;
+      if (reference.whole && apply(verdictOf, verdicts, [reference.whole]) !== false) {
+        learn(reference);
+        return true;
       }
+    }
+    return false;
+  };
+  const holdsScriptLink = (copied, seen) => {
+    const inside = apply(querySelectorAll, copied, ['[*|href]']);
+    for (let at = -1; at < inside.length; at++) {
+      const element = at < 0 ? copied : inside[at];
+      const kind = kindOf(element);
+      if (kind === link && isLink(element) && linkRunsScript(element)) return true;
+      if (kind === copy && copyRunsScript(element, seen)) return true;
     }
     return false;
   };
@@ -287,6 +332,8 @@ const char* const guardFactory = R"JS(
       }
       check = () => sendRunsScript(form, submitter);
       watched = [form, submitter];
+    } else if (type === 'pointerover') {
+      return learnCopies(candidatesOf(apply(composedPath, event, [])));
     } else {
       path = apply(composedPath, event, []);
       const candidates = candidatesOf(path);
@@ -300,7 +347,7 @@ const char* const guardFactory = R"JS(
         if (kind === button) watched[watched.length] = formOf(element);
         if (kind !== copy) continue;
         const addresses = addressesOf(element);
-        for (let at = 0; at < addresses.length; at++) watched[watched.length] = copiedBy(element, addresses[at]);
+        for (let at = 0; at < addresses.length; at++) watched[watched.length] = referenceOf(element, addresses[at])?.element;
       }
     }
     if (check()) {
@@ -325,8 +372,9 @@ const char* const guardFactory = R"JS(
       apply(addEventListener, path[index], [type, checkAtTheEnd]);
     }
   };
-  // The middle button follows links through auxclick; forms submit through submit.
-  const guard = (target, types = ['click', 'auxclick', 'submit'], listener = guardEvent) => {
+  // The middle button follows links through auxclick; forms submit through
+  // submit; the pointer comes over what it may click with pointerover.
+  const guard = (target, types = ['click', 'auxclick', 'submit', 'pointerover'], listener = guardEvent) => {
     for (let index = 0; index < types.length; index++) apply(addEventListener, target, [types[index], listener, true]);
   };
   return { guard, guardEvent, sendRunsScript };

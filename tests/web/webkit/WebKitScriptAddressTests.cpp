@@ -46,6 +46,8 @@ a, button, .host, math, svg { display: block; width: 120px; height: 18px; margin
 <svg id=use><defs><a id=copied href="javascript:void fetch('/ran/%W%/use')"><rect width=120 height=18 /></a></defs><use href="#copied"/></svg>
 <svg id=usemiddle><defs><a id=copiedmiddle href="javascript:void fetch('/ran/%W%/usemiddle')"><rect width=120 height=18 /></a></defs><use href="#copiedmiddle"/></svg>
 <svg id=xlinkuse><defs><g id=xlinked><a xlink:href="javascript:void fetch('/ran/%W%/xlinkuse')"><rect width=120 height=18 /></a></g></defs><use xlink:href="#xlinked"/></svg>
+<svg id=externaluse><use href="/sprite/%W%.svg#copied"/></svg>
+<a id=iconlink href="/next/%W%"><svg><use href="/sprite/%W%.svg#icon"/></svg></a>
 <a id=plain href="/next/%W%">plain</a>
 <a id=middleplain href="/middle/%W%">middle plain</a>
 <form action="/submitted/%W%"><input type=hidden name=q value=1><button id=submit>submit</button></form>
@@ -129,7 +131,7 @@ a, button, .host, math, svg { display: block; width: 120px; height: 18px; margin
       sends[id]();
     });
   }
-  for (const id of ['wrapped', 'form', 'formaction', 'math', 'mi', 'mtext', 'use', 'xlinkuse']) {
+  for (const id of ['wrapped', 'form', 'formaction', 'math', 'mi', 'mtext', 'use', 'xlinkuse', 'externaluse']) {
     document.getElementById(id).addEventListener('click', () => report(id));
   }
   for (const id of ['middle', 'usemiddle']) document.getElementById(id).addEventListener('auxclick', () => report(id));
@@ -146,11 +148,18 @@ a, button, .host, math, svg { display: block; width: 120px; height: 18px; margin
 </script>
 </body></html>)HTML";
 
-const std::array<const char*, 23> scriptCases = {
+const std::array<const char*, 24> scriptCases = {
     "middle",        "wrapped",       "swapped",    "stopped",      "form",      "formaction",
     "open",          "closed",        "closedmiddle", "closedkey",  "shadowform", "foreign",
     "foreigngone",   "scriptsubmit",  "foreignsubmit", "requestsubmit", "math",  "mi",
-    "mtext",         "use",           "usemiddle",  "xlinkuse",     "adopted"};
+    "mtext",         "use",           "usemiddle",  "xlinkuse",     "adopted",   "externaluse"};
+
+// Another file's elements for `use`: a link that runs script, and an icon.
+std::string sprite(const std::string& where)
+{
+    return "<svg xmlns='http://www.w3.org/2000/svg'><a id='copied' href=\"javascript:void fetch('/ran/" + where +
+           "/externaluse')\"><rect width='120' height='18'/></a><g id='icon'><rect width='120' height='18'/></g></svg>";
+}
 
 std::string casesPage(const std::string& where, const std::string& extra = "")
 {
@@ -169,6 +178,10 @@ protected:
                                                  " style='border:0; width:400px; height:300px'></iframe>"));
         server_.serve("/frame", casesPage("frame"));
         for (const char* where : {"top", "frame"}) {
+            HttpResponse file;
+            file.contentType = "image/svg+xml";
+            file.body = sprite(where);
+            server_.serve("/sprite/" + std::string(where) + ".svg", file);
             for (const char* path : {"/next/", "/middle/", "/submitted/"}) {
                 server_.serve(path + std::string(where), "<!doctype html><p>arrived</p>");
             }
@@ -197,11 +210,16 @@ protected:
     }
 
     // Activates a case as a user does: a middle click on "middle",
-    // "closedmiddle" and "usemiddle", Enter on the focused link of "closedkey" and in the field
-    // of the form in a shadow root, a click on the rest.
+    // "closedmiddle" and "usemiddle", Enter on the focused link of "closedkey"
+    // and in the field of the form in a shadow root, a click on the rest, after
+    // a rest of the pointer on "externaluse".
     void activate(const std::string& where, const std::string& id)
     {
         if (id == "middle" || id == "closedmiddle" || id == "usemiddle") return click(where, id, 2);
+        if (id == "externaluse") {  // the other file read by the time of the click
+            click(where, id, 0);
+            runMainLoopFor(std::chrono::milliseconds(300));
+        }
         if (id == "closedkey") {
             const std::string document =
                 where == "frame" ? "document.getElementById('frame').contentDocument" : "document";
@@ -215,7 +233,8 @@ protected:
         }
     }
 
-    // Clicks an element with the real pointer: button 1 is the primary one, 2 the middle one.
+    // Clicks an element with the real pointer: button 1 is the primary one,
+    // 2 the middle one, none only moves the pointer there.
     void click(const std::string& where, const std::string& id, int button = 1)
     {
         const auto point = position(where, id);
@@ -229,7 +248,8 @@ protected:
         const auto xid = gdk_x11_surface_get_xid(gtk_native_get_surface(GTK_NATIVE(window_)));
         const std::string command = "xdotool mousemove --window " + std::to_string(xid) + " " +
                                     std::to_string(int(inWindow.x + marginX)) + " " +
-                                    std::to_string(int(inWindow.y + marginY)) + " click " + std::to_string(button);
+                                    std::to_string(int(inWindow.y + marginY)) +
+                                    (button ? " click " + std::to_string(button) : "");
         ASSERT_TRUE(g_spawn_command_line_sync(command.c_str(), nullptr, nullptr, nullptr, nullptr));
         runMainLoopFor(std::chrono::milliseconds(80));
     }
@@ -263,6 +283,16 @@ TEST_F(WebKitScriptAddressTest, ScriptAddressesOfLinksAndFormsNeverRunWhileThePa
 
 TEST_F(WebKitScriptAddressTest, OrdinaryLinksFormsAndMiddleClicksStillWork)
 {
+    // A link around an icon that a `use` copies from another file opens once
+    // the pointer has rested on it.
+    click("top", "iconlink", 0);
+    runMainLoopFor(std::chrono::milliseconds(500));
+    click("top", "iconlink");
+    ASSERT_TRUE(waitForPage(*session_, server_.url("/next/top")));
+    session_->goBack();
+    ASSERT_TRUE(waitForPage(*session_, server_.url("/start")));
+    ASSERT_TRUE(waitUntil([&] { return position("frame", "plain").has_value(); }));
+
     click("top", "plain");
     ASSERT_TRUE(waitForPage(*session_, server_.url("/next/top")));
     session_->goBack();
