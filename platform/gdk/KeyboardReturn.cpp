@@ -1,14 +1,31 @@
 #include "platform/gdk/KeyboardReturn.h"
 
-#include <memory>
+#include "platform/gdk/X11Desktop.h"
+
+#include <gdk/x11/gdkx.h>
 
 namespace meridavolt {
 
 namespace {
 
-// Set while the keyboard is on its way to a window just shown: the window
-// beneath may have heard that it lost it before the new one hears that it has it.
-constexpr const char* keyboardComing = "meridavolt-keyboard-coming";
+// The X window that held the keyboard when the window was shown.
+constexpr const char* keyboardOrigin = "meridavolt-keyboard-origin";
+
+GdkSurface* surfaceOf(Gtk::Window& window)
+{
+    GdkSurface* surface = gtk_native_get_surface(GTK_NATIVE(window.gobj()));
+    return surface && GDK_IS_X11_SURFACE(surface) ? surface : nullptr;
+}
+
+// One of our top-level windows, by its X id.
+Gtk::Window* ourWindow(unsigned long id)
+{
+    for (auto* window : Gtk::Window::list_toplevels()) {
+        GdkSurface* surface = surfaceOf(*window);
+        if (surface && gdk_x11_surface_get_xid(surface) == id) return window;
+    }
+    return nullptr;
+}
 
 void giveKeyboardTo(Gtk::Window& window)
 {
@@ -21,26 +38,44 @@ void giveKeyboardTo(Gtk::Window& window)
 
 void presentTakingKeyboard(Gtk::Window& window)
 {
-    Gtk::Window* beneath = window.get_transient_for();
-    if (beneath && beneath->is_active() && !window.get_data(keyboardComing)) {
-        window.set_data(keyboardComing, &window);
-        auto arrival = std::make_shared<sigc::connection>();
-        *arrival = window.property_is_active().signal_changed().connect([&window, arrival] {
-            if (!window.is_active()) return;
-            window.remove_data(keyboardComing);
-            arrival->disconnect();
-        });
+    GdkDisplay* display = window.get_display()->gobj();
+    if (!GDK_IS_X11_DISPLAY(display)) {
+        window.present();
+        return;
     }
-    window.present();
+    const auto holder = x11desktop::activeWindow(display);
+    const bool elsewhere = holder && !ourWindow(*holder);
+    if (!window.get_visible()) {
+        window.set_data(keyboardOrigin, reinterpret_cast<void*>(holder.value_or(0)));
+        if (elsewhere) {
+            // A user time of zero asks a window manager not to focus the window when it maps.
+            gtk_widget_realize(GTK_WIDGET(window.gobj()));
+            if (GdkSurface* surface = surfaceOf(window)) gdk_x11_surface_set_user_time(surface, 0);
+            window.set_visible(true);
+            return;
+        }
+    }
+    if (!elsewhere) window.present();
 }
 
-void hideReturningKeyboard(Gtk::Window& window)
+bool hideReturningKeyboard(Gtk::Window& window)
 {
-    Gtk::Window* beneath = window.get_transient_for();
-    const bool held = window.is_active() || window.get_data(keyboardComing);
-    window.remove_data(keyboardComing);
+    const auto origin = reinterpret_cast<unsigned long>(window.steal_data(keyboardOrigin));
+    GdkSurface* surface = surfaceOf(window);
+    // The server's word, not the toolkit's: the toolkit may not yet have heard
+    // that the focus came, or that the user took it to another program.
+    const bool held = surface ? x11desktop::holdsInputFocus(surface) : window.is_active();
     window.set_visible(false);
-    if (held && beneath && beneath->get_mapped()) giveKeyboardTo(*beneath);
+    if (!held) return false;
+    Gtk::Window* ours = surface ? ourWindow(origin) : nullptr;
+    if (origin && surface && !ours) {
+        x11desktop::activateWindow(gdk_surface_get_display(surface), origin, 0);
+        return true;
+    }
+    // Where the window that had the keyboard closed meanwhile, the window beneath takes it.
+    if (!ours || !ours->get_mapped()) ours = window.get_transient_for();
+    if (ours && ours->get_mapped()) giveKeyboardTo(*ours);
+    return true;
 }
 
 }  // namespace meridavolt

@@ -65,6 +65,29 @@ std::optional<unsigned long> activeWindow(GdkDisplay* display)
     return found;
 }
 
+bool holdsInputFocus(GdkSurface* surface)
+{
+    GdkDisplay* display = gdk_surface_get_display(surface);
+    Display* x = xDisplay(display);
+    const Window window = gdk_x11_surface_get_xid(surface);
+    gdk_x11_display_error_trap_push(display);
+    Window focus = 0;
+    int revert = 0;
+    XGetInputFocus(x, &focus, &revert);
+    // Walks up from the focus, which may be a child of the window.
+    while (focus != None && focus != PointerRoot && focus != window && focus != DefaultRootWindow(x)) {
+        Window root = 0;
+        Window parent = 0;
+        Window* children = nullptr;
+        unsigned count = 0;
+        if (!XQueryTree(x, focus, &root, &parent, &children, &count)) break;
+        if (children) XFree(children);
+        focus = parent;
+    }
+    gdk_x11_display_error_trap_pop_ignored(display);
+    return focus == window;
+}
+
 void activateWindow(GdkDisplay* display, unsigned long window, std::uint32_t time)
 {
     Display* x = xDisplay(display);

@@ -14,6 +14,9 @@ namespace meridavolt::x11desktop {
 // _NET_ACTIVE_WINDOW, or the X input focus when no EWMH manager runs.
 std::optional<unsigned long> activeWindow(GdkDisplay* display);
 
+// Whether the X input focus is on the window or inside it.
+bool holdsInputFocus(GdkSurface* surface);
+
 // Gives a window the focus: asked of the window manager as a pager would
 // (it then also raises the window), or set directly without one.
 void activateWindow(GdkDisplay* display, unsigned long window, std::uint32_t time);
