@@ -4,11 +4,23 @@
 
 #include <gdk/x11/gdkx.h>
 
+#include <memory>
+#include <optional>
+#include <vector>
+
 namespace meridavolt {
 
 namespace {
 
-// The X window that held the keyboard when the window was shown.
+// Where the keyboard was when a window was shown.
+struct KeyboardOrigin {
+    // Another program's window that held it; 0 for none.
+    unsigned long otherProgram = 0;
+    // Ours that held it, then the windows beneath that one, nearest first:
+    // where it closed meanwhile, the next one still shown takes the keyboard.
+    std::vector<unsigned long> ours;
+};
+
 constexpr const char* keyboardOrigin = "meridavolt-keyboard-origin";
 
 GdkSurface* surfaceOf(Gtk::Window& window)
@@ -27,6 +39,17 @@ Gtk::Window* ourWindow(unsigned long id)
     return nullptr;
 }
 
+KeyboardOrigin originAt(std::optional<unsigned long> holder)
+{
+    KeyboardOrigin origin;
+    Gtk::Window* window = holder ? ourWindow(*holder) : nullptr;
+    if (holder && !window) origin.otherProgram = *holder;
+    for (; window; window = window->get_transient_for()) {
+        if (GdkSurface* surface = surfaceOf(*window)) origin.ours.push_back(gdk_x11_surface_get_xid(surface));
+    }
+    return origin;
+}
+
 void giveKeyboardTo(Gtk::Window& window)
 {
     // A request made at the current time is always granted.
@@ -43,10 +66,11 @@ void presentTakingKeyboard(Gtk::Window& window)
         window.present();
         return;
     }
-    const auto holder = x11desktop::activeWindow(display);
-    const bool elsewhere = holder && !ourWindow(*holder);
+    KeyboardOrigin origin = originAt(x11desktop::activeWindow(display));
+    const bool elsewhere = origin.otherProgram != 0;
     if (!window.get_visible()) {
-        window.set_data(keyboardOrigin, reinterpret_cast<void*>(holder.value_or(0)));
+        window.set_data(keyboardOrigin, new KeyboardOrigin(std::move(origin)),
+                        [](void* data) { delete static_cast<KeyboardOrigin*>(data); });
         if (elsewhere) {
             // A user time of zero asks a window manager not to focus the window when it maps.
             gtk_widget_realize(GTK_WIDGET(window.gobj()));
@@ -60,21 +84,28 @@ void presentTakingKeyboard(Gtk::Window& window)
 
 bool hideReturningKeyboard(Gtk::Window& window)
 {
-    const auto origin = reinterpret_cast<unsigned long>(window.steal_data(keyboardOrigin));
+    const std::unique_ptr<KeyboardOrigin> origin(static_cast<KeyboardOrigin*>(window.steal_data(keyboardOrigin)));
     GdkSurface* surface = surfaceOf(window);
     // The server's word, not the toolkit's: the toolkit may not yet have heard
     // that the focus came, or that the user took it to another program.
     const bool held = surface ? x11desktop::holdsInputFocus(surface) : window.is_active();
-    window.set_visible(false);
-    if (!held) return false;
-    Gtk::Window* ours = surface ? ourWindow(origin) : nullptr;
-    if (origin && surface && !ours) {
-        x11desktop::activateWindow(gdk_surface_get_display(surface), origin, 0);
+    if (held && surface && origin && origin->otherProgram) {
+        // Asked before the window goes: a window manager that saw it go first
+        // would give the keyboard to the window beneath it.
+        x11desktop::activateWindow(gdk_surface_get_display(surface), origin->otherProgram, 0);
+        window.set_visible(false);
         return true;
     }
-    // Where the window that had the keyboard closed meanwhile, the window beneath takes it.
-    if (!ours || !ours->get_mapped()) ours = window.get_transient_for();
-    if (ours && ours->get_mapped()) giveKeyboardTo(*ours);
+    window.set_visible(false);
+    if (!held) return false;
+    Gtk::Window* next = window.get_transient_for();
+    for (unsigned long id : origin ? origin->ours : std::vector<unsigned long>{}) {
+        if (auto* ours = ourWindow(id); ours && ours->get_mapped()) {
+            next = ours;
+            break;
+        }
+    }
+    if (next && next->get_mapped()) giveKeyboardTo(*next);
     return true;
 }
 
