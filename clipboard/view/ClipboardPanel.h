@@ -41,7 +41,7 @@ public:
     // holds the pointer and the keyboard while it shows, must go first.
     std::function<void()> dialogOpening;
     // Runs when the confirmation or the file chooser closes; `keyboardBack`
-    // is false when the user had gone to another program meanwhile.
+    // is false when the confirmation closed while the user was in another program.
     std::function<void(bool keyboardBack)> dialogClosed;
 
     // The ids of the rows shown (matching the search), in order.
