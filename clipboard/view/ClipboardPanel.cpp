@@ -3,6 +3,7 @@
 #include "clipboard/view/MemoryDragAndDrop.h"
 #include "platform/SymbolIcons.h"
 #include "platform/gdk/KeyboardReturn.h"
+#include "platform/gdk/WidgetStyle.h"
 
 #include <gdkmm/display.h>
 #include <glibmm/main.h>
@@ -159,6 +160,8 @@ void ClipboardPanel::buildControls()
     append(importRow_);
 
     search_.set_placeholder_text("履歴を検索");
+    // Assistive technologies read no placeholder; without a name they would read the class name.
+    setAccessibleLabel(search_, "履歴を検索");
     search_.signal_changed().connect([this] { filterRows(); });
     append(search_);
 }
@@ -334,15 +337,17 @@ void ClipboardPanel::askToClear()
     confirmation_ = std::make_unique<Gtk::MessageDialog>("一時履歴を消去しますか？固定メモリーは残ります。", false,
                                                          Gtk::MessageType::WARNING, Gtk::ButtonsType::NONE, true);
     if (window) confirmation_->set_transient_for(*window);
-    confirmation_->add_button("キャンセル", Gtk::ResponseType::CANCEL);
-    confirmation_->add_button("一時履歴を消去", Gtk::ResponseType::ACCEPT)->add_css_class("destructive-action");
+    keepOneName(*confirmation_->add_button("キャンセル", Gtk::ResponseType::CANCEL));
+    auto* clear = confirmation_->add_button("一時履歴を消去", Gtk::ResponseType::ACCEPT);
+    keepOneName(*clear);
+    clear->add_css_class("destructive-action");
     confirmation_->set_default_response(Gtk::ResponseType::CANCEL);
     confirmation_->signal_response().connect([this](int response) {
         if (response == Gtk::ResponseType::ACCEPT) confirmClear();
-        hideReturningKeyboard(*confirmation_);
-        dialogEnded();
+        dialogEnded(hideReturningKeyboard(*confirmation_));
     });
     dialogOpen_ = true;
+    if (dialogOpening) dialogOpening();
     presentTakingKeyboard(*confirmation_);
 }
 
@@ -362,7 +367,7 @@ void ClipboardPanel::chooseImages()
     chooser_->signal_response().connect([this](int response) {
         if (response == Gtk::ResponseType::ACCEPT) importChosen();
         chooser_->hide();
-        dialogEnded();
+        dialogEnded(true);
     });
     dialogOpen_ = true;
     chooser_->show();
@@ -387,10 +392,10 @@ void ClipboardPanel::importChosen()
     importImages(store_, std::move(files));
 }
 
-void ClipboardPanel::dialogEnded()
+void ClipboardPanel::dialogEnded(bool keyboardBack)
 {
     dialogOpen_ = false;
-    if (dialogClosed) dialogClosed();
+    if (dialogClosed) dialogClosed(keyboardBack);
 }
 
 }  // namespace meridavolt

@@ -37,8 +37,12 @@ public:
     void prepareForOpening();
     // True while the confirmation or the file chooser is open.
     bool showingDialog() const { return dialogOpen_; }
-    // Runs when the confirmation or the file chooser closes.
-    std::function<void()> dialogClosed;
+    // Runs just before the confirmation shows: the panel's popover, which
+    // holds the pointer and the keyboard while it shows, must go first.
+    std::function<void()> dialogOpening;
+    // Runs when the confirmation or the file chooser closes; `keyboardBack`
+    // is false when the confirmation closed while the user was in another program.
+    std::function<void(bool keyboardBack)> dialogClosed;
 
     // The ids of the rows shown (matching the search), in order.
     std::vector<std::string> shownIDs() const;
@@ -76,7 +80,7 @@ private:
     void askToClear();
     void chooseImages();
     void importChosen();
-    void dialogEnded();
+    void dialogEnded(bool keyboardBack);
 
     AppModel& model_;
     ClipboardStore& store_;

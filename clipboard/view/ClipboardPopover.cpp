@@ -17,12 +17,20 @@ ClipboardPopover::ClipboardPopover(AppModel& model, Gtk::Widget& anchor) : model
     set_vexpand(false);
     set_parent(anchor);
     signal_closed().connect([this] {
-        // A dialog of the panel takes the focus and the popover hides; the
-        // panel comes back when the dialog closes.
+        // The popover hides while a dialog of the panel shows; the panel
+        // comes back when the dialog closes.
         if (unseen_ || panel_.showingDialog()) return;
         if (model_.showingClipboard()) model_.setShowingClipboard(false);
     });
-    panel_.dialogClosed = [this] { follow(false); };
+    // Shown, the popover holds the pointer and the keyboard of the whole
+    // desktop: it goes while the question shows, and comes back only to a
+    // user who stayed; one who went to another program closed the panel as
+    // a click outside it does.
+    panel_.dialogOpening = [this] { popdown(); };
+    panel_.dialogClosed = [this](bool keyboardBack) {
+        if (keyboardBack) follow(false);
+        else model_.setShowingClipboard(false);
+    };
     showingChanged_ = model_.showingClipboardChanged.connect([this] { follow(true); });
     follow(true);
 }

@@ -11,7 +11,8 @@ namespace meridavolt {
 // The memory panel in a popover on `anchor` (the memory button's place),
 // shown exactly while AppModel.showingClipboard is true: the close button,
 // Escape, a click outside and a paste into a page all end with the flag
-// false. The panel stays open while its confirmation or file chooser shows.
+// false. The flag stays set while the panel's confirmation or file chooser
+// shows; the popover itself goes while the confirmation shows.
 class ClipboardPopover final : public Gtk::Popover {
 public:
     ClipboardPopover(AppModel& model, Gtk::Widget& anchor);

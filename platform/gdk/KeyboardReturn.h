@@ -4,16 +4,21 @@
 
 namespace meridavolt {
 
-// A sheet or dialog over the window it is transient for takes the keyboard
-// when shown and gives it back to that window when hidden. Without a window
-// manager nothing else gives it back, and the toolkit's own request carries
-// the time of the last input, which the X server refuses as older than the
-// hiding that moved the focus.
+// A sheet, dialog or alert shown by this program takes the keyboard only from
+// this program, and gives it back to where it was when hidden. Without a
+// window manager nothing else gives it back, and the toolkit's own request
+// carries the time of the last input, which the X server refuses as older
+// than the hiding that moved the focus.
+
+// Shows the window. While one of our windows holds the keyboard (or none
+// does), the window takes it; while another program holds it, the window
+// shows without taking it, so that no key meant for that program is lost.
 void presentTakingKeyboard(Gtk::Window& window);
 
-// Hides the window; when it held the keyboard, or was still being given it,
-// the window beneath takes the keyboard back. One hidden while the user works
-// in another program leaves the focus where it is.
-void hideReturningKeyboard(Gtk::Window& window);
+// Hides the window. When it holds the keyboard, the keyboard goes back to the
+// window that held it when this one was shown: ours, raised, or another
+// program's. One hidden while the keyboard is elsewhere leaves it there.
+// Returns whether the window held the keyboard.
+bool hideReturningKeyboard(Gtk::Window& window);
 
 }  // namespace meridavolt

@@ -23,4 +23,9 @@ void setAccessibleLabel(Gtk::Widget& widget, const std::string& label)
     gtk_accessible_update_property(GTK_ACCESSIBLE(widget.gobj()), GTK_ACCESSIBLE_PROPERTY_LABEL, label.c_str(), -1);
 }
 
+void keepOneName(Gtk::Widget& widget)
+{
+    gtk_accessible_reset_relation(GTK_ACCESSIBLE(widget.gobj()), GTK_ACCESSIBLE_RELATION_LABELLED_BY);
+}
+
 }  // namespace meridavolt

@@ -35,6 +35,15 @@ void sendToManager(Display* display, Window window, const char* message, long a,
                &event);
 }
 
+// The window last asked of the window manager, until the manager names the active window.
+unsigned long requestedActive = 0;
+
+bool isViewable(Display* x, Window window)
+{
+    XWindowAttributes attributes{};
+    return XGetWindowAttributes(x, window, &attributes) && attributes.map_state == IsViewable;
+}
+
 }  // namespace
 
 std::optional<unsigned long> activeWindow(GdkDisplay* display)
@@ -54,6 +63,9 @@ std::optional<unsigned long> activeWindow(GdkDisplay* display)
             found = *reinterpret_cast<Window*>(data);
         }
         if (data) XFree(data);
+        // A manager that has not yet taken in our request still names the window we hid.
+        if (requestedActive && found != requestedActive && !isViewable(x, found)) found = requestedActive;
+        else requestedActive = 0;
     } else {
         Window focus = 0;
         int revert = 0;
@@ -63,6 +75,29 @@ std::optional<unsigned long> activeWindow(GdkDisplay* display)
     gdk_x11_display_error_trap_pop_ignored(display);
     if (!found) return std::nullopt;
     return found;
+}
+
+bool holdsInputFocus(GdkSurface* surface)
+{
+    GdkDisplay* display = gdk_surface_get_display(surface);
+    Display* x = xDisplay(display);
+    const Window window = gdk_x11_surface_get_xid(surface);
+    gdk_x11_display_error_trap_push(display);
+    Window focus = 0;
+    int revert = 0;
+    XGetInputFocus(x, &focus, &revert);
+    // Walks up from the focus, which may be a child of the window.
+    while (focus != None && focus != PointerRoot && focus != window && focus != DefaultRootWindow(x)) {
+        Window root = 0;
+        Window parent = 0;
+        Window* children = nullptr;
+        unsigned count = 0;
+        if (!XQueryTree(x, focus, &root, &parent, &children, &count)) break;
+        if (children) XFree(children);
+        focus = parent;
+    }
+    gdk_x11_display_error_trap_pop_ignored(display);
+    return focus == window;
 }
 
 void activateWindow(GdkDisplay* display, unsigned long window, std::uint32_t time)
@@ -78,6 +113,7 @@ void activateWindow(GdkDisplay* display, unsigned long window, std::uint32_t tim
         event.xclient.data.l[0] = 2;  // source: a pager, which managers obey without focus-stealing checks
         event.xclient.data.l[1] = time;
         XSendEvent(x, DefaultRootWindow(x), False, SubstructureRedirectMask | SubstructureNotifyMask, &event);
+        requestedActive = window;
     } else {
         XSetInputFocus(x, window, RevertToParent, time ? time : CurrentTime);
     }

@@ -11,8 +11,13 @@
 namespace meridavolt::x11desktop {
 
 // The top-level window that has the keyboard focus: the window manager's
-// _NET_ACTIVE_WINDOW, or the X input focus when no EWMH manager runs.
+// _NET_ACTIVE_WINDOW, or the X input focus when no EWMH manager runs. Until
+// the manager has acted on our `activateWindow` (it still names a window
+// that is gone from the screen), the window asked for.
 std::optional<unsigned long> activeWindow(GdkDisplay* display);
+
+// Whether the X input focus is on the window or inside it.
+bool holdsInputFocus(GdkSurface* surface);
 
 // Gives a window the focus: asked of the window manager as a pager would
 // (it then also raises the window), or set directly without one.

@@ -2,6 +2,7 @@
 // registered at start-up, and an embedded service chosen in the launcher
 // bringing back the main window that the user had closed.
 #include "ApplicationProcess.h"
+#include "DesktopProbe.h"
 
 #include "desktop/window/LauncherDesktop.h"
 #include "fakes/TemporaryFolder.h"
@@ -21,6 +22,7 @@ using namespace std::chrono_literals;
 using desktoptest::LauncherDesktop;
 using desktoptest::Window;
 using testing::ApplicationProcess;
+using testing::DesktopProbe;
 using testing::eventually;
 
 constexpr const char* launcherTitle = "MERIDAVOLT MINI · Ctrl+Alt+Space";
@@ -76,6 +78,47 @@ TEST(QuickLauncherApplication, TheHotKeyOpensAServiceInTheClosedMainWindowAndEsc
     ASSERT_TRUE(eventually([&] { return !desktop.mapped(launcher); }));
     std::this_thread::sleep_for(300ms);
     EXPECT_EQ(desktop.activeWindow(), main);
+}
+
+// Without a window manager: the other program keeps what is typed for it,
+// and the alert, once answered, gives the keyboard back to that program.
+TEST(QuickLauncherApplication, AFailedOpeningShowsItsAlertWithoutTakingTheKeysOfTheProgramInFront)
+{
+    fakes::TemporaryFolder home;
+    testing::PrivateSessionBus bus;
+    testing::LocalHttpServer server;
+    LauncherDesktop desktop;
+    ServiceLibrary library;
+    // An address on this machine is never handed to the desktop: its opening fails.
+    library.services = {Service{"tool", "Broken tool", "globe", server.url("/tool"), LaunchMode::external,
+                                std::nullopt, {}}};
+    JSONLibraryRepository(testing::dataFolder(home) / "services.json").save(library);
+    SettingsFile settings(testing::configFolder(home) / "settings.json");
+    settings.setBool("embeddedYouTubeDefault.v1", true);
+    settings.setBool("canvaEmbeddedMigration.v1", true);
+    ApplicationProcess app(home, bus.address());
+    DesktopProbe probe;
+    // The user moves to another program once MERIDAVOLT's window has come up with the keyboard.
+    ASSERT_TRUE(eventually([&] { return desktop.inputFocus() == probe.mainWindow(app.pid()); })) << app.errorOutput();
+    const Window helper = desktop.openHelperWindow();
+
+    ASSERT_TRUE(eventually([&] {
+        LauncherDesktop::xdotool("key ctrl+alt+space");
+        return eventually([&] { return desktop.inputFocus() == probe.findWindow(app.pid(), {launcherTitle}); }, 3s);
+    }, 20s)) << "the hot key did not open the launcher\n" << app.errorOutput();
+    ASSERT_TRUE(LauncherDesktop::xdotool("type --delay 30 Broken"));
+    ASSERT_TRUE(LauncherDesktop::xdotool("key Tab Return"));
+    std::optional<DesktopProbe::WindowID> alert;
+    ASSERT_TRUE(eventually([&] { return (alert = probe.findWindow(app.pid(), {"お知らせ"})).has_value(); }));
+
+    ASSERT_TRUE(LauncherDesktop::xdotool("type --delay 30 hi"));
+    ASSERT_TRUE(LauncherDesktop::xdotool("key Return"));
+    EXPECT_TRUE(eventually([&] { return desktop.typedIntoHelper() == "hi\r"; })) << "the alert took the keys";
+    EXPECT_TRUE(probe.isShown(*alert));
+
+    ASSERT_TRUE(probe.pressKeys(*alert, "Return"));
+    ASSERT_TRUE(eventually([&] { return !probe.findWindow(app.pid(), {"お知らせ"}); }));
+    EXPECT_TRUE(eventually([&] { return desktop.inputFocus() == helper; })) << "the keyboard stayed with MERIDAVOLT";
 }
 
 }  // namespace

@@ -295,5 +295,23 @@ TEST_F(ServiceManagerWindow, ANameOrAddressLongerThanAnEntryBufferIsSavedWhole)
     EXPECT_EQ(saved->url, longAddress);
 }
 
+TEST_F(ServiceManagerWindow, AnAlertOverTheSheetGivesItTheKeyboardBackAndLeavesItOnTop)
+{
+    ServiceManager* manager = openManager();
+    ASSERT_NE(manager, nullptr);
+    auto& sheetWindow = *dynamic_cast<Gtk::Window*>(manager->get_root());
+    // A folder where the services file goes: it can no longer be written.
+    const auto file = JSONLibraryRepository::defaultFileURL();
+    std::filesystem::remove(file);
+    std::filesystem::create_directories(file / "taken");
+
+    ASSERT_TRUE(click(sheetWindow, row(manager->addList(), 0), [&] { return model_->error().has_value(); }));
+    Gtk::Window* alert = nullptr;
+    ASSERT_TRUE(waitUntil([&] { return (alert = shownWindow("お知らせ")) && alert->is_active(); }));
+    ASSERT_TRUE(press(*alert, {"Escape"}, [&] { return !model_->error(); }));
+    EXPECT_TRUE(waitUntil([&] { return sheetWindow.is_active(); })) << "the keyboard did not go back to the sheet";
+    EXPECT_NE(openEditorFromRow(*manager, manager->myServices(), 0), nullptr) << "the click missed the sheet";
+}
+
 }  // namespace
 }  // namespace meridavolt::editortest

@@ -13,6 +13,7 @@
 #include "support/InProcessState.h"
 #include "support/LocalHttpServer.h"
 #include "support/MainLoopWait.h"
+#include "LauncherDesktop.h"
 #include "XdoPointer.h"
 #include "../RecordingWorkspace.h"
 
@@ -256,6 +257,15 @@ TEST_F(ClipboardPanelWindow, ClearingAsksFirstKeepsThePinsAndThePanelStaysOpen)
     ASSERT_TRUE(waitUntil([&] { return panel().confirmation()->get_mapped(); }));
     EXPECT_EQ(panel().confirmation()->property_text().get_value(), "一時履歴を消去しますか？固定メモリーは残ります。");
     EXPECT_TRUE(model_->showingClipboard());
+    // Each answer is named by its title once: no label widget names it again.
+    for (auto [response, title] :
+         {std::pair{Gtk::ResponseType::CANCEL, "キャンセル"}, {Gtk::ResponseType::ACCEPT, "一時履歴を消去"}}) {
+        auto* answer = panel().confirmation()->get_widget_for_response(response);
+        EXPECT_TRUE(namedAs(*answer, title));
+        EXPECT_FALSE(gtk_test_accessible_has_relation(GTK_ACCESSIBLE(answer->gobj()), GTK_ACCESSIBLE_RELATION_LABELLED_BY))
+            << title;
+    }
+    EXPECT_TRUE(namedAs(panel().searchEntry(), "履歴を検索"));
     panel().confirmation()->response(Gtk::ResponseType::ACCEPT);
 
     EXPECT_TRUE(store().history().entries.empty());
@@ -270,6 +280,36 @@ TEST_F(ClipboardPanelWindow, ClearingAsksFirstKeepsThePinsAndThePanelStaysOpen)
     // With pins but nothing matching: "見つかりませんでした".
     panel().searchEntry().set_text("zzz");
     EXPECT_EQ(panel().placeholder(), clipboardpanel::Placeholder::notFound);
+}
+
+// On a desktop with a window manager, while the clear question shows, the user goes to another program.
+TEST_F(ClipboardPanelWindow, WhileTheClearQuestionShowsAnotherProgramTakesClicksAndKeysAndKeepsThem)
+{
+    LauncherDesktop desktop;
+    ASSERT_TRUE(desktop.startWindowManager());
+    remember("a");
+    const Window helper = desktop.openHelperWindow();
+    // Beside the main window, where a click reaches it.
+    ASSERT_TRUE(LauncherDesktop::xdotool("windowmove --sync " + std::to_string(helper) + " 1400 700"));
+    XdoPointer(*window_).moveTo(view_->memoryButton()).click();
+    ASSERT_TRUE(waitUntil([&] { return panelShown() && window_->is_active(); }));
+    XdoPointer(popover()).moveTo(panel().clearButton()).click();
+    ASSERT_TRUE(waitUntil([&] { return panel().confirmation() && panel().confirmation()->is_active(); }));
+    const Window question = std::stoul(XdoPointer(*panel().confirmation()).windowID());
+
+    const auto place = desktop.frame(helper);
+    const std::string point = std::to_string(place.x + 20) + " " + std::to_string(place.y + 20);
+    ASSERT_TRUE(LauncherDesktop::xdotool("mousemove --sync " + point + " click 1"));
+    ASSERT_TRUE(waitUntil([&] { return desktop.activeWindow() == helper; })) << "the click did not reach the program";
+    ASSERT_TRUE(LauncherDesktop::xdotool("type ab"));
+    ASSERT_TRUE(waitUntil([&] { return desktop.typedIntoHelper() == "ab"; })) << "the keys did not reach the program";
+
+    // Closed as by its title bar's button, the question leaves the keyboard where the user is.
+    desktop.requestClose(question);
+    ASSERT_TRUE(waitUntil([&] { return !panel().showingDialog(); }));
+    ASSERT_TRUE(LauncherDesktop::xdotool("type c"));
+    EXPECT_TRUE(waitUntil([&] { return desktop.typedIntoHelper() == "abc"; })) << "MERIDAVOLT took the keyboard back";
+    EXPECT_EQ(desktop.activeWindow(), helper);
 }
 
 TEST_F(ClipboardPanelWindow, TheSwitchFollowsAutomaticCaptureAndTheCaptureButtonTakesACopyWhenItIsOff)

@@ -52,6 +52,7 @@ Window LauncherDesktop::openHelperWindow()
     hints.flags = InputHint;
     hints.input = True;
     XSetWMHints(display_, helper_, &hints);
+    XSelectInput(display_, helper_, KeyPressMask);
     XMapWindow(display_, helper_);
     XSync(display_, False);
     poll([&] { return mapped(helper_); });
@@ -70,6 +71,18 @@ void LauncherDesktop::closeHelperWindow()
     XDestroyWindow(display_, helper_);
     XSync(display_, False);
     helper_ = 0;
+}
+
+std::string LauncherDesktop::typedIntoHelper()
+{
+    XSync(display_, False);
+    XEvent event{};
+    while (XCheckWindowEvent(display_, helper_, KeyPressMask, &event)) {
+        char text[8] = {};
+        const int length = XLookupString(&event.xkey, text, sizeof text, nullptr, nullptr);
+        typed_.append(text, length);
+    }
+    return typed_;
 }
 
 Window LauncherDesktop::inputFocus()

@@ -35,6 +35,8 @@ public:
     Window openHelperWindow();
     // The other application closes its window.
     void closeHelperWindow();
+    // What was typed into the other application's window so far.
+    std::string typedIntoHelper();
 
     // The X input focus, as a display without a window manager has it.
     Window inputFocus();
@@ -74,6 +76,7 @@ public:
 private:
     _XDisplay* display_ = nullptr;
     Window helper_ = 0;
+    std::string typed_;
     testing::WindowManager manager_;
 };
 
