@@ -1,6 +1,7 @@
 #include "desktop/view/ErrorAlert.h"
 
 #include "platform/gdk/KeyboardReturn.h"
+#include "platform/gdk/WidgetStyle.h"
 
 #include <glibmm/main.h>
 
@@ -30,7 +31,7 @@ void ErrorAlert::update()
         dialog_ = std::make_unique<Gtk::MessageDialog>(*parent, "お知らせ", false, Gtk::MessageType::OTHER,
                                                        Gtk::ButtonsType::NONE, true);
         dialog_->set_title("お知らせ");
-        dialog_->add_button("OK", Gtk::ResponseType::OK);
+        keepOneName(*dialog_->add_button("OK", Gtk::ResponseType::OK));
         dialog_->set_default_response(Gtk::ResponseType::OK);
         dialog_->set_hide_on_close(true);
         // OK, Escape and the window's close button all answer here.

@@ -4,6 +4,7 @@
 #include "editors/view/EditorStyle.h"
 #include "platform/Text.h"
 #include "platform/gdk/KeyboardReturn.h"
+#include "platform/gdk/WidgetStyle.h"
 
 #include <glibmm/main.h>
 
@@ -137,8 +138,9 @@ void WorkSetManager::askToDelete(const WorkSet& set)
     deleting_ = set;
     confirmation_ = std::make_unique<Gtk::MessageDialog>(*window, WorkSetManagerModel::deleteQuestion, false,
                                                          Gtk::MessageType::QUESTION, Gtk::ButtonsType::NONE, true);
-    confirmation_->add_button(WorkSetManagerModel::cancelTitle, Gtk::ResponseType::CANCEL);
+    keepOneName(*confirmation_->add_button(WorkSetManagerModel::cancelTitle, Gtk::ResponseType::CANCEL));
     auto* remove = confirmation_->add_button(WorkSetManagerModel::deleteTitle, Gtk::ResponseType::ACCEPT);
+    keepOneName(*remove);
     remove->add_css_class("destructive-action");
     confirmation_->set_default_response(Gtk::ResponseType::CANCEL);
     // The handler holds the set chosen when the question opened; the chosen

@@ -1,5 +1,6 @@
 #include "update/view/FileChooserSavePanel.h"
 
+#include "platform/gdk/WidgetStyle.h"
 #include "update/DiskImageDestination.h"
 
 namespace meridavolt {
@@ -58,8 +59,10 @@ void FileChooserSavePanel::askBeforeReplacing(const std::filesystem::path& path,
                                                      Gtk::MessageType::WARNING, Gtk::ButtonsType::NONE, true);
     if (auto* parent = activeWindow()) question_->set_transient_for(*parent);
     question_->set_secondary_text(replaceDetail);
-    question_->add_button("キャンセル", Gtk::ResponseType::CANCEL);
-    question_->add_button(replaceButton, Gtk::ResponseType::ACCEPT)->add_css_class("destructive-action");
+    keepOneName(*question_->add_button("キャンセル", Gtk::ResponseType::CANCEL));
+    auto* replace = question_->add_button(replaceButton, Gtk::ResponseType::ACCEPT);
+    replace->add_css_class("destructive-action");
+    keepOneName(*replace);
     question_->set_default_response(Gtk::ResponseType::CANCEL);
     question_->signal_response().connect([this, path, completion](int response) {
         // Destroyed once its response is over.

@@ -1,6 +1,7 @@
 #include "web/view/BrowserPane.h"
 
 #include "model/WebsiteURL.h"
+#include "platform/gdk/WidgetStyle.h"
 
 #include <gtk/gtk.h>
 #include <gtkmm/cssprovider.h>
@@ -43,11 +44,6 @@ void installStyle()
     )CSS");
     Gtk::StyleContext::add_provider_for_display(Gdk::Display::get_default(), provider,
                                                 GTK_STYLE_PROVIDER_PRIORITY_APPLICATION);
-}
-
-void setAccessibleLabel(Gtk::Widget& widget, const Glib::ustring& label)
-{
-    gtk_accessible_update_property(GTK_ACCESSIBLE(widget.gobj()), GTK_ACCESSIBLE_PROPERTY_LABEL, label.c_str(), -1);
 }
 
 void makeToolbarButton(Gtk::Button& button, const char* name, const char* icon, const Glib::ustring& label)
@@ -260,8 +256,8 @@ void BrowserPane::updateExternalRequestDialog()
                                                            Gtk::MessageType::QUESTION, Gtk::ButtonsType::NONE, true);
     if (auto* parent = window()) externalDialog_->set_transient_for(*parent);
     externalDialog_->set_secondary_text(*request);
-    externalDialog_->add_button("キャンセル", Gtk::ResponseType::CANCEL);
-    externalDialog_->add_button("開く", Gtk::ResponseType::ACCEPT);
+    keepOneName(*externalDialog_->add_button("キャンセル", Gtk::ResponseType::CANCEL));
+    keepOneName(*externalDialog_->add_button("開く", Gtk::ResponseType::ACCEPT));
     externalDialog_->signal_response().connect([this](int response) {
         auto address = session_.externalRequest();
         if (response == Gtk::ResponseType::ACCEPT && address) openOutside(address);
@@ -286,7 +282,7 @@ void BrowserPane::showAddressAlert()
     addressAlert_ = std::make_unique<Gtk::MessageDialog>("URLを確認してください", false, Gtk::MessageType::WARNING,
                                                          Gtk::ButtonsType::NONE, true);
     if (auto* parent = window()) addressAlert_->set_transient_for(*parent);
-    addressAlert_->add_button("OK", Gtk::ResponseType::CANCEL);
+    keepOneName(*addressAlert_->add_button("OK", Gtk::ResponseType::CANCEL));
     addressAlert_->signal_response().connect([this](int) { discardLater(std::move(addressAlert_)); });
     addressAlert_->show();
 }
