@@ -27,6 +27,17 @@ using testing::eventually;
 
 constexpr const char* launcherTitle = "MERIDAVOLT MINI · Ctrl+Alt+Space";
 
+// A home whose library holds just this service, with the one-time repairs done.
+void saveLibraryOf(const fakes::TemporaryFolder& home, Service service)
+{
+    ServiceLibrary library;
+    library.services = {std::move(service)};
+    JSONLibraryRepository(testing::dataFolder(home) / "services.json").save(library);
+    SettingsFile settings(testing::configFolder(home) / "settings.json");
+    settings.setBool("embeddedYouTubeDefault.v1", true);
+    settings.setBool("canvaEmbeddedMigration.v1", true);
+}
+
 TEST(QuickLauncherApplication, TheHotKeyOpensAServiceInTheClosedMainWindowAndEscapeOverItLeavesTheFocusThere)
 {
     fakes::TemporaryFolder home;
@@ -36,13 +47,8 @@ TEST(QuickLauncherApplication, TheHotKeyOpensAServiceInTheClosedMainWindowAndEsc
     ASSERT_TRUE(desktop.startWindowManager());
 
     server.serve("/notes", "<!doctype html><body style='background:#2255dd'></body>");
-    ServiceLibrary library;
-    library.services = {Service{"notes", "Local notes", "globe", server.url("/notes"), LaunchMode::embedded,
-                                std::nullopt, {}}};
-    JSONLibraryRepository(testing::dataFolder(home) / "services.json").save(library);
-    SettingsFile settings(testing::configFolder(home) / "settings.json");
-    settings.setBool("embeddedYouTubeDefault.v1", true);
-    settings.setBool("canvaEmbeddedMigration.v1", true);
+    saveLibraryOf(home, Service{"notes", "Local notes", "globe", server.url("/notes"), LaunchMode::embedded,
+                                std::nullopt, {}});
 
     ApplicationProcess app(home, bus.address());
     Window main = 0;
@@ -88,14 +94,9 @@ TEST(QuickLauncherApplication, AFailedOpeningShowsItsAlertWithoutTakingTheKeysOf
     testing::PrivateSessionBus bus;
     testing::LocalHttpServer server;
     LauncherDesktop desktop;
-    ServiceLibrary library;
     // An address on this machine is never handed to the desktop: its opening fails.
-    library.services = {Service{"tool", "Broken tool", "globe", server.url("/tool"), LaunchMode::external,
-                                std::nullopt, {}}};
-    JSONLibraryRepository(testing::dataFolder(home) / "services.json").save(library);
-    SettingsFile settings(testing::configFolder(home) / "settings.json");
-    settings.setBool("embeddedYouTubeDefault.v1", true);
-    settings.setBool("canvaEmbeddedMigration.v1", true);
+    saveLibraryOf(home, Service{"tool", "Broken tool", "globe", server.url("/tool"), LaunchMode::external,
+                                std::nullopt, {}});
     ApplicationProcess app(home, bus.address());
     DesktopProbe probe;
     // The user moves to another program once MERIDAVOLT's window has come up with the keyboard.
