@@ -38,12 +38,6 @@ void sendToManager(Display* display, Window window, const char* message, long a,
 // The window last asked of the window manager, until the manager names the active window.
 unsigned long requestedActive = 0;
 
-bool isViewable(Display* x, Window window)
-{
-    XWindowAttributes attributes{};
-    return XGetWindowAttributes(x, window, &attributes) && attributes.map_state == IsViewable;
-}
-
 }  // namespace
 
 std::optional<unsigned long> activeWindow(GdkDisplay* display)
@@ -64,7 +58,7 @@ std::optional<unsigned long> activeWindow(GdkDisplay* display)
         }
         if (data) XFree(data);
         // A manager that has not yet taken in our request still names the window we hid.
-        if (requestedActive && found != requestedActive && !isViewable(x, found)) found = requestedActive;
+        if (requestedActive && found != requestedActive && !viewable(display, found)) found = requestedActive;
         else requestedActive = 0;
     } else {
         Window focus = 0;
@@ -88,13 +82,7 @@ bool holdsInputFocus(GdkSurface* surface)
     XGetInputFocus(x, &focus, &revert);
     // Walks up from the focus, which may be a child of the window.
     while (focus != None && focus != PointerRoot && focus != window && focus != DefaultRootWindow(x)) {
-        Window root = 0;
-        Window parent = 0;
-        Window* children = nullptr;
-        unsigned count = 0;
-        if (!XQueryTree(x, focus, &root, &parent, &children, &count)) break;
-        if (children) XFree(children);
-        focus = parent;
+        focus = parentOf(display, focus);
     }
     gdk_x11_display_error_trap_pop_ignored(display);
     return focus == window;

@@ -130,33 +130,41 @@ bool covered(GdkDisplay* display, Display* x, Window window)
 
 }  // namespace
 
+unsigned long parentOf(GdkDisplay* display, unsigned long window)
+{
+    Window root = 0;
+    Window parent = 0;
+    Window* children = nullptr;
+    unsigned count = 0;
+    if (!XQueryTree(gdk_x11_display_get_xdisplay(display), window, &root, &parent, &children, &count)) return 0;
+    if (children) XFree(children);
+    return parent;
+}
+
 unsigned long topLevelOf(GdkDisplay* display, unsigned long window)
 {
-    Display* x = gdk_x11_display_get_xdisplay(display);
-    const Window rootWindow = DefaultRootWindow(x);
+    const Window rootWindow = DefaultRootWindow(gdk_x11_display_get_xdisplay(display));
     while (window && window != rootWindow) {
-        Window root = 0;
-        Window parent = 0;
-        Window* children = nullptr;
-        unsigned count = 0;
-        if (!XQueryTree(x, window, &root, &parent, &children, &count)) return 0;
-        if (children) XFree(children);
+        const unsigned long parent = parentOf(display, window);
         if (parent == rootWindow) return window;
         window = parent;
     }
     return 0;
 }
 
-bool viewable(GdkSurface* surface)
+bool viewable(GdkDisplay* display, unsigned long window)
 {
-    GdkDisplay* display = gdk_surface_get_display(surface);
     gdk_x11_display_error_trap_push(display);
     XWindowAttributes attributes{};
-    const bool shown = XGetWindowAttributes(gdk_x11_display_get_xdisplay(display), gdk_x11_surface_get_xid(surface),
-                                            &attributes) &&
+    const bool shown = XGetWindowAttributes(gdk_x11_display_get_xdisplay(display), window, &attributes) &&
                        attributes.map_state == IsViewable;
     gdk_x11_display_error_trap_pop_ignored(display);
     return shown;
+}
+
+bool viewable(GdkSurface* surface)
+{
+    return viewable(gdk_surface_get_display(surface), gdk_x11_surface_get_xid(surface));
 }
 
 bool userSees(GdkSurface* surface)

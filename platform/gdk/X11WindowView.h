@@ -16,6 +16,10 @@ bool userSees(GdkSurface* surface);
 
 // Whether the server shows the window mapped (its parents mapped too).
 bool viewable(GdkSurface* surface);
+bool viewable(GdkDisplay* display, unsigned long window);
+
+// The window's parent; 0 when it has none or is gone.
+unsigned long parentOf(GdkDisplay* display, unsigned long window);
 
 // The child of the root window that holds `window`: the window itself
 // without a manager, the manager's frame around it otherwise; 0 when none.
