@@ -1,7 +1,7 @@
 #include "web/PageScripts.h"
 
-#include <cstdio>
-#include <random>
+#include "platform/Uuid.h"
+
 #include <string>
 
 namespace meridavolt::PageScripts {
@@ -59,19 +59,7 @@ namespace {
 
 // Names nothing: the pages can see it in the key our guards share and in the
 // message that pauses their media.
-std::string randomToken()
-{
-    std::random_device source;
-    std::string token;
-    for (int index = 0; index < 4; ++index) {
-        char part[9];
-        std::snprintf(part, sizeof part, "%08x", unsigned(source()));
-        token += part;
-    }
-    return token;
-}
-
-const std::string sharedToken = randomToken();
+const std::string sharedToken = makeUUID();
 
 std::string withToken(std::string source)
 {
